@@ -1,0 +1,98 @@
+// The main window's state and handlers, without Qt. The window owns one
+// instance, forwards its events to the handlers and implements WindowPort.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/language_tables.h"
+#include "batch/window_port.h"
+#include "codec/password.h"
+
+namespace imgcrypt {
+
+// Where the application keeps its files and which web site it links to;
+// settled once by the application entry.
+struct AppLocations {
+    std::string configPath;  // the settings file "config.db"
+    std::string helpFolder;  // folder holding "help.htm" and "ehelp.htm", with final separator
+    std::string exeFolder;   // folder of the running executable, with final separator
+    std::string siteHost;    // host of the maker's web site, e.g. "www.example.com"
+};
+
+class MainWindowLogic {
+public:
+    MainWindowLogic(WindowPort& port, AppLocations locations);
+
+    // Handlers, named after the controls and events that call them.
+    void FormCreate();
+    void FormClose();
+    void btnopenClick();
+    void N2Click();
+    void btnencClick();
+    void btndecClick();
+    void btncancelClick();
+    void edtEnpassChange();
+    void menClick();
+    void mchClick();
+    void N7Click();
+    void N8Click();
+    void naboutClick();
+    void ndonateClick();
+    // Applies a language: captions, slots, dialog filter, titles; rewrites
+    // the settings file. Raises EInOutError when that file cannot be written.
+    void interfacelanguage(bool english);
+
+    // State, for the window and for tests.
+    const std::vector<std::string>& selectionList() const noexcept { return selectionList_; }
+    int selectionCount() const noexcept { return selectionCount_; }
+    bool languageEnglish() const noexcept { return languageEnglish_; }
+    const MessageSlots& slots() const noexcept { return slots_; }
+    const LanguageTable* appliedTable() const noexcept { return appliedTable_; }
+    int wrongPasswordCount() const noexcept { return wrongPasswordCount_; }
+    bool decryptLocked() const noexcept { return decryptLocked_; }
+    bool running() const noexcept { return running_; }
+    bool cancelFlag() const noexcept { return cancelFlag_; }
+    bool passwordValid() const noexcept { return passwordValid_; }
+    bool isContainer() const noexcept { return isContainer_; }
+    bool passwordMatch() const noexcept { return passwordMatch_; }
+    const std::string& nameSuffix() const noexcept { return nameSuffix_; }
+    bool suffixFlag() const noexcept { return suffixFlag_; }
+    const OpenDialogRequest& openDialog() const noexcept { return dialog_; }
+    std::string applicationTitle() const;
+    std::string aboutItemCaption() const;
+
+private:
+    // Runs a handler body; an error ends it and reaches the error box.
+    void Guarded(const std::function<void()>& body);
+    bool CheckPassword();
+    void BeginRun();
+    void EndRun();
+    void RunEncryption();
+    void RunDecryption();
+    void ApplyTexts(bool english);
+    std::string WebAddress(std::string_view path) const;
+
+    WindowPort& port_;
+    AppLocations locations_;
+
+    std::vector<std::string> selectionList_;
+    int selectionCount_ = 0;
+    bool languageEnglish_ = false;
+    MessageSlots slots_{};
+    const LanguageTable* appliedTable_ = nullptr;
+    std::string nameSuffix_;
+    bool suffixFlag_ = false;
+    bool cancelFlag_ = false;
+    bool passwordValid_ = false;
+    bool isContainer_ = false;
+    bool passwordMatch_ = true;
+    int wrongPasswordCount_ = 0;
+    bool decryptLocked_ = false;
+    bool running_ = false;
+    OpenDialogRequest dialog_;
+};
+
+}  // namespace imgcrypt

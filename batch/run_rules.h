@@ -1,0 +1,33 @@
+// Rules the batch runs share with the command line: the size limit, the
+// output folders and the summary texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace imgcrypt {
+
+// 5000 KB of 1024 bytes; the messages call it "5MB".
+inline constexpr std::uint64_t kSizeLimitBytes = 5000ull * 1024ull;
+
+// Whether the file is skipped by the encryption run: 5000 KB or more, or a
+// file whose size cannot be read.
+bool IsTooLargeToEncrypt(const std::string& path);
+
+// The output folder of a run: folder part of the folder box + sub-folder name
+// + separator.
+std::string OutputFolder(std::string_view folderBoxText, std::string_view subFolder);
+
+// The summary of skipped files, in the language of the flag.
+std::string OversizeSummary(bool english, int tooLarge, int selectionCount);
+
+// The closing question of a run: count, done text, a lone CR, folder box text
+// and sub-folder name.
+std::string RunDoneQuestion(int count, std::string_view doneText, std::string_view folderBoxText,
+                            std::string_view subFolder);
+
+// "i/n" of the progress label.
+std::string ProgressLabelText(int done, int total);
+
+}  // namespace imgcrypt

@@ -1,0 +1,62 @@
+// Error types raised by file operations, and the text the application's
+// default error handler shows for any error.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace imgcrypt {
+
+// Codes of the line-text file errors (Windows error numbers, kept so messages
+// and codes match what users of the Windows build know).
+inline constexpr int kCodeFileNotFound = 2;
+inline constexpr int kCodeInvalidFilename = 3;  // a folder on the path is missing
+inline constexpr int kCodeTooManyOpenFiles = 4;
+inline constexpr int kCodeAccessDenied = 5;
+inline constexpr int kCodeSharingViolation = 32;
+inline constexpr int kCodeDiskFull = 112;
+
+// The message of an input/output error code: "File not found", ..., "I/O error N".
+std::string InOutMessage(int code);
+
+// Maps a POSIX errno value to the code an EInOutError carries.
+// `path` lets ENOENT tell a missing file (2) from a missing folder (3).
+int InOutCodeFromErrno(int err, std::string_view path);
+
+// Raised by the line-text file operations.
+class EInOutError : public std::runtime_error {
+public:
+    explicit EInOutError(int code);
+    int code() const noexcept { return code_; }
+
+private:
+    int code_;
+};
+
+// Raised when a file cannot be opened for whole-file reading:
+// Cannot open file "<absolute path>". <system text>
+class EFOpenError : public std::runtime_error {
+public:
+    EFOpenError(std::string_view path, int err);
+};
+
+// Raised when a file cannot be created for whole-file writing:
+// Cannot create file "<absolute path>". <system text>
+class EFCreateError : public std::runtime_error {
+public:
+    EFCreateError(std::string_view path, int err);
+};
+
+// The system's text for errno `err` with trailing blanks, line breaks and
+// full stops removed.
+std::string SystemErrorText(int err);
+
+// `path` made absolute against the current folder (no symlink resolution).
+std::string AbsolutePath(std::string_view path);
+
+// The text the default error handler shows: the message followed by "."
+// unless its last character is "." or has a lower code.
+std::string DefaultHandlerText(std::string_view message);
+
+}  // namespace imgcrypt

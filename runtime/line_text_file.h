@@ -1,0 +1,74 @@
+// Line-text files: bytes written as given, lines read up to LF or CR LF, a
+// lone CR dropped, byte 26 ending the text. Failures raise EInOutError.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace imgcrypt {
+
+class LineTextFile {
+public:
+    enum class Mode { Closed, Reading, Writing };
+
+    LineTextFile() = default;
+    LineTextFile(LineTextFile&& other) noexcept;
+    LineTextFile& operator=(LineTextFile&& other) noexcept;
+    LineTextFile(const LineTextFile&) = delete;
+    LineTextFile& operator=(const LineTextFile&) = delete;
+    // Closes without reporting errors; a replacing write that was never closed
+    // leaves the final file untouched and removes its temporary file.
+    ~LineTextFile();
+
+    Mode mode() const noexcept { return mode_; }
+    const std::string& path() const noexcept { return path_; }
+
+private:
+    friend LineTextFile CreateTextForWriting(const std::string& path);
+    friend LineTextFile CreateTextForReplacing(const std::string& path);
+    friend void PutText(LineTextFile& file, std::string_view text);
+    friend void PutLineBreak(LineTextFile& file);
+    friend LineTextFile OpenTextForReading(const std::string& path);
+    friend bool AtTextEnd(LineTextFile& file);
+    friend std::string TakeLine(LineTextFile& file);
+    friend void CloseText(LineTextFile& file);
+
+    void Flush();
+    bool Fill();
+    void Release() noexcept;
+
+    int fd_ = -1;
+    Mode mode_ = Mode::Closed;
+    std::string path_;      // the final path
+    std::string tempPath_;  // set while a replacing write is in progress
+    std::string buffer_;
+    std::size_t pos_ = 0;   // read position in buffer_
+    bool eof_ = false;
+};
+
+// Creates or truncates `path` and opens it for writing (others may read).
+LineTextFile CreateTextForWriting(const std::string& path);
+// Like CreateTextForWriting, but writes to a temporary file beside `path`
+// that CloseText renames over `path`: no reader ever sees a half-written file
+// and an existing file survives any failure.
+LineTextFile CreateTextForReplacing(const std::string& path);
+void PutText(LineTextFile& file, std::string_view text);
+void PutLineBreak(LineTextFile& file);
+LineTextFile OpenTextForReading(const std::string& path);
+bool AtTextEnd(LineTextFile& file);
+std::string TakeLine(LineTextFile& file);
+void CloseText(LineTextFile& file);
+
+// Reads a whole file (EFOpenError on failure) and splits it into lines at LF,
+// CR, CR LF or NUL; nothing after the first NUL is read.
+std::vector<std::string> LoadTextLines(const std::string& path);
+
+// The text a line-by-line reader joins from these file bytes: everything
+// before the first byte 26, with every CR and LF removed.
+std::string JoinedLines(std::string_view bytes);
+// The text LoadTextLines joins from these bytes: everything before the first
+// NUL, with every CR and LF removed.
+std::string JoinedLoadedLines(std::string_view bytes);
+
+}  // namespace imgcrypt

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the unit and window tests, the unit tests again
+# under AddressSanitizer + UndefinedBehaviorSanitizer, and a short bounded run
+# of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+fuzz_seconds=${FUZZ_SECONDS:-20}
+
+echo "== build and test (default preset)"
+cmake --preset default -DIMGCRYPT_WERROR=$werror >/dev/null
+cmake --build --preset default
+ctest --preset default
+
+echo "== build and test under AddressSanitizer + UBSan"
+cmake --preset asan -DIMGCRYPT_WERROR=$werror >/dev/null
+cmake --build --preset asan
+ctest --preset asan
+
+echo "== fuzz targets, ${fuzz_seconds}s each"
+cmake --preset fuzz -DIMGCRYPT_WERROR=$werror >/dev/null
+cmake --build --preset fuzz
+mkdir -p build/fuzz/corpus
+for target in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=$(basename "$target")
+    mkdir -p "build/fuzz/corpus/$name"
+    echo "-- $name"
+    "$target" -max_total_time="$fuzz_seconds" -max_len=65536 -timeout=10 \
+        -print_final_stats=0 "build/fuzz/corpus/$name" 2>&1 | tail -n 2
+done
+echo "== all tests passed"
