@@ -64,6 +64,11 @@ void CloseText(LineTextFile& file);
 // CR, CR LF or NUL; nothing after the first NUL is read.
 std::vector<std::string> LoadTextLines(const std::string& path);
 
+// The "read a whole file as joined lines" pattern in one call, for large
+// files: the same text as OpenTextForReading, TakeLine until AtTextEnd,
+// CloseText. Raises EInOutError.
+std::string ReadJoinedLines(const std::string& path);
+
 // The text a line-by-line reader joins from these file bytes: everything
 // before the first byte 26, with every CR and LF removed.
 std::string JoinedLines(std::string_view bytes);
