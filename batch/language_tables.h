@@ -26,16 +26,16 @@ struct MessageSlots {
 
 struct LanguageTable {
     // Menu captions.
-    std::string_view N1;           // File menu
-    std::string_view N2;           // File, Open
-    std::string_view N5;           // File, Exit
-    std::string_view N6;           // Help menu
-    std::string_view N7;           // Help, Content
-    std::string_view N8;           // Help, Online help
-    std::string_view N11;          // About menu
-    std::string_view naboutPrefix; // About item: this prefix + the maker's site name
-    std::string_view mdonate;      // Donate menu
-    std::string_view ndonate;      // Donate item
+    std::string_view N1;            // File menu
+    std::string_view N2;            // File, Open
+    std::string_view N5;            // File, Exit
+    std::string_view N6;            // Help menu
+    std::string_view N7;            // Help, Content
+    std::string_view N8;            // Help, Online help
+    std::string_view N11;           // About menu
+    std::string_view naboutPrefix;  // About item: this prefix + the maker's site name
+    std::string_view mdonate;       // Donate menu
+    std::string_view ndonate;       // Donate item
     // Buttons and labels.
     std::string_view btnopen;
     std::string_view btnenc;
@@ -63,7 +63,7 @@ inline const LanguageTable& LanguageTableFor(bool english) noexcept {
 }
 
 // Captions that no language switch touches.
-inline constexpr std::string_view kChineseCommandCaption = "中文";     // mch
+inline constexpr std::string_view kChineseCommandCaption = "中文";       // mch
 inline constexpr std::string_view kEnglishCommandCaption = "  English";  // men
 // Title set by the application entry before the first switch.
 inline constexpr std::string_view kProvisionalApplicationTitle = "Zelvok图片批量加密";

@@ -1,0 +1,387 @@
+#include "batch/main_window_logic.h"
+
+#include <exception>
+#include <filesystem>
+#include <string_view>
+#include <utility>
+
+#include "batch/run_rules.h"
+#include "codec/file_operations.h"
+#include "runtime/errors.h"
+#include "runtime/line_text_file.h"
+#include "runtime/paths.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+
+namespace {
+
+constexpr std::string_view kSettingsEnglish = "en";
+constexpr std::string_view kSettingsChinese = "ch";
+
+PasswordRuleTexts RuleTexts(const MessageSlots& slots) {
+    return PasswordRuleTexts{slots.msgShortPassword, slots.msgNoBlank, slots.msgIllegalChar};
+}
+
+}  // namespace
+
+MainWindowLogic::MainWindowLogic(WindowPort& port, AppLocations locations)
+    : port_(port), locations_(std::move(locations)) {}
+
+// ---------------------------------------------------------------------------
+// Error handling: the one place where an error reaches the user.
+
+void MainWindowLogic::Guarded(const std::function<void()>& body) {
+    std::string message;
+    try {
+        body();
+        return;
+    } catch (const std::exception& e) {
+        message = e.what();
+    } catch (...) {
+        message = "Unexpected error";
+    }
+    port_.ShowError(DefaultHandlerText(message));
+    // A run that broke off must not leave the window half-way.
+    if (running_) {
+        ReturnToRest();
+        EndRun();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Start-up, settings file and shutdown.
+
+void MainWindowLogic::FormCreate() {
+    Guarded([this] {
+        passwordMatch_ = true;
+        wrongPasswordCount_ = 0;
+        selectionCount_ = 0;
+        port_.SetOuterHeight(kRestHeight);
+        languageEnglish_ = false;
+
+        bool settingsRead = true;
+        try {
+            ReadSettings();
+        } catch (const std::exception& e) {
+            settingsRead = false;
+            port_.ShowError(DefaultHandlerText(e.what()));
+        }
+        if (settingsRead) {
+            try {
+                interfacelanguage(languageEnglish_);
+            } catch (const std::exception& e) {
+                // The texts are in place; only the settings file was not written.
+                port_.ShowError(DefaultHandlerText(e.what()));
+            }
+        } else {
+            // Keep the file we could not read as it is, but never leave the
+            // window without texts or output-folder names.
+            ApplyTexts(false);
+        }
+        port_.NavigateBanner(WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"));
+    });
+}
+
+void MainWindowLogic::ReadSettings() {
+    if (!std::filesystem::exists(locations_.configPath)) return;
+    LineTextFile file = OpenTextForReading(locations_.configPath);
+    std::string firstLine;
+    if (!AtTextEnd(file)) firstLine = TakeLine(file);
+    CloseText(file);
+    languageEnglish_ = firstLine == kSettingsEnglish;
+}
+
+void MainWindowLogic::FormClose() {
+    // A run still going stops after its current file.
+    if (running_) cancelFlag_ = true;
+    selectionList_ = {};
+    selectionCount_ = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Language.
+
+void MainWindowLogic::ApplyTexts(bool english) {
+    const LanguageTable& table = LanguageTableFor(english);
+    appliedTable_ = &table;
+    slots_ = table.slots;
+    port_.ApplyLanguage(table, aboutItemCaption());
+    dialog_.filter = std::string(table.dialogFilter);
+}
+
+void MainWindowLogic::interfacelanguage(bool english) {
+    ApplyTexts(english);
+    LineTextFile file = CreateTextForReplacing(locations_.configPath);
+    PutText(file, english ? kSettingsEnglish : kSettingsChinese);
+    PutLineBreak(file);
+    CloseText(file);
+}
+
+void MainWindowLogic::menClick() {
+    if (running_) return;
+    Guarded([this] {
+        languageEnglish_ = true;
+        interfacelanguage(languageEnglish_);
+    });
+}
+
+void MainWindowLogic::mchClick() {
+    if (running_) return;
+    Guarded([this] {
+        languageEnglish_ = false;
+        interfacelanguage(languageEnglish_);
+    });
+}
+
+std::string MainWindowLogic::applicationTitle() const {
+    if (appliedTable_ == nullptr) return std::string(kProvisionalApplicationTitle);
+    return std::string(appliedTable_->applicationTitle);
+}
+
+std::string MainWindowLogic::aboutItemCaption() const {
+    const LanguageTable& table = appliedTable_ != nullptr ? *appliedTable_ : ChineseTable();
+    return std::string(table.naboutPrefix) + locations_.siteHost;
+}
+
+// ---------------------------------------------------------------------------
+// Source file selection.
+
+void MainWindowLogic::btnopenClick() {
+    if (running_) return;
+    Guarded([this] { OpenSelection(); });
+}
+
+void MainWindowLogic::N2Click() {
+    btnopenClick();
+}
+
+void MainWindowLogic::OpenSelection() {
+    dialog_.filterIndex = port_.SuffixMode() == 1 ? 4 : 0;
+    std::vector<std::string> paths = port_.ShowOpenDialog(dialog_);
+    // From the second call on the dialog starts in the program's folder.
+    dialog_.initialFolder = PathFolderTrimmed(locations_.exeFolder + "x");
+    // A cancelled dialog keeps the earlier selection whole.
+    if (paths.empty()) return;
+    selectionList_ = std::move(paths);
+    selectionCount_ = static_cast<int>(selectionList_.size());
+    dialog_.defaultFileName = selectionList_.front();
+    port_.SetFolderBoxText(PathFolder(selectionList_.front()));
+}
+
+bool MainWindowLogic::HasSelection() const noexcept {
+    return selectionCount_ >= 1 && !selectionList_.empty();
+}
+
+// ---------------------------------------------------------------------------
+// Shared pieces of the two runs.
+
+bool MainWindowLogic::CheckPassword() {
+    const PasswordCheck check = getencsn(port_.PasswordText(), RuleTexts(slots_));
+    passwordValid_ = check.valid;
+    for (const std::string& message : check.messages) port_.ShowMessage(message);
+    return passwordValid_;
+}
+
+void MainWindowLogic::BeginRun() {
+    running_ = true;
+    // No nested runs, no new selection and no renamed output folder mid-run.
+    port_.SetRunCommandsEnabled(false);
+    port_.SetDecryptEnabled(false);
+    port_.SetOuterHeight(kRunHeight);
+}
+
+void MainWindowLogic::EndRun() {
+    running_ = false;
+    port_.SetRunCommandsEnabled(true);
+    port_.SetDecryptEnabled(!decryptLocked_);
+}
+
+void MainWindowLogic::ReturnToRest() {
+    port_.SetProgressPosition(0);
+    port_.SetOuterHeight(kRestHeight);
+}
+
+void MainWindowLogic::btncancelClick() {
+    cancelFlag_ = true;
+}
+
+void MainWindowLogic::edtEnpassChange() {
+    passwordMatch_ = true;
+}
+
+// ---------------------------------------------------------------------------
+// Encryption run.
+
+void MainWindowLogic::btnencClick() {
+    if (running_) return;
+    Guarded([this] { RunEncryption(); });
+}
+
+void MainWindowLogic::RunEncryption() {
+    cancelFlag_ = false;
+    nameSuffix_ = port_.SuffixMode() == 1 ? "E" : "";
+    port_.SetProgressRange(0, selectionCount_);
+    port_.SetProgressPosition(0);
+
+    if (!HasSelection()) {
+        port_.ShowMessage(std::string(slots_.msgNoImageEncrypt));
+        OpenSelection();
+        return;
+    }
+    CreateFolder(OutputFolder(port_.FolderBoxText(), slots_.dirEncrypted));
+    if (!CheckPassword()) return;
+
+    BeginRun();
+    const std::vector<std::string> files = selectionList_;
+    const int count = selectionCount_;
+    int encrypted = 0;
+    int tooLarge = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (IsTooLargeToEncrypt(files[i])) {
+            ++tooLarge;
+        } else {
+            // The password box stays live; a password that now breaks the
+            // rules would make this container impossible to decrypt, so the
+            // run stops here instead of writing it.
+            if (!CheckPassword()) {
+                port_.SetOuterHeight(kRestHeight);
+                EndRun();
+                return;
+            }
+            EncryptionInputs inputs;
+            inputs.password = port_.PasswordText();
+            inputs.cls = port_.EncryptionClassIndex() == 1 ? EncryptionClass::High
+                                                           : EncryptionClass::Standard;
+            inputs.nameSuffix = nameSuffix_;
+            inputs.dirEncrypted = std::string(slots_.dirEncrypted);
+            encryption(files[i], inputs);
+            ++encrypted;
+        }
+        const int done = static_cast<int>(i) + 1;
+        port_.SetProgressPosition(done);
+        port_.SetProgressLabel(ProgressLabelText(done, count));
+        port_.ProcessPendingEvents();
+        if (cancelFlag_) {
+            port_.ShowMessage(std::string(slots_.msgCanceled));
+            port_.SetOuterHeight(kRestHeight);
+            EndRun();
+            return;
+        }
+    }
+
+    port_.SetProgressPosition(count);
+    if (tooLarge > 0) port_.ShowMessage(OversizeSummary(languageEnglish_, tooLarge, count));
+    if (encrypted > 0) {
+        const std::string folderBox = port_.FolderBoxText();
+        if (port_.Confirm(RunDoneQuestion(count - tooLarge, slots_.msgEncryptDone, folderBox,
+                                          slots_.dirEncrypted))) {
+            port_.OpenFolder(OutputFolder(folderBox, slots_.dirEncrypted));
+        }
+    }
+    ReturnToRest();
+    EndRun();
+}
+
+// ---------------------------------------------------------------------------
+// Decryption run.
+
+void MainWindowLogic::btndecClick() {
+    if (running_ || decryptLocked_) return;
+    Guarded([this] { RunDecryption(); });
+}
+
+void MainWindowLogic::RunDecryption() {
+    cancelFlag_ = false;
+    isContainer_ = false;
+    suffixFlag_ = port_.SuffixMode() == 1;
+    port_.SetProgressRange(0, selectionCount_);
+    port_.SetProgressPosition(0);
+
+    if (!HasSelection()) {
+        port_.ShowMessage(std::string(slots_.msgNoImageDecrypt));
+        OpenSelection();
+        return;
+    }
+
+    // Probe the first file whatever the password check found.
+    CheckPassword();
+    const ProbeResult probe = decryption1(selectionList_.front(), port_.PasswordText());
+    isContainer_ = probe.isContainer;
+    passwordMatch_ = probe.passwordMatch;
+
+    if (!isContainer_ && !port_.Confirm(std::string(slots_.msgNotEncrypted))) return;
+    if (!passwordValid_) return;
+    if (!passwordMatch_) {
+        port_.ShowMessage(std::string(slots_.msgWrongPassword));
+        ++wrongPasswordCount_;
+        if (wrongPasswordCount_ > 9) {
+            decryptLocked_ = true;
+            port_.SetDecryptEnabled(false);
+            port_.ShowMessage(std::string(slots_.msgTenTries));
+        }
+        return;
+    }
+
+    BeginRun();
+    const std::string folderBox = port_.FolderBoxText();
+    CreateFolder(OutputFolder(folderBox, slots_.dirDecrypted));
+    const std::vector<std::string> files = selectionList_;
+    const int count = selectionCount_;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        CheckPassword();  // shows the rule messages again; decrypting does not need it
+        decryption(files[i], suffixFlag_, std::string(slots_.dirDecrypted));
+        const int done = static_cast<int>(i) + 1;
+        port_.SetProgressPosition(done);
+        port_.SetProgressLabel(ProgressLabelText(done, count));
+        port_.ProcessPendingEvents();
+        if (cancelFlag_) {
+            port_.ShowMessage(std::string(slots_.msgCanceled));
+            port_.SetOuterHeight(kRestHeight);
+            EndRun();
+            return;
+        }
+    }
+
+    wrongPasswordCount_ = 0;
+    port_.SetProgressPosition(count);
+    if (port_.Confirm(
+            RunDoneQuestion(count, slots_.msgDecryptDone, folderBox, slots_.dirDecrypted))) {
+        port_.OpenFolder(OutputFolder(folderBox, slots_.dirDecrypted));
+    }
+    ReturnToRest();
+    EndRun();
+}
+
+// ---------------------------------------------------------------------------
+// Help pages and web links.
+
+std::string MainWindowLogic::WebAddress(std::string_view path) const {
+    return "http://" + locations_.siteHost + std::string(path);
+}
+
+void MainWindowLogic::N7Click() {
+    Guarded([this] {
+        port_.OpenLocalFile(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
+    });
+}
+
+void MainWindowLogic::N8Click() {
+    Guarded([this] {
+        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/ehelp.htm" : "/ien/help.htm"));
+    });
+}
+
+void MainWindowLogic::naboutClick() {
+    Guarded([this] {
+        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/eabout.htm" : "/ien/about.htm"));
+    });
+}
+
+void MainWindowLogic::ndonateClick() {
+    Guarded([this] {
+        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/edonate.htm" : "/ien/donate.htm"));
+    });
+}
+
+}  // namespace imgcrypt

@@ -23,7 +23,7 @@ struct AppLocations {
 };
 
 class MainWindowLogic {
-public:
+  public:
     MainWindowLogic(WindowPort& port, AppLocations locations);
 
     // Handlers, named after the controls and events that call them.
@@ -64,12 +64,16 @@ public:
     std::string applicationTitle() const;
     std::string aboutItemCaption() const;
 
-private:
+  private:
     // Runs a handler body; an error ends it and reaches the error box.
     void Guarded(const std::function<void()>& body);
     bool CheckPassword();
+    void OpenSelection();
+    bool HasSelection() const noexcept;
     void BeginRun();
     void EndRun();
+    void ReturnToRest();
+    void ReadSettings();
     void RunEncryption();
     void RunDecryption();
     void ApplyTexts(bool english);

@@ -1,0 +1,48 @@
+#include "batch/run_rules.h"
+
+#include "runtime/paths.h"
+#include "runtime/text.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+
+bool IsTooLargeToEncrypt(const std::string& path) {
+    // A file that cannot be opened for the size query counts as too large,
+    // like the all-ones size the run would read for it.
+    const std::optional<std::uint64_t> size = FileSizeOf(path);
+    return !size || *size >= kSizeLimitBytes;
+}
+
+std::string OutputFolder(std::string_view folderBoxText, std::string_view subFolder) {
+    std::string folder = PathFolder(folderBoxText);
+    folder += subFolder;
+    folder += kPathSeparator;
+    return folder;
+}
+
+std::string OversizeSummary(bool english, int tooLarge, int selectionCount) {
+    const std::string large = DecimalText(tooLarge);
+    const std::string total = DecimalText(selectionCount);
+    const std::string done = DecimalText(selectionCount - tooLarge);
+    if (english) {
+        return large + " of " + total + " images are larger than 5MB which not support, " + done +
+               " images done.";
+    }
+    return total + " 个照片中的 " + large + " 个照片大于5MB，只有 " + done + " 个被加密。";
+}
+
+std::string RunDoneQuestion(int count, std::string_view doneText, std::string_view folderBoxText,
+                            std::string_view subFolder) {
+    std::string text = DecimalText(count);
+    text += doneText;
+    text += '\r';  // a lone carriage return, as the message boxes always showed it
+    text += folderBoxText;
+    text += subFolder;
+    return text;
+}
+
+std::string ProgressLabelText(int done, int total) {
+    return DecimalText(done) + "/" + DecimalText(total);
+}
+
+}  // namespace imgcrypt

@@ -18,14 +18,14 @@ struct OpenDialogRequest {
 };
 
 class WindowPort {
-public:
+  public:
     virtual ~WindowPort() = default;
 
     // Controls the logic reads.
-    virtual std::string PasswordText() const = 0;     // edtEnpass
-    virtual int SuffixMode() const = 0;               // rgsuffix item index, 0 or 1
-    virtual int EncryptionClassIndex() const = 0;     // gbencClass item index, 0 or 1
-    virtual std::string FolderBoxText() const = 0;    // edtdir
+    virtual std::string PasswordText() const = 0;   // edtEnpass
+    virtual int SuffixMode() const = 0;             // rgsuffix item index, 0 or 1
+    virtual int EncryptionClassIndex() const = 0;   // gbencClass item index, 0 or 1
+    virtual std::string FolderBoxText() const = 0;  // edtdir
     virtual void SetFolderBoxText(const std::string& text) = 0;
 
     // A plain message box: caption the application title, one OK button.
