@@ -49,4 +49,8 @@ std::string ExtractPayload(std::string_view containerText);
 // payload extraction, base64 decoding). Works in place on `fileBytes`.
 std::string DecodeContainerFile(std::string fileBytes);
 
+// The same for a container text whose lines are already joined (as
+// ReadJoinedLines gives it). Works in place on `containerText`.
+std::string DecodeContainerText(std::string containerText);
+
 }  // namespace imgcrypt

@@ -1,0 +1,89 @@
+#include "codec/file_operations.h"
+
+#include "codec/password.h"
+#include "runtime/line_text_file.h"
+#include "runtime/paths.h"
+#include "runtime/text.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+namespace {
+
+constexpr std::size_t kShortExtension = 3;
+
+bool EndsInE(std::string_view name) noexcept {
+    return !name.empty() && (name.back() == 'E' || name.back() == 'e');
+}
+
+}  // namespace
+
+std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncrypted,
+                                std::string_view nameSuffix) {
+    std::string out = PathFolder(path);
+    out += dirEncrypted;
+    out += kPathSeparator;
+    out += PathName(path);
+    out += nameSuffix;
+    return out;
+}
+
+std::string encryption(const std::string& path, const EncryptionInputs& inputs) {
+    std::string container;
+    {
+        const std::string source = ReadWholeFile(path);
+        container = MakeContainerFile(source, inputs.password, inputs.cls);
+    }  // the source bytes are not needed while writing
+    const std::string outPath = EncryptedOutputPath(path, inputs.dirEncrypted, inputs.nameSuffix);
+    // The file is built under a temporary name and renamed into place, so a
+    // failure never leaves a cut-short container or harms an existing one.
+    LineTextFile file = CreateTextForReplacing(outPath);
+    PutText(file, container);  // the container already ends in CR LF
+    CloseText(file);
+    return outPath;
+}
+
+std::string DecryptedName(std::string_view containerName, bool suffixFlag) {
+    std::string name(containerName);
+    if (!EndsInE(name)) return name;
+    bool strip = suffixFlag;
+    if (!suffixFlag) {
+        const auto dot = name.rfind('.');
+        strip = dot != std::string::npos &&
+                Utf8CharCount(std::string_view(name).substr(dot + 1)) > kShortExtension;
+    }
+    // Never cut a name down to nothing or to a folder reference: the output
+    // would land on the folder itself.
+    if (strip) {
+        const std::string_view rest = std::string_view(name).substr(0, name.size() - 1);
+        if (!rest.empty() && rest != "." && rest != "..") name.pop_back();
+    }
+    return name;
+}
+
+std::string DecryptedOutputPath(std::string_view path, std::string_view dirDecrypted,
+                                bool suffixFlag) {
+    std::string out = PathFolder(path);
+    out += dirDecrypted;
+    out += kPathSeparator;
+    out += DecryptedName(PathName(path), suffixFlag);
+    return out;
+}
+
+std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted) {
+    const std::string bytes = DecodeContainerText(ReadJoinedLines(path));
+    const std::string outPath = DecryptedOutputPath(path, dirDecrypted, suffixFlag);
+    WriteWholeFileReplacing(outPath, bytes);
+    return outPath;
+}
+
+ProbeResult decryption1(const std::string& path, std::string_view typedPassword) {
+    const std::string text = JoinedLoadedLines(ReadWholeFile(path));
+    const Recognition recognition = Recognise(text);
+    ProbeResult result;
+    result.isContainer = recognition.isContainer;
+    result.highLevel = recognition.highLevel;
+    result.passwordMatch = PasswordMatches(text, typedPassword);
+    return result;
+}
+
+}  // namespace imgcrypt
