@@ -1,0 +1,337 @@
+#include "runtime/line_text_file.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "runtime/errors.h"
+#include "runtime/posix_file.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+
+namespace {
+
+// Large enough that a 7 MB container line costs few system calls.
+constexpr std::size_t kBufferSize = 64 * 1024;
+
+constexpr char kLF = '\n';
+constexpr char kCR = '\r';
+constexpr char kNul = '\0';
+constexpr char kTextEnd = 26;  // Ctrl-Z
+
+// Codes for operations on a file in the wrong mode.
+constexpr int kCodeNotOpen = 103;
+constexpr int kCodeNotOpenForInput = 104;
+constexpr int kCodeNotOpenForOutput = 105;
+
+using Word = std::uint64_t;
+constexpr Word kOnes = ~Word{0} / 255;
+constexpr Word kHighBits = kOnes * 0x80;
+
+// Non-zero when some byte of the word is below `limit` (limit <= 128).
+constexpr Word HasByteBelow(Word word, unsigned limit) {
+    return (word - kOnes * limit) & ~word & kHighBits;
+}
+
+// The first byte in [p, end) that `isStop` accepts; every stop byte is below
+// `Limit`, so eight bytes at a time can be ruled out at once. Container text
+// has a stop byte only every 76 characters, if at all.
+template <unsigned Limit, class IsStop>
+const char* FindStop(const char* p, const char* end, IsStop isStop) {
+    while (end - p >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+        Word word;
+        std::memcpy(&word, p, sizeof word);
+        if (HasByteBelow(word, Limit) != 0) {
+            for (std::size_t i = 0; i < sizeof word; ++i) {
+                if (isStop(p[i])) return p + i;
+            }
+        }
+        p += sizeof word;
+    }
+    while (p < end && !isStop(*p)) ++p;
+    return p;
+}
+
+const char* FindLineStop(const char* p, const char* end) {
+    return FindStop<27>(p, end, [](char c) { return c == kLF || c == kCR || c == kTextEnd; });
+}
+
+const char* FindLineBreak(const char* p, const char* end) {
+    return FindStop<14>(p, end, [](char c) { return c == kLF || c == kCR; });
+}
+
+// Removes every CR and LF from data[0, size) in place; returns the new size.
+std::size_t RemoveLineBreaks(char* data, std::size_t size) {
+    const char* read = data;
+    const char* const end = data + size;
+    char* write = data;
+    for (;;) {
+        const char* stop = FindLineBreak(read, end);
+        const auto run = static_cast<std::size_t>(stop - read);
+        if (write != read) std::memmove(write, read, run);
+        write += run;
+        if (stop == end) break;
+        read = stop + 1;
+    }
+    return static_cast<std::size_t>(write - data);
+}
+
+std::string JoinedBefore(std::string_view bytes, char terminator) {
+    const void* found = std::memchr(bytes.data(), terminator, bytes.size());
+    if (found != nullptr) bytes = bytes.substr(0, static_cast<const char*>(found) - bytes.data());
+    std::string text(bytes);
+    text.resize(RemoveLineBreaks(text.data(), text.size()));
+    return text;
+}
+
+[[noreturn]] void ThrowFromErrno(int err, const std::string& path) {
+    throw EInOutError(InOutCodeFromErrno(err, path));
+}
+
+void RequireMode(const LineTextFile& file, LineTextFile::Mode wanted) {
+    if (file.mode() == wanted) return;
+    if (file.mode() == LineTextFile::Mode::Closed) throw EInOutError(kCodeNotOpen);
+    throw EInOutError(wanted == LineTextFile::Mode::Reading ? kCodeNotOpenForInput
+                                                            : kCodeNotOpenForOutput);
+}
+
+}  // namespace
+
+LineTextFile::LineTextFile(LineTextFile&& other) noexcept
+    : fd_(other.fd_),
+      mode_(other.mode_),
+      path_(std::move(other.path_)),
+      tempPath_(std::move(other.tempPath_)),
+      buffer_(std::move(other.buffer_)),
+      pos_(other.pos_),
+      eof_(other.eof_) {
+    other.fd_ = -1;
+    other.mode_ = Mode::Closed;
+    other.tempPath_.clear();
+    other.buffer_.clear();
+    other.pos_ = 0;
+    other.eof_ = false;
+}
+
+LineTextFile& LineTextFile::operator=(LineTextFile&& other) noexcept {
+    if (this != &other) {
+        Release();
+        fd_ = other.fd_;
+        mode_ = other.mode_;
+        path_ = std::move(other.path_);
+        tempPath_ = std::move(other.tempPath_);
+        buffer_ = std::move(other.buffer_);
+        pos_ = other.pos_;
+        eof_ = other.eof_;
+        other.fd_ = -1;
+        other.mode_ = Mode::Closed;
+        other.tempPath_.clear();
+        other.buffer_.clear();
+        other.pos_ = 0;
+        other.eof_ = false;
+    }
+    return *this;
+}
+
+LineTextFile::~LineTextFile() {
+    Release();
+}
+
+void LineTextFile::Release() noexcept {
+    if (fd_ >= 0) {
+        // A plain write that was never closed still gets its bytes; a replacing
+        // write is abandoned instead, so the final file stays as it was.
+        if (mode_ == Mode::Writing && tempPath_.empty() && !buffer_.empty()) {
+            (void)posix::WriteAll(fd_, buffer_);
+        }
+        ::close(fd_);
+    }
+    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+    fd_ = -1;
+    mode_ = Mode::Closed;
+    tempPath_.clear();
+    buffer_.clear();
+    pos_ = 0;
+    eof_ = false;
+}
+
+void LineTextFile::Flush() {
+    if (buffer_.empty()) return;
+    const bool written = posix::WriteAll(fd_, buffer_);
+    const int err = errno;
+    buffer_.clear();
+    if (!written) ThrowFromErrno(err, path_);
+}
+
+// Called only when every buffered byte has been consumed.
+bool LineTextFile::Fill() {
+    buffer_.clear();
+    pos_ = 0;
+    if (eof_) return false;
+    buffer_.resize(kBufferSize);
+    ssize_t got;
+    do {
+        got = ::read(fd_, buffer_.data(), buffer_.size());
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        const int err = errno;
+        buffer_.clear();
+        ThrowFromErrno(err, path_);
+    }
+    buffer_.resize(static_cast<std::size_t>(got));
+    if (got == 0) eof_ = true;
+    return got > 0;
+}
+
+LineTextFile CreateTextForWriting(const std::string& path) {
+    posix::FileDescriptor fd = posix::CreateForExclusiveWriting(path);
+    if (!fd.valid()) ThrowFromErrno(errno, path);
+    LineTextFile file;
+    file.fd_ = fd.release();
+    file.mode_ = LineTextFile::Mode::Writing;
+    file.path_ = path;
+    file.buffer_.reserve(kBufferSize);
+    return file;
+}
+
+LineTextFile CreateTextForReplacing(const std::string& path) {
+    std::string tempPath;
+    posix::FileDescriptor fd = posix::CreateTempBeside(path, tempPath);
+    if (!fd.valid()) ThrowFromErrno(errno, path);
+    LineTextFile file;
+    file.fd_ = fd.release();
+    file.mode_ = LineTextFile::Mode::Writing;
+    file.path_ = path;
+    file.tempPath_ = std::move(tempPath);
+    file.buffer_.reserve(kBufferSize);
+    return file;
+}
+
+void PutText(LineTextFile& file, std::string_view text) {
+    RequireMode(file, LineTextFile::Mode::Writing);
+    if (file.buffer_.size() + text.size() > kBufferSize) file.Flush();
+    if (text.size() >= kBufferSize) {
+        // Large payloads go straight to the file instead of through the buffer.
+        if (!posix::WriteAll(file.fd_, text)) ThrowFromErrno(errno, file.path_);
+        return;
+    }
+    file.buffer_.append(text);
+}
+
+void PutLineBreak(LineTextFile& file) {
+    PutText(file, "\r\n");
+}
+
+LineTextFile OpenTextForReading(const std::string& path) {
+    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
+    if (!fd.valid()) ThrowFromErrno(errno, path);
+    LineTextFile file;
+    file.fd_ = fd.release();
+    file.mode_ = LineTextFile::Mode::Reading;
+    file.path_ = path;
+    return file;
+}
+
+bool AtTextEnd(LineTextFile& file) {
+    RequireMode(file, LineTextFile::Mode::Reading);
+    if (file.pos_ == file.buffer_.size() && !file.Fill()) return true;
+    return file.buffer_[file.pos_] == kTextEnd;
+}
+
+std::string TakeLine(LineTextFile& file) {
+    RequireMode(file, LineTextFile::Mode::Reading);
+    std::string line;
+    for (;;) {
+        if (file.pos_ == file.buffer_.size() && !file.Fill()) return line;
+        const char* const data = file.buffer_.data();
+        const char* const end = data + file.buffer_.size();
+        const char* const start = data + file.pos_;
+        const char* const stop = FindLineStop(start, end);
+        line.append(start, stop);
+        file.pos_ = static_cast<std::size_t>(stop - data);
+        if (stop == end) continue;
+        if (*stop == kTextEnd) return line;  // left unread: the text ends here
+        ++file.pos_;
+        if (*stop == kLF) return line;
+        // A CR: the line ends only when LF follows; otherwise the CR is dropped.
+        // When it was the last buffered byte, the next byte is in the next buffer.
+        if (file.pos_ == file.buffer_.size() && !file.Fill()) return line;
+        if (file.buffer_[file.pos_] == kLF) {
+            ++file.pos_;
+            return line;
+        }
+    }
+}
+
+void CloseText(LineTextFile& file) {
+    if (file.mode_ != LineTextFile::Mode::Writing) {
+        file.Release();  // closing a read-only descriptor reports nothing useful
+        return;
+    }
+    try {
+        file.Flush();
+    } catch (...) {
+        file.Release();
+        throw;
+    }
+    const int fd = file.fd_;
+    file.fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) {
+        const int err = errno;
+        file.Release();
+        ThrowFromErrno(err, file.path_);
+    }
+    if (!file.tempPath_.empty()) {
+        if (::rename(file.tempPath_.c_str(), file.path_.c_str()) != 0) {
+            const int err = errno;
+            file.Release();
+            ThrowFromErrno(err, file.path_);
+        }
+        file.tempPath_.clear();
+    }
+    file.Release();
+}
+
+std::vector<std::string> LoadTextLines(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    const void* nul = std::memchr(bytes.data(), kNul, bytes.size());
+    const std::size_t size =
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data())
+                       : bytes.size();
+    const char* p = bytes.data();
+    const char* const end = p + size;
+    std::vector<std::string> lines;
+    while (p < end) {
+        const char* stop = FindLineBreak(p, end);
+        lines.emplace_back(p, stop);
+        p = stop;
+        if (p < end && *p == kCR) ++p;
+        if (p < end && *p == kLF) ++p;
+    }
+    return lines;
+}
+
+std::string ReadJoinedLines(const std::string& path) {
+    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
+    if (!fd.valid()) ThrowFromErrno(errno, path);
+    std::string bytes;
+    if (!posix::ReadToEnd(fd.get(), bytes)) ThrowFromErrno(errno, path);
+    const void* found = std::memchr(bytes.data(), kTextEnd, bytes.size());
+    if (found != nullptr)
+        bytes.resize(static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data()));
+    bytes.resize(RemoveLineBreaks(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+std::string JoinedLines(std::string_view bytes) {
+    return JoinedBefore(bytes, kTextEnd);
+}
+
+std::string JoinedLoadedLines(std::string_view bytes) {
+    return JoinedBefore(bytes, kNul);
+}
+
+}  // namespace imgcrypt

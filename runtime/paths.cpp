@@ -1,0 +1,40 @@
+#include "runtime/paths.h"
+
+namespace imgcrypt {
+
+bool IsPathDelimiter(char c) noexcept {
+#ifdef _WIN32
+    return c == '\\' || c == '/' || c == ':';
+#else
+    return c == '/';
+#endif
+}
+
+namespace {
+
+// Index just past the last delimiter; 0 when there is none.
+std::size_t NameStart(std::string_view path) noexcept {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (IsPathDelimiter(path[i - 1])) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string PathFolder(std::string_view path) {
+    return std::string(path.substr(0, NameStart(path)));
+}
+
+std::string PathName(std::string_view path) {
+    return std::string(path.substr(NameStart(path)));
+}
+
+std::string PathFolderTrimmed(std::string_view path) {
+    std::size_t end = NameStart(path);
+    // Keep a delimiter that is the root ("/", "C:\") or follows another delimiter.
+    if (end > 1 && !IsPathDelimiter(path[end - 2])) --end;
+    return std::string(path.substr(0, end));
+}
+
+}  // namespace imgcrypt

@@ -1,0 +1,47 @@
+#include "runtime/whole_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "runtime/errors.h"
+#include "runtime/posix_file.h"
+
+namespace imgcrypt {
+
+std::string ReadWholeFile(const std::string& path) {
+    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
+    if (!fd.valid()) throw EFOpenError(path, errno);
+    std::string bytes;
+    if (!posix::ReadToEnd(fd.get(), bytes)) throw EFOpenError(path, errno);
+    return bytes;
+}
+
+void WriteWholeFileReplacing(const std::string& path, std::string_view bytes) {
+    std::string tempPath;
+    posix::FileDescriptor fd = posix::CreateTempBeside(path, tempPath);
+    if (!fd.valid()) throw EFCreateError(path, errno);
+    const auto fail = [&](int err) {
+        fd.close();
+        ::unlink(tempPath.c_str());
+        throw EFCreateError(path, err);
+    };
+    if (!posix::WriteAll(fd.get(), bytes)) fail(errno);
+    if (const int err = fd.close(); err != 0) fail(err);
+    if (::rename(tempPath.c_str(), path.c_str()) != 0) fail(errno);
+}
+
+std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
+    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
+    if (!fd.valid()) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+void CreateFolder(const std::string& path) noexcept {
+    (void)::mkdir(path.c_str(), 0777);
+}
+
+}  // namespace imgcrypt
