@@ -1,0 +1,166 @@
+#include "cli/commands.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "batch/language_tables.h"
+#include "batch/run_rules.h"
+#include "codec/file_operations.h"
+#include "runtime/errors.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+namespace {
+
+enum class Outcome { Done, Skipped, Refused, Failed };
+
+struct Tally {
+    int done = 0;
+    int skipped = 0;
+    int refused = 0;
+    int failed = 0;
+
+    void Count(Outcome outcome) {
+        switch (outcome) {
+            case Outcome::Done:
+                ++done;
+                break;
+            case Outcome::Skipped:
+                ++skipped;
+                break;
+            case Outcome::Refused:
+                ++refused;
+                break;
+            case Outcome::Failed:
+                ++failed;
+                break;
+        }
+    }
+    int ExitStatus() const {
+        return skipped + refused + failed == 0 ? kExitAllDone : kExitSomeNotDone;
+    }
+};
+
+// The one place where an error of a file's work is caught: it is reported
+// and the run goes on with the next file.
+template <typename Work>
+Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
+    try {
+        std::error_code ec;
+        if (std::filesystem::is_directory(file, ec)) {
+            log << "failed " << file << ": is a folder, not a file" << std::endl;
+            return Outcome::Failed;
+        }
+        return work();
+    } catch (const std::exception& e) {
+        log << "failed " << file << ": " << DefaultHandlerText(e.what()) << std::endl;
+        return Outcome::Failed;
+    }
+}
+
+// Creates the output folder beside `file`; false (reported) when it is not
+// there afterwards, so the failure names the folder rather than the file.
+bool MakeOutputFolder(const std::string& file, std::string_view subFolder, std::ostream& log) {
+    const std::string folder = OutputFolder(file, subFolder);
+    CreateFolder(folder);
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return true;
+    log << "failed " << file << ": cannot create the folder \"" << folder << "\"" << std::endl;
+    return false;
+}
+
+Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std::ostream& log) {
+    // A file whose size cannot be read is not "too large": encrypting it
+    // raises the real reason, which is reported as a failure.
+    const bool readable = FileSizeOf(file).has_value();
+    if (readable && IsTooLargeToEncrypt(file)) {
+        log << "skipped " << file << ": 5000 KB or more" << std::endl;
+        return Outcome::Skipped;
+    }
+    if (readable && !MakeOutputFolder(file, inputs.dirEncrypted, log)) return Outcome::Failed;
+    const std::string output = encryption(file, inputs);
+    log << "encrypted " << file << " -> " << output << std::endl;
+    return Outcome::Done;
+}
+
+Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
+                   std::ostream& log) {
+    const MessageSlots& slots = LanguageTableFor(options.english).slots;
+    const ProbeResult probe = decryption1(file, password);
+    if (!probe.isContainer && !options.force) {
+        log << "refused " << file << ": "
+            << (options.english ? "not an encrypted image (--force decodes it anyway)"
+                                : "不是加密格式的文件（用 --force 仍然解密）")
+            << std::endl;
+        return Outcome::Refused;
+    }
+    // Only containers carry a password worth comparing; --force decodes
+    // anything else as it is.
+    if (probe.isContainer && !probe.passwordMatch) {
+        log << "refused " << file << ": " << slots.msgWrongPassword << std::endl;
+        return Outcome::Refused;
+    }
+    const std::string dir(slots.dirDecrypted);
+    if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
+    const std::string output = decryption(file, options.suffixE, dir);
+    log << "decrypted " << file << " -> " << output << std::endl;
+    return Outcome::Done;
+}
+
+}  // namespace
+
+int RunEncrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
+    EncryptionInputs inputs;
+    inputs.password = password;
+    inputs.cls = options.cls;
+    inputs.nameSuffix = options.suffixE ? "E" : "";
+    inputs.dirEncrypted = LanguageTableFor(options.english).slots.dirEncrypted;
+
+    Tally tally;
+    for (const std::string& file : options.files) {
+        tally.Count(Guarded(file, log, [&] { return EncryptOne(file, inputs, log); }));
+    }
+    const int total = static_cast<int>(options.files.size());
+    log << tally.done << " of " << total << " files encrypted, " << tally.skipped << " skipped, "
+        << tally.failed << " failed" << std::endl;
+    if (tally.skipped > 0) {
+        // Failed files are left out so that the "done" count stays true.
+        log << OversizeSummary(options.english, tally.skipped, total - tally.failed) << std::endl;
+    }
+    return tally.ExitStatus();
+}
+
+int RunDecrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
+    Tally tally;
+    for (const std::string& file : options.files) {
+        tally.Count(Guarded(file, log, [&] { return DecryptOne(file, password, options, log); }));
+    }
+    log << tally.done << " of " << options.files.size() << " files decrypted, " << tally.refused
+        << " refused, " << tally.failed << " failed" << std::endl;
+    return tally.ExitStatus();
+}
+
+int RunProbe(const CliOptions& options, const std::optional<std::string>& password,
+             std::ostream& out, std::ostream& log) {
+    Tally tally;
+    for (const std::string& file : options.files) {
+        tally.Count(Guarded(file, log, [&] {
+            const ProbeResult probe = decryption1(file, password.value_or(""));
+            out << file << ": "
+                << (probe.isContainer
+                        ? (probe.highLevel ? "container, high class" : "container, standard class")
+                        : "not a container");
+            if (password) {
+                out << (probe.passwordMatch ? ", password matches" : ", password does not match");
+            }
+            out << std::endl;
+            return Outcome::Done;
+        }));
+    }
+    log << tally.done << " of " << options.files.size() << " files probed, " << tally.failed
+        << " failed" << std::endl;
+    return tally.ExitStatus();
+}
+
+}  // namespace imgcrypt
