@@ -1,0 +1,27 @@
+// The application's entry: settle where files live, create the main window
+// (which applies the remembered language and loads the banner), run.
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "batch/language_tables.h"
+#include "ui/app_locations.h"
+#include "ui/main_window.h"
+
+int main(int argc, char* argv[]) {
+    // The web engine refuses to start as root with its sandbox on; only then
+    // is it switched off.
+    if (geteuid() == 0 && std::getenv("QTWEBENGINE_DISABLE_SANDBOX") == nullptr) {
+        setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("imgcrypt"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.4"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("imgcrypt"));
+
+    imgcrypt::TfrmMain window(imgcrypt::SettleAppLocations());
+    window.show();
+    return app.exec();
+}

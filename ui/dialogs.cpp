@@ -1,0 +1,124 @@
+#include "ui/dialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtDebug>
+
+namespace imgcrypt {
+
+namespace {
+
+const QString kConfirmCaption = QStringLiteral("Confirm");
+
+// The logic's texts break lines with a lone carriage return, which the
+// Windows box shows as a line break; Qt's labels want a line feed.
+QString DisplayText(QString text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r') {
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+            out += u'\n';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const QString& windowsFilter) {
+    const QStringList fields = windowsFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : fields.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
+            patterns << (pattern.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*")
+                                                                    : pattern.trimmed());
+        }
+        filters << fields.at(i) + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return filters;
+}
+
+void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request) {
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The Windows dialog shows only the descriptions of its filter entries.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setSizeGripEnabled(true);
+    const QStringList filters = QtNameFilters(QString::fromUtf8(request.filter));
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+    if (!request.initialFolder.empty()) {
+        dialog.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
+    }
+    if (!request.defaultFileName.empty()) {
+        dialog.selectFile(QFile::decodeName(request.defaultFileName.c_str()));
+    }
+}
+
+void Dialogs::Note(Record record) {
+    records_.push_back(std::move(record));
+    if (observer_) observer_(records_.back());
+}
+
+void Dialogs::message(const QString& caption, const QString& text) {
+    Note({Kind::Message, caption, text, {}});
+    if (mode_ == Mode::Scripted) return;
+    QMessageBox box(QMessageBox::Information, caption, DisplayText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+bool Dialogs::confirm(const QString& text) {
+    Note({Kind::Confirm, kConfirmCaption, text, {}});
+    if (mode_ == Mode::Scripted) {
+        if (answers_.empty()) {
+            ++unanswered_;
+            qWarning() << "Unanswered confirmation:" << text;
+            return false;
+        }
+        const bool yes = answers_.front();
+        answers_.pop_front();
+        return yes;
+    }
+    QMessageBox box(QMessageBox::Question, kConfirmCaption, DisplayText(text),
+                    QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void Dialogs::error(const QString& caption, const QString& text) {
+    Note({Kind::Error, caption, text, {}});
+    if (mode_ == Mode::Scripted) return;
+    QMessageBox box(QMessageBox::Critical, caption, DisplayText(text), QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+QStringList Dialogs::openFiles(const OpenDialogRequest& request) {
+    Note({Kind::OpenFiles, {}, {}, request});
+    if (mode_ == Mode::Scripted) {
+        if (openAnswers_.empty()) {
+            ++unanswered_;
+            qWarning() << "Unanswered open-file dialog";
+            return {};
+        }
+        QStringList paths = openAnswers_.front();
+        openAnswers_.pop_front();
+        return paths;
+    }
+    QFileDialog dialog(parent_);
+    ConfigureOpenDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+}  // namespace imgcrypt

@@ -1,0 +1,84 @@
+// Every modal box and the open-file dialog of the main window go through this
+// one class, so a scripted instance can answer them in advance and record
+// what was shown (tests never block on a box nobody answers).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "batch/window_port.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace imgcrypt {
+
+// The dialog filter "description|patterns|description|patterns" in Qt's
+// "description (pattern pattern)" form. Patterns are ';'-separated on the
+// Windows side, blank-separated here; "*.*" means every file, which is "*"
+// on systems whose file names need not contain a dot.
+QStringList QtNameFilters(const QString& windowsFilter);
+
+// The settings of the open dialog the logic keeps: multi-select, resizable,
+// the filter's first entry selected (the logic's filter indexes 0 and 4 both
+// mean the first entry), the initial folder and default name when given.
+// Qt's own dialog is used: its name filters ignore letter case, as the
+// Windows dialog does, whatever the platform's native dialog would do.
+void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request);
+
+class Dialogs {
+  public:
+    enum class Kind { Message, Confirm, Error, OpenFiles };
+    struct Record {
+        Kind kind;
+        QString caption;
+        QString text;               // the text as the logic gave it
+        OpenDialogRequest request;  // OpenFiles only
+    };
+    enum class Mode { Interactive, Scripted };
+
+    explicit Dialogs(Mode mode = Mode::Interactive) : mode_(mode) {}
+
+    void setParentWidget(QWidget* parent) { parent_ = parent; }
+
+    // Plain message: information icon, one OK button.
+    void message(const QString& caption, const QString& text);
+    // "Confirm" with "&Yes" and "&No", Yes the default, Esc answering No.
+    bool confirm(const QString& text);
+    // The default error handler's box: error icon, one OK button.
+    void error(const QString& caption, const QString& text);
+    // Chosen full paths in the dialog's order; empty when cancelled.
+    QStringList openFiles(const OpenDialogRequest& request);
+
+    // Scripted mode: answers given in advance, consumed in order. A box
+    // that finds no answer counts as unanswered and gets No / cancel.
+    void queueAnswer(bool yes) { answers_.push_back(yes); }
+    void queueOpenFiles(const QStringList& paths) { openAnswers_.push_back(paths); }
+    int unanswered() const noexcept { return unanswered_; }
+    int pendingAnswers() const noexcept {
+        return static_cast<int>(answers_.size() + openAnswers_.size());
+    }
+    const std::vector<Record>& records() const noexcept { return records_; }
+    void clearRecords() { records_.clear(); }
+    // Called for every box as it is shown (both modes), e.g. to look at the
+    // window while a box is up.
+    void setObserver(std::function<void(const Record&)> observer) {
+        observer_ = std::move(observer);
+    }
+
+  private:
+    void Note(Record record);
+
+    Mode mode_;
+    QWidget* parent_ = nullptr;
+    std::deque<bool> answers_;
+    std::deque<QStringList> openAnswers_;
+    int unanswered_ = 0;
+    std::vector<Record> records_;
+    std::function<void(const Record&)> observer_;
+};
+
+}  // namespace imgcrypt

@@ -1,0 +1,396 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "ui/password_mask_style.h"
+#include "ui/window_geometry.h"
+
+namespace imgcrypt {
+
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string Path(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// Removes the banner's scroll bars and border. `scroll` is what the classic
+// engine honoured; today's engines need the root element's overflow hidden.
+// A document without a body (not HTML) is left alone.
+const QString kBannerAdjustment = QStringLiteral(
+    "(function () {"
+    "  var root = document.documentElement;"
+    "  if (root && root.style) root.style.overflow = 'hidden';"
+    "  var body = document.body;"
+    "  if (!body) return false;"
+    "  body.scroll = 'no';"
+    "  if (body.style) body.style.border = 'none';"
+    "  return true;"
+    "})();");
+
+// The radio groups of the form: two items side by side, item 0 checked.
+QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QRect& rect,
+                          std::array<QRadioButton*, 2>& items) {
+    auto* group = new QGroupBox(parent);
+    group->setObjectName(QLatin1String(name));
+    group->setGeometry(rect);
+    const int columnWidth = (rect.width() - 16) / 2;
+    for (int i = 0; i < 2; ++i) {
+        items[i] = new QRadioButton(group);
+        items[i]->setObjectName(QStringLiteral("%1Item%2").arg(QLatin1String(name)).arg(i));
+        items[i]->setGeometry(8 + i * columnWidth, 18, columnWidth, 19);
+    }
+    items[0]->setChecked(true);
+    return group;
+}
+
+template <typename W>
+W* Place(W* widget, const char* name, const QRect& rect) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(rect);
+    return widget;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<Dialogs>()),
+      applicationTitle_(Text(kProvisionalApplicationTitle)),
+      logic_(*this, std::move(locations)) {
+    setObjectName(QStringLiteral("frmMain"));
+    dialogs_->setParentWidget(this);
+    // System menu, Minimise and Close; no Maximise. The frame stays resizable.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/imgcrypt.png")));
+    setWindowTitle(QStringLiteral("Zelvok图片批量加密器v1.0.4"));
+
+    BuildControls();
+    BuildMenu();
+    SetTabOrder();
+    ConnectHandlers();
+    resize(geometry::kClientWidth,
+           menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(404));
+
+    logic_.FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::BuildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    // The form's font: a small sans serif, 11 pixels high like the classic one.
+    QFont font = client->font();
+    font.setPixelSize(11);
+    client->setFont(font);
+    setCentralWidget(client);
+
+    WebBrowser1 = Place(new QWebEngineView(client), "WebBrowser1", geometry::kWebBrowser1);
+    // A page that cannot be loaded leaves the banner blank, not an error page.
+    WebBrowser1->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
+
+    rgsuffix = MakeRadioGroup(client, "rgsuffix", geometry::kRgSuffix, rgsuffixItems);
+    rgsuffix->setTitle(QStringLiteral("加密文件后缀名"));
+    rgsuffixItems[0]->setText(QStringLiteral("不变，如 abc.JPG 加密为 abc.JPG"));
+    rgsuffixItems[1]->setText(QStringLiteral("加 'E'，如 abc.JPG 加密为 abc.JPGE"));
+    gbencClass = MakeRadioGroup(client, "gbencClass", geometry::kGbEncClass, gbencClassItems);
+    gbencClass->setTitle(QStringLiteral("压缩级别"));
+    gbencClassItems[0]->setText(QStringLiteral("标准加密（16位加密，迅捷加密）"));
+    gbencClassItems[1]->setText(QStringLiteral("高级加密（256位加密，比较费时）"));
+
+    lbopen = Place(new QLabel(QStringLiteral("打开文件夹"), client), "lbopen", geometry::kLbOpen);
+    edtdir = Place(new QLineEdit(client), "edtdir", geometry::kEdtDir);
+    edtdir->setReadOnly(true);
+    lbopen->setBuddy(edtdir);  // gives the box its accessible name
+    btnopen = Place(new QPushButton(QStringLiteral("打开"), client), "btnopen", geometry::kBtnOpen);
+
+    lbpassword =
+        Place(new QLabel(QStringLiteral("Password"), client), "lbpassword", geometry::kLbPassword);
+    edtEnpass = Place(new QLineEdit(client), "edtEnpass", geometry::kEdtEnpass);
+    edtEnpass->setMaxLength(geometry::kPasswordMaxLength);
+    auto* mask = new PasswordMaskStyle();
+    mask->setParent(edtEnpass);
+    edtEnpass->setStyle(mask);
+    edtEnpass->setEchoMode(QLineEdit::Password);
+    lbpassword->setBuddy(edtEnpass);
+    lbpassnote = Place(new QLabel(QStringLiteral("最多10位，支持空格以外所有字符"), client),
+                       "lbpassnote", geometry::kLbPassNote);
+    btnenc = Place(new QPushButton(QStringLiteral("加密"), client), "btnenc", geometry::kBtnEnc);
+    btndec = Place(new QPushButton(QStringLiteral("解密"), client), "btndec", geometry::kBtnDec);
+
+    ProgressBar1 = Place(new QProgressBar(client), "ProgressBar1", geometry::kProgressBar1);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    lbprogress = Place(new QLabel(client), "lbprogress", geometry::kLbProgress);
+    lbprogress->setAlignment(Qt::AlignCenter);
+    btncancel =
+        Place(new QPushButton(QStringLiteral("Cancel"), client), "btncancel", geometry::kBtnCancel);
+
+    // The window's cancel button: Esc presses it wherever the focus is.
+    auto* escape = new QAction(this);
+    escape->setObjectName(QStringLiteral("cancelShortcut"));
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WindowShortcut);
+    connect(escape, &QAction::triggered, btncancel, &QPushButton::click);
+    addAction(escape);
+}
+
+void TfrmMain::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    auto menu = [bar](const char* name, const QString& caption) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [](QMenu* parent, const char* name, const QString& caption) {
+        QAction* a = parent->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+    N1 = menu("N1", QStringLiteral("文件"));
+    N2 = item(N1, "N2", QStringLiteral("打开"));
+    N4 = N1->addSeparator();
+    N4->setObjectName(QStringLiteral("N4"));
+    N5 = item(N1, "N5", QStringLiteral("退出"));
+    N6 = menu("N6", QStringLiteral("帮助"));
+    N7 = item(N6, "N7", QStringLiteral("说明"));
+    N8 = item(N6, "N8", QStringLiteral("在线帮助"));
+    N11 = menu("N11", QStringLiteral("关于"));
+    nabout = item(N11, "nabout", QStringLiteral("关于"));
+    mdonate = menu("mdonate", QStringLiteral("捐助"));
+    ndonate = item(mdonate, "ndonate", QStringLiteral("捐助"));
+    // The two language commands act at once from the bar; no drop-down.
+    mch = bar->addAction(Text(kChineseCommandCaption));
+    mch->setObjectName(QStringLiteral("mch"));
+    men = bar->addAction(Text(kEnglishCommandCaption));
+    men->setObjectName(QStringLiteral("men"));
+}
+
+void TfrmMain::SetTabOrder() {
+    const QList<QWidget*> order = {btnopen,
+                                   edtEnpass,
+                                   btnenc,
+                                   btndec,
+                                   edtdir,
+                                   WebBrowser1,
+                                   rgsuffixItems[0],
+                                   rgsuffixItems[1],
+                                   gbencClassItems[0],
+                                   gbencClassItems[1],
+                                   ProgressBar1,
+                                   btncancel};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void TfrmMain::ConnectHandlers() {
+    connect(btnopen, &QPushButton::clicked, this, [this] { logic_.btnopenClick(); });
+    connect(btnenc, &QPushButton::clicked, this, [this] { logic_.btnencClick(); });
+    connect(btndec, &QPushButton::clicked, this, [this] { logic_.btndecClick(); });
+    connect(btncancel, &QPushButton::clicked, this, [this] { logic_.btncancelClick(); });
+    connect(edtEnpass, &QLineEdit::textChanged, this, [this] { logic_.edtEnpassChange(); });
+    connect(N2, &QAction::triggered, this, [this] { logic_.N2Click(); });
+    connect(N5, &QAction::triggered, this, &QWidget::close);
+    connect(N7, &QAction::triggered, this, [this] { logic_.N7Click(); });
+    connect(N8, &QAction::triggered, this, [this] { logic_.N8Click(); });
+    connect(nabout, &QAction::triggered, this, [this] { logic_.naboutClick(); });
+    connect(ndonate, &QAction::triggered, this, [this] { logic_.ndonateClick(); });
+    connect(mch, &QAction::triggered, this, [this] { logic_.mchClick(); });
+    connect(men, &QAction::triggered, this, [this] { logic_.menClick(); });
+    connect(WebBrowser1, &QWebEngineView::loadFinished, this,
+            &TfrmMain::WebBrowser1DocumentComplete);
+}
+
+void TfrmMain::WebBrowser1DocumentComplete(bool ok) {
+    if (!ok && !bannerBlanked_) {
+        // Once only: should the blank page itself fail, nothing loops.
+        bannerBlanked_ = true;
+        WebBrowser1->setHtml(QString());
+        return;
+    }
+    WebBrowser1->page()->runJavaScript(kBannerAdjustment);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (logic_.running()) {
+        // Closing in the middle of a run stops it after the current file;
+        // the window closes once the run has ended.
+        closeAfterRun_ = true;
+        logic_.btncancelClick();
+        event->ignore();
+        return;
+    }
+    logic_.FormClose();
+    event->accept();
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (centred_) return;
+    centred_ = true;
+    if (const QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+// ---- WindowPort ----
+
+std::string TfrmMain::PasswordText() const {
+    return edtEnpass->text().toStdString();
+}
+
+int TfrmMain::SuffixMode() const {
+    return rgsuffixItems[1]->isChecked() ? 1 : 0;
+}
+
+int TfrmMain::EncryptionClassIndex() const {
+    return gbencClassItems[1]->isChecked() ? 1 : 0;
+}
+
+std::string TfrmMain::FolderBoxText() const {
+    return Path(edtdir->text());
+}
+
+void TfrmMain::SetFolderBoxText(const std::string& text) {
+    edtdir->setText(QFile::decodeName(text.c_str()));
+}
+
+void TfrmMain::ShowMessage(const std::string& text) {
+    dialogs_->message(applicationTitle_, Text(text));
+}
+
+bool TfrmMain::Confirm(const std::string& text) {
+    return dialogs_->confirm(Text(text));
+}
+
+void TfrmMain::ShowError(const std::string& text) {
+    dialogs_->error(applicationTitle_, Text(text));
+}
+
+std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
+    std::vector<std::string> paths;
+    for (const QString& path : dialogs_->openFiles(request)) paths.push_back(Path(path));
+    return paths;
+}
+
+void TfrmMain::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::SetOuterHeight(int height) {
+    outerHeight_ = height;
+    resize(width(), menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(height));
+}
+
+void TfrmMain::SetProgressRange(int minimum, int maximum) {
+    // Qt shows an equal minimum and maximum as a busy animation; the bar
+    // should simply stay empty then.
+    ProgressBar1->setRange(minimum, maximum > minimum ? maximum : minimum + 1);
+}
+
+void TfrmMain::SetProgressPosition(int position) {
+    ProgressBar1->setValue(position);
+}
+
+void TfrmMain::SetProgressLabel(const std::string& text) {
+    lbprogress->setText(Text(text));
+}
+
+void TfrmMain::SetDecryptEnabled(bool enabled) {
+    decryptEnabled_ = enabled;
+    UpdateDecryptButton();
+}
+
+void TfrmMain::SetRunCommandsEnabled(bool enabled) {
+    runCommandsEnabled_ = enabled;
+    for (QWidget* w : {static_cast<QWidget*>(btnopen), static_cast<QWidget*>(btnenc)}) {
+        w->setEnabled(enabled);
+    }
+    for (QAction* a : {N2, mch, men}) a->setEnabled(enabled);
+    UpdateDecryptButton();
+    if (enabled && closeAfterRun_) {
+        closeAfterRun_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+// Decrypt is off during a run as well as after the lockout; the end of a run
+// must not bring back a locked button.
+void TfrmMain::UpdateDecryptButton() {
+    btndec->setEnabled(decryptEnabled_ && runCommandsEnabled_);
+}
+
+void TfrmMain::OpenFolder(const std::string& path) {
+    links_.open(UrlForLocalPath(path));
+}
+
+void TfrmMain::OpenLocalFile(const std::string& path) {
+    links_.open(UrlForLocalPath(path));
+}
+
+void TfrmMain::OpenUrl(const std::string& url) {
+    links_.open(UrlForAddress(url));
+}
+
+void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) {
+    N1->setTitle(Text(table.N1));
+    N2->setText(Text(table.N2));
+    N5->setText(Text(table.N5));
+    N6->setTitle(Text(table.N6));
+    N7->setText(Text(table.N7));
+    N8->setText(Text(table.N8));
+    N11->setTitle(Text(table.N11));
+    nabout->setText(Text(aboutItem));
+    mdonate->setTitle(Text(table.mdonate));
+    ndonate->setText(Text(table.ndonate));
+
+    btnopen->setText(Text(table.btnopen));
+    btnenc->setText(Text(table.btnenc));
+    btndec->setText(Text(table.btndec));
+    btncancel->setText(Text(table.btncancel));
+    lbopen->setText(Text(table.lbopen));
+    lbpassword->setText(Text(table.lbpassword));
+    lbpassnote->setText(Text(table.lbpassnote));
+
+    rgsuffix->setTitle(Text(table.rgsuffixCaption));
+    gbencClass->setTitle(Text(table.gbencClassCaption));
+    for (int i = 0; i < 2; ++i) {
+        rgsuffixItems[i]->setText(Text(table.rgsuffixItems[i]));
+        gbencClassItems[i]->setText(Text(table.gbencClassItems[i]));
+    }
+
+    setWindowTitle(Text(table.windowCaption));
+    applicationTitle_ = Text(table.applicationTitle);
+}
+
+void TfrmMain::NavigateBanner(const std::string& url) {
+    bannerBlanked_ = false;
+    WebBrowser1->setUrl(UrlForAddress(url));
+}
+
+}  // namespace imgcrypt
