@@ -83,8 +83,8 @@ inline void EncodeOneGroup(const unsigned char* in, char* out) noexcept {
 inline void EncodeGroups(const unsigned char* in, std::size_t groups, std::size_t available,
                          char* out) noexcept {
     std::size_t g = 0;
-    for (; g + 2 <= groups && 6 * g + 8 <= available; g += 2) {
-        const std::uint64_t v = LoadBigEndian64(in + 6 * g);
+    for (; g + 2 <= groups && 3 * g + 8 <= available; g += 2) {
+        const std::uint64_t v = LoadBigEndian64(in + 3 * g);
         const std::uint64_t chars = std::uint64_t{kPairs.pairs[(v >> 52) & 0xFFF]} |
                                     (std::uint64_t{kPairs.pairs[(v >> 40) & 0xFFF]} << 16) |
                                     (std::uint64_t{kPairs.pairs[(v >> 28) & 0xFFF]} << 32) |
@@ -144,7 +144,15 @@ void EncodeBase64Into(std::string_view bytes, char* out, bool withLineBreaks) no
     in += 3 * groups;
     out += 4 * groups;
     left -= 3 * groups;
-    if (left > 0) EncodeTail(in, left, out);
+    if (left > 0) {
+        EncodeTail(in, left, out);
+        out += 4;
+        // A padded group can still complete a line of 76 (55 or 56 bytes left).
+        if (withLineBreaks && groups + 1 == kGroupsPerLine) {
+            out[0] = '\r';
+            out[1] = '\n';
+        }
+    }
 }
 
 std::size_t DecodeBase64Into(std::string_view text, char* out) noexcept {

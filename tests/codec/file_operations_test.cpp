@@ -1,0 +1,220 @@
+#include "codec/file_operations.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "runtime/errors.h"
+#include "runtime/generator.h"
+
+namespace imgcrypt {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DecryptedName, SuffixFlagRemovesOneTrailingE) {
+    EXPECT_EQ(DecryptedName("abc.JPGE", true), "abc.JPG");
+    EXPECT_EQ(DecryptedName("abc.jpge", true), "abc.jpg");
+    EXPECT_EQ(DecryptedName("abc.jpegE", true), "abc.jpeg");
+    EXPECT_EQ(DecryptedName("abc.jpeg", true), "abc.jpeg");
+    EXPECT_EQ(DecryptedName("abc.JPG", true), "abc.JPG");
+    EXPECT_EQ(DecryptedName("abc.JPGEE", true), "abc.JPGE");
+    EXPECT_EQ(DecryptedName("noteE", true), "note");
+}
+
+TEST(DecryptedName, WithoutFlagOnlyLongExtensionsLoseTheE) {
+    EXPECT_EQ(DecryptedName("abc.JPGE", false), "abc.JPG");
+    EXPECT_EQ(DecryptedName("abc.jpegE", false), "abc.jpeg");
+    EXPECT_EQ(DecryptedName("abc.jpeg", false), "abc.jpeg");
+    EXPECT_EQ(DecryptedName("abc.JPG", false), "abc.JPG");
+    EXPECT_EQ(DecryptedName("abc.jpe", false), "abc.jpe");
+    EXPECT_EQ(DecryptedName("abc.JPGEE", false), "abc.JPGE");
+    EXPECT_EQ(DecryptedName("noteE", false), "noteE");
+    // The last '.' counts, not the first.
+    EXPECT_EQ(DecryptedName("a.b.JPG", false), "a.b.JPG");
+    EXPECT_EQ(DecryptedName("a.jpeg.PNG", false), "a.jpeg.PNG");
+    EXPECT_EQ(DecryptedName("a.b.PNGE", false), "a.b.PNG");
+}
+
+TEST(DecryptedName, NeverEmptiesTheName) {
+    EXPECT_EQ(DecryptedName("E", true), "E");
+    EXPECT_EQ(DecryptedName(".E", true), ".E");
+    EXPECT_EQ(DecryptedName("..e", true), "..e");
+}
+
+TEST(OutputPaths, FolderDotsDoNotChangeTheName) {
+    EXPECT_EQ(EncryptedOutputPath("/p/my.photos/abc.JPG", "encrypted", "E"),
+              "/p/my.photos/encrypted/abc.JPGE");
+    EXPECT_EQ(EncryptedOutputPath("/p/abc.JPG", "已加密", ""), "/p/已加密/abc.JPG");
+    EXPECT_EQ(DecryptedOutputPath("/p/my.photos/abc.JPG", "decrypted", false),
+              "/p/my.photos/decrypted/abc.JPG");
+    EXPECT_EQ(DecryptedOutputPath("/p/my.photos/abc", "decrypted", false),
+              "/p/my.photos/decrypted/abc");
+    EXPECT_EQ(DecryptedOutputPath("/p/x.y/abc.JPGE", "decrypted", true),
+              "/p/x.y/decrypted/abc.JPG");
+}
+
+// A fresh folder per test, removed afterwards.
+class TempFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "imgcrypt-codec-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+
+    std::string Write(const std::string& name, std::string_view bytes) {
+        const fs::path path = root_ / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+    static std::string Read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::size_t EntriesIn(const fs::path& folder) const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+    }
+
+    fs::path root_;
+};
+
+std::string RandomBytes(std::size_t n) {
+    std::mt19937 gen(static_cast<std::uint32_t>(n));
+    std::string s(n, '\0');
+    for (auto& c : s) c = static_cast<char>(gen() & 0xFF);
+    return s;
+}
+
+using FileOperations = TempFolder;
+
+TEST_F(FileOperations, EncryptsAndDecryptsBackExactly) {
+    for (EncryptionClass cls : {EncryptionClass::Standard, EncryptionClass::High}) {
+        for (std::size_t n : {0u, 1u, 12u, 15u, 57u, 100u, 200000u}) {
+            const std::string source = RandomBytes(n);
+            const std::string path = Write("photos/pic.JPG", source);
+            fs::create_directories(root_ / "photos" / "encrypted");
+            fs::create_directories(root_ / "photos" / "encrypted" / "decrypted");
+            const std::string container = encryption(path, {"Secret1", cls, "E", "encrypted"});
+            EXPECT_EQ(container, (root_ / "photos/encrypted/pic.JPGE").string());
+            EXPECT_EQ(Read(path), source) << "source untouched";
+            const std::string back = decryption(container, true, "decrypted");
+            EXPECT_EQ(back, (root_ / "photos/encrypted/decrypted/pic.JPG").string());
+            EXPECT_EQ(Read(back), source) << n;
+            EXPECT_EQ(EntriesIn(root_ / "photos/encrypted/decrypted"), 1u);
+        }
+    }
+}
+
+TEST_F(FileOperations, ContainerFileIsExactlyTheBuiltContainer) {
+    const std::string source = RandomBytes(1000);
+    const std::string path = Write("a/pic.png", source);
+    fs::create_directories(root_ / "a/enc");
+    SetGeneratorState(0);
+    const std::string out = encryption(path, {"abcde", EncryptionClass::High, "", "enc"});
+    SetGeneratorState(0);
+    EXPECT_EQ(Read(out), MakeContainerFile(source, "abcde", EncryptionClass::High));
+    EXPECT_EQ(out, (root_ / "a/enc/pic.png").string());
+}
+
+TEST_F(FileOperations, SameNameRoundTripWithoutSuffix) {
+    const std::string path = Write("f/abc.jpeg", "some image bytes here");
+    fs::create_directories(root_ / "f/encrypted/decrypted");
+    const std::string container =
+        encryption(path, {"abcde", EncryptionClass::Standard, "", "encrypted"});
+    const std::string back = decryption(container, false, "decrypted");
+    EXPECT_EQ(fs::path(back).filename(), "abc.jpeg");
+    EXPECT_EQ(Read(back), "some image bytes here");
+}
+
+TEST_F(FileOperations, MissingSourceRaisesOpenErrorAndKeepsExistingOutput) {
+    fs::create_directories(root_ / "enc");
+    Write("enc/gone.jpg", "older container");
+    EXPECT_THROW(
+        encryption((root_ / "gone.jpg").string(), {"abcde", EncryptionClass::Standard, "", "enc"}),
+        EFOpenError);
+    EXPECT_EQ(Read(root_ / "enc/gone.jpg"), "older container");
+    EXPECT_EQ(EntriesIn(root_ / "enc"), 1u);
+}
+
+TEST_F(FileOperations, MissingOutputFolderRaisesInvalidFilename) {
+    const std::string path = Write("pic.jpg", "bytes");
+    try {
+        encryption(path, {"abcde", EncryptionClass::Standard, "", "encrypted"});
+        FAIL() << "no error";
+    } catch (const EInOutError& e) {
+        EXPECT_EQ(e.code(), 3);
+    }
+    EXPECT_EQ(EntriesIn(root_), 1u);
+}
+
+TEST_F(FileOperations, FailedWriteLeavesNoTemporaryFiles) {
+    const std::string path = Write("pic.jpg", "bytes");
+    // The output name is taken by a folder that is not empty: the final
+    // rename fails after the temporary file was written.
+    fs::create_directories(root_ / "enc/pic.jpg/inner");
+    EXPECT_THROW(encryption(path, {"abcde", EncryptionClass::Standard, "", "enc"}), EInOutError);
+    EXPECT_EQ(EntriesIn(root_ / "enc"), 1u);
+
+    fs::create_directories(root_ / "enc2");
+    const std::string container =
+        encryption(path, {"abcde", EncryptionClass::Standard, "", "enc2"});
+    fs::create_directories(root_ / "enc2/dec/pic.jpg/inner");
+    EXPECT_THROW(decryption(container, false, "dec"), EFCreateError);
+    EXPECT_EQ(EntriesIn(root_ / "enc2/dec"), 1u);
+}
+
+TEST_F(FileOperations, DecryptionErrors) {
+    EXPECT_THROW(decryption((root_ / "missing.jpg").string(), false, "dec"), EInOutError);
+    const std::string path = Write("c.jpg", "QUJD");
+    EXPECT_THROW(decryption(path, false, "no-such-folder"), EFCreateError);
+}
+
+TEST_F(FileOperations, ForeignFileStillDecryptsToWhateverItHolds) {
+    const std::string path = Write("note.txt", "not a container at all");
+    fs::create_directories(root_ / "dec");
+    const std::string out = decryption(path, false, "dec");
+    EXPECT_TRUE(fs::exists(out));
+}
+
+TEST_F(FileOperations, ProbeTellsClassAndPassword) {
+    const std::string path = Write("p/pic.jpg", RandomBytes(3000));
+    fs::create_directories(root_ / "p/enc");
+    const std::string high = encryption(path, {"Abc!e", EncryptionClass::High, "E", "enc"});
+    const std::string standard = encryption(path, {"Abc!e", EncryptionClass::Standard, "", "enc"});
+
+    ProbeResult r = decryption1(high, "Abc!e");
+    EXPECT_TRUE(r.isContainer);
+    EXPECT_TRUE(r.highLevel);
+    EXPECT_TRUE(r.passwordMatch);
+    r = decryption1(standard, "abc!e");
+    EXPECT_TRUE(r.isContainer);
+    EXPECT_FALSE(r.highLevel);
+    EXPECT_FALSE(r.passwordMatch);
+}
+
+TEST_F(FileOperations, ProbeNeverFailsOnContent) {
+    for (const std::string& content : {std::string(), std::string("x"), std::string("short****"),
+                                       std::string("\0\0\0", 3), RandomBytes(10000)}) {
+        const std::string path = Write("f.bin", content);
+        ProbeResult r;
+        ASSERT_NO_THROW(r = decryption1(path, "abcde"));
+        EXPECT_FALSE(r.passwordMatch);
+    }
+    const ProbeResult empty = decryption1(Write("empty", ""), "abcde");
+    EXPECT_FALSE(empty.isContainer);
+    EXPECT_TRUE(decryption1(Write("s", "short****"), "abcde").isContainer);
+    EXPECT_THROW(decryption1((root_ / "missing").string(), "abcde"), EFOpenError);
+}
+
+}  // namespace
+}  // namespace imgcrypt
