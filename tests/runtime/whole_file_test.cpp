@@ -1,0 +1,123 @@
+#include "runtime/whole_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "runtime/errors.h"
+#include "runtime/line_text_file.h"
+#include "tests/runtime/temp_folder.h"
+
+namespace imgcrypt {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+std::string AllByteValues(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+    return bytes;
+}
+
+template <class Error, class F>
+std::string MessageOf(F&& operation) {
+    try {
+        operation();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "(no error)";
+}
+
+class WholeFileTest : public ::testing::Test {
+  protected:
+    TempFolder folder_;
+    std::string path_ = folder_ / "a.jpg";
+};
+
+TEST_F(WholeFileTest, ReadsEveryByteValueAndEmptyFiles) {
+    for (std::size_t size : {0u, 1u, 255u, 65536u, 3'000'001u}) {
+        const std::string bytes = AllByteValues(size);
+        WriteBytes(path_, bytes);
+        ASSERT_EQ(ReadWholeFile(path_), bytes) << size;
+    }
+}
+
+TEST_F(WholeFileTest, ReadFailuresNameTheAbsolutePath) {
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile(folder_ / "none.jpg"); }),
+              "Cannot open file \"" + folder_.path() + "/none.jpg\". No such file or directory");
+    const std::string cwd = std::filesystem::current_path().string();
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile("h1-none/none.jpg"); }),
+              "Cannot open file \"" + cwd + "/h1-none/none.jpg\". No such file or directory");
+    EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile(folder_.path()); }),
+              "Cannot open file \"" + folder_.path() + "\". Is a directory");
+}
+
+TEST_F(WholeFileTest, AFileBeingWrittenCannotBeRead) {
+    LineTextFile writer = CreateTextForWriting(path_);
+    const std::string message = MessageOf<EFOpenError>([&] { ReadWholeFile(path_); });
+    EXPECT_EQ(message, "Cannot open file \"" + path_ + "\". " + SystemErrorText(EWOULDBLOCK));
+    EXPECT_FALSE(FileSizeOf(path_).has_value());
+    CloseText(writer);
+    EXPECT_EQ(ReadWholeFile(path_), "");
+}
+
+TEST_F(WholeFileTest, ReplacingWriteCreatesAndReplacesWithoutLeftovers) {
+    const std::string bytes = AllByteValues(1'000'003);
+    WriteWholeFileReplacing(path_, bytes);
+    EXPECT_EQ(ReadBytes(path_), bytes);
+    WriteWholeFileReplacing(path_, "short");
+    EXPECT_EQ(ReadBytes(path_), "short");
+    WriteWholeFileReplacing(path_, "");
+    EXPECT_EQ(ReadBytes(path_), "");
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"a.jpg"}));
+}
+
+TEST_F(WholeFileTest, ReplacingWriteFailureLeavesNothingBehind) {
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { WriteWholeFileReplacing(folder_ / "no/a.jpg", "x"); }),
+              "Cannot create file \"" + folder_.path() + "/no/a.jpg\". No such file or directory");
+    EXPECT_TRUE(folder_.Entries().empty());
+
+    // A non-empty folder in the way: the write fails at the rename.
+    const std::string blocked = folder_ / "blocked";
+    ASSERT_EQ(::mkdir(blocked.c_str(), 0777), 0);
+    WriteBytes(blocked + "/keep.txt", "keep");
+    EXPECT_THROW(WriteWholeFileReplacing(blocked, "data"), EFCreateError);
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"blocked"}));
+    EXPECT_EQ(ReadBytes(blocked + "/keep.txt"), "keep");
+}
+
+TEST_F(WholeFileTest, ReplacedFileGetsOrdinaryPermissions) {
+    const mode_t old = ::umask(027);
+    WriteWholeFileReplacing(path_, "x");
+    ::umask(old);
+    struct stat info {};
+    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(WholeFileTest, FileSizeOnlyForReadableRegularFiles) {
+    WriteBytes(path_, std::string(5000 * 1024, 'x'));
+    EXPECT_EQ(FileSizeOf(path_), std::optional<std::uint64_t>(5000 * 1024));
+    WriteBytes(path_, "");
+    EXPECT_EQ(FileSizeOf(path_), std::optional<std::uint64_t>(0));
+    EXPECT_FALSE(FileSizeOf(folder_ / "none").has_value());
+    EXPECT_FALSE(FileSizeOf(folder_.path()).has_value());
+}
+
+TEST_F(WholeFileTest, CreateFolderIgnoresExistingAndImpossibleFolders) {
+    const std::string sub = folder_ / "encrypted";
+    CreateFolder(sub);
+    EXPECT_TRUE(std::filesystem::is_directory(sub));
+    CreateFolder(sub);
+    CreateFolder(folder_ / "no/deeper");
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"encrypted"}));
+}
+
+}  // namespace
+}  // namespace imgcrypt
