@@ -46,7 +46,7 @@ class EchoOff {
     }
     ~EchoOff() {
         if (!active_) return;
-        if (g_echoOff) tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_savedTerminal);
+        if (g_echoOff) tcsetattr(STDIN_FILENO, TCSANOW, &g_savedTerminal);
         g_echoOff = 0;
         for (std::size_t i = 0; i < std::size(kRestoreSignals); ++i) {
             std::signal(kRestoreSignals[i], previous_[i]);
@@ -62,11 +62,12 @@ class EchoOff {
 };
 
 std::string ReadFromTerminal() {
-    std::fputs("Password: ", stderr);
-    std::fflush(stderr);
     std::optional<std::string> line;
     {
+        // Echo goes off before the prompt, so nothing typed after it shows.
         EchoOff echoOff;
+        std::fputs("Password: ", stderr);
+        std::fflush(stderr);
         line = ReadFirstLine(stdin, "the terminal");
     }
     if (!line) {
@@ -79,7 +80,9 @@ std::string ReadFromTerminal() {
 }  // namespace
 
 std::string FirstLine(std::string_view text) {
-    return StripLineBreak(std::string(text.substr(0, text.find('\n') + 1)));
+    const std::size_t lineFeed = text.find('\n');
+    return StripLineBreak(
+        std::string(lineFeed == std::string_view::npos ? text : text.substr(0, lineFeed + 1)));
 }
 
 std::optional<std::string> ReadFirstLine(std::FILE* in, std::string_view source) {
