@@ -1,0 +1,91 @@
+// A started main window over a fresh temporary folder: "app/" holds the
+// settings file, "photos/" the user's files.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "batch/main_window_logic.h"
+#include "tests/batch/fake_window_port.h"
+
+namespace imgcrypt::testing {
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class BatchFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "imgcrypt-batch-XXXXXX");
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        appDir = root_ + "/app/";
+        photos = root_ + "/photos/";
+        std::filesystem::create_directory(appDir);
+        std::filesystem::create_directory(photos);
+        locations = AppLocations{appDir + "config.db", appDir + "help/", appDir, "www.site.test"};
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+    // Creates the window as the application does; `config` is the settings
+    // file's content, none when the file should not exist.
+    void Start(std::optional<std::string> config = "en\r\n") {
+        if (config) WriteBytes(locations.configPath, *config);
+        logic = std::make_unique<MainWindowLogic>(port, locations);
+        logic->FormCreate();
+    }
+    // Started in a language, with the start-up calls forgotten.
+    void StartIn(bool english) {
+        Start(english ? "en\r\n" : "ch\r\n");
+        port.ClearCalls();
+    }
+
+    std::string MakeFile(const std::string& name, std::string_view bytes) {
+        const std::string path = photos + name;
+        WriteBytes(path, bytes);
+        return path;
+    }
+    // A file of `size` zero bytes without writing them.
+    std::string MakeSizedFile(const std::string& name, std::uintmax_t size) {
+        const std::string path = photos + name;
+        WriteBytes(path, "");
+        std::filesystem::resize_file(path, size);
+        return path;
+    }
+    // Picks files through the Open button.
+    void Select(const std::vector<std::string>& paths) {
+        port.dialogResults.push_back(paths);
+        logic->btnopenClick();
+        port.ClearCalls();
+    }
+
+    std::string root_;
+    std::string appDir;
+    std::string photos;
+    AppLocations locations;
+    FakeWindowPort port;
+    std::unique_ptr<MainWindowLogic> logic;
+};
+
+}  // namespace imgcrypt::testing

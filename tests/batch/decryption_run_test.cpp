@@ -1,0 +1,220 @@
+// The Decrypt button's batch run: the probe's decision, the wrong-password
+// lockout and the loop, end to end with real files.
+#include <gtest/gtest.h>
+
+#include "codec/container.h"
+#include "runtime/paths.h"
+#include "tests/batch/batch_fixture.h"
+
+namespace imgcrypt {
+namespace {
+
+using testing::ReadBytes;
+
+constexpr const char* kRight = "secret1";
+constexpr const char* kWrong = "wrong12";
+constexpr const char* kShort = "abc";
+
+class DecryptionRun : public testing::BatchFixture {
+  protected:
+    void SetUp() override {
+        BatchFixture::SetUp();
+        StartIn(true);
+    }
+    std::string MakeContainer(const std::string& name, const std::string& source,
+                              EncryptionClass cls = EncryptionClass::Standard) {
+        return MakeFile(name, MakeContainerFile(source, kRight, cls));
+    }
+    // A container whose class marker is gone: not a container, yet its
+    // password block still reads back as kRight.
+    std::string MakeForeign(const std::string& name, const std::string& source) {
+        std::string bytes = MakeContainerFile(source, kRight, EncryptionClass::Standard);
+        bytes.replace(bytes.size() - 6, 4, "abcd");
+        return MakeFile(name, bytes);
+    }
+    std::string Decrypted(const std::string& name) { return photos + "decrypted/" + name; }
+    void Press(const char* password, int times = 1) {
+        port.password = password;
+        for (int i = 0; i < times; ++i) logic->btndecClick();
+    }
+    std::string DoneQuestion(int count) {
+        return "confirm: " + std::to_string(count) + " done, will open the decrypted folder:\r" +
+               photos + "decrypted";
+    }
+};
+
+TEST_F(DecryptionRun, ProbeDecidesByTheTableOfOutcomes) {
+    const std::string container = MakeContainer("c.jpg", "container bytes");
+    const std::string foreign = MakeForeign("f.jpg", "foreign bytes");
+    const std::string shortMsg = "message: Password length should large than 4 bits";
+    const std::string question =
+        "confirm: No Tarvel encrypted image found, should continue anyway?";
+    const std::string wrongMsg = "message: Illegal password";
+    struct Row {
+        const char* name;
+        const std::string& file;
+        const char* password;
+        std::deque<bool> answers;
+        std::vector<std::string> boxes;
+        bool decrypts;
+        int counterAfter;
+    };
+    const Row rows[] = {
+        {"container, rule broken", container, kShort, {}, {shortMsg}, false, 0},
+        {"container, wrong", container, kWrong, {}, {wrongMsg}, false, 1},
+        {"container, right", container, kRight, {false}, {DoneQuestion(1)}, true, 0},
+        {"foreign, No", foreign, kRight, {false}, {question}, false, 0},
+        {"foreign, No, rule broken", foreign, kShort, {false}, {shortMsg, question}, false, 0},
+        {"foreign, Yes, rule broken", foreign, kShort, {true}, {shortMsg, question}, false, 0},
+        {"foreign, Yes, wrong", foreign, kWrong, {true}, {question, wrongMsg}, false, 1},
+        {"foreign, Yes, right",
+         foreign,
+         kRight,
+         {true, false},
+         {question, DoneQuestion(1)},
+         true,
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Select({row.file});
+        std::filesystem::remove_all(photos + "decrypted");
+        port.confirmAnswers = row.answers;
+        Press(row.password);
+        EXPECT_EQ(port.Boxes(), row.boxes);
+        EXPECT_EQ(std::filesystem::exists(Decrypted(PathName(row.file))), row.decrypts);
+        // The output folder is made only by a run that reaches its loop.
+        EXPECT_EQ(std::filesystem::exists(photos + "decrypted"), row.decrypts);
+        EXPECT_EQ(logic->wrongPasswordCount(), row.counterAfter);
+        EXPECT_EQ(logic->isContainer(), &row.file == &container);
+        EXPECT_EQ(port.Of("height").empty(), !row.decrypts);
+        if (row.decrypts && &row.file == &container) {
+            EXPECT_EQ(ReadBytes(Decrypted("c.jpg")), "container bytes");
+        }
+    }
+}
+
+TEST_F(DecryptionRun, DecryptsEveryFileOfTheBatch) {
+    const std::string big(200'000, '\x01');
+    Select({MakeContainer("a.jpgE", "first", EncryptionClass::High), MakeContainer("b.png", big),
+            MakeFile("c.gif",
+                     MakeContainerFile("other password", "zzzzzz9", EncryptionClass::Standard))});
+    port.suffixMode = 1;
+    port.confirmAnswers = {true};
+    Press(kRight);
+    EXPECT_TRUE(logic->suffixFlag());
+    EXPECT_EQ(ReadBytes(Decrypted("a.jpg")), "first");
+    EXPECT_EQ(ReadBytes(Decrypted("b.png")), big);
+    // Only the first file's password is compared.
+    EXPECT_EQ(ReadBytes(Decrypted("c.gif")), "other password");
+    EXPECT_EQ(port.Boxes(), std::vector<std::string>{DoneQuestion(3)});
+    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + "decrypted/"});
+    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
+    EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
+    EXPECT_EQ(port.Of("position").back(), "0");
+    EXPECT_TRUE(port.runCommandsEnabled);
+    EXPECT_TRUE(port.decryptEnabled);
+}
+
+TEST_F(DecryptionRun, ChineseClosingQuestionAndFolder) {
+    logic->mchClick();
+    Select({MakeContainer("a.jpg", "a"), MakeContainer("b.jpg", "b")});
+    port.confirmAnswers = {true};
+    port.ClearCalls();
+    Press(kRight);
+    const MessageSlots& ch = ChineseTable().slots;
+    const std::string dir(ch.dirDecrypted);
+    EXPECT_EQ(port.Boxes(), std::vector<std::string>{"confirm: 2" + std::string(ch.msgDecryptDone) +
+                                                     "\r" + photos + dir});
+    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + dir + "/"});
+    EXPECT_EQ(ReadBytes(photos + dir + "/b.jpg"), "b");
+}
+
+TEST_F(DecryptionRun, TenWrongPasswordsLockDecryptUntilRestart) {
+    Select({MakeContainer("a.jpg", "a")});
+    Press(kWrong, 9);
+    EXPECT_FALSE(logic->decryptLocked());
+    EXPECT_TRUE(port.Of("decrypt").empty());
+    port.ClearCalls();
+    Press(kWrong);
+    EXPECT_EQ(port.calls,
+              (std::vector<std::string>{
+                  "range: 0..1", "position: 0", "message: Illegal password", "decrypt: off",
+                  "message: You have tried 10 times, no more allowd, you need to exit "
+                  "and relaunch if you want more tryies"}));
+    EXPECT_TRUE(logic->decryptLocked());
+
+    // Nothing brings the button back: not another press, not an encryption run.
+    port.ClearCalls();
+    Press(kRight);
+    EXPECT_TRUE(port.calls.empty());
+    port.password = kRight;
+    logic->btnencClick();
+    EXPECT_FALSE(port.decryptEnabled);
+    EXPECT_TRUE(port.runCommandsEnabled);
+}
+
+TEST_F(DecryptionRun, CompleteRunResetsTheCountButACancelledOneDoesNot) {
+    Select({MakeContainer("a.jpg", "a"), MakeContainer("b.jpg", "b")});
+    Press(kWrong, 9);
+    Press(kRight);
+    EXPECT_EQ(logic->wrongPasswordCount(), 0);
+    Press(kWrong, 9);
+    EXPECT_FALSE(logic->decryptLocked());
+
+    // Cancelled during the last file: every file written, yet no reset.
+    port.onEvents = [this](int n) {
+        if (n == 2) logic->btncancelClick();
+    };
+    std::filesystem::remove_all(photos + "decrypted");
+    port.ClearCalls();
+    Press(kRight);
+    EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
+    EXPECT_TRUE(std::filesystem::exists(Decrypted("b.jpg")));
+    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_TRUE(port.decryptEnabled);
+    EXPECT_EQ(logic->wrongPasswordCount(), 9);
+
+    Press(kWrong);
+    EXPECT_TRUE(logic->decryptLocked());
+}
+
+TEST_F(DecryptionRun, CancelAfterAMiddleFileLeavesTheRest) {
+    Select({MakeContainer("1.jpg", "1"), MakeContainer("2.jpg", "2"), MakeContainer("3.jpg", "3")});
+    port.onEvents = [this](int n) {
+        if (n == 1) logic->btncancelClick();
+    };
+    Press(kRight);
+    EXPECT_TRUE(std::filesystem::exists(Decrypted("1.jpg")));
+    EXPECT_FALSE(std::filesystem::exists(Decrypted("2.jpg")));
+    EXPECT_EQ(port.Of("label").back(), "1/3");
+    EXPECT_TRUE(port.runCommandsEnabled);
+}
+
+TEST_F(DecryptionRun, ErrorsAreShownAndTheWindowReturnsToRest) {
+    // The probe cannot read the first file: only the error, the window never moved.
+    Select({photos + "missing.jpg"});
+    Press(kRight);
+    ASSERT_EQ(port.Boxes().size(), 1u);
+    EXPECT_EQ(port.Boxes()[0].rfind("error: ", 0), 0u);
+    EXPECT_TRUE(port.Of("height").empty());
+
+    // A file of the loop vanishes: the error, then rest with commands back.
+    Select({MakeContainer("1.jpg", "1"), photos + "gone.jpg", MakeContainer("3.jpg", "3")});
+    Press(kWrong);
+    port.ClearCalls();
+    Press(kRight);
+    const auto boxes = port.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("error: ", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(Decrypted("3.jpg")));
+    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.Of("position").back(), "0");
+    EXPECT_TRUE(port.runCommandsEnabled);
+    EXPECT_TRUE(port.decryptEnabled);
+    EXPECT_EQ(logic->wrongPasswordCount(), 1);
+    EXPECT_FALSE(logic->running());
+}
+
+}  // namespace
+}  // namespace imgcrypt

@@ -1,0 +1,85 @@
+// Picking the files of a batch through the open dialog.
+#include <gtest/gtest.h>
+
+#include "tests/batch/batch_fixture.h"
+
+namespace imgcrypt {
+namespace {
+
+using Selection = testing::BatchFixture;
+
+TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
+    StartIn(true);
+    const std::string a = photos + "a.jpg";
+    port.dialogResults = {{a, photos + "b.jpg"}, {}};
+    logic->btnopenClick();
+    port.suffixMode = 1;
+    logic->N2Click();
+    ASSERT_EQ(port.dialogRequests.size(), 2u);
+    // First call: no initial folder; later ones start in the program's folder.
+    EXPECT_EQ(port.dialogRequests[0].filterIndex, 0);
+    EXPECT_EQ(port.dialogRequests[0].initialFolder, "");
+    EXPECT_EQ(port.dialogRequests[0].defaultFileName, "");
+    EXPECT_EQ(port.dialogRequests[0].filter, EnglishTable().dialogFilter);
+    EXPECT_EQ(port.dialogRequests[1].filterIndex, 4);
+    EXPECT_EQ(port.dialogRequests[1].initialFolder, root_ + "/app");
+    EXPECT_EQ(port.dialogRequests[1].defaultFileName, a);
+}
+
+TEST_F(Selection, ChosenFilesReplaceTheSelectionWhole) {
+    StartIn(true);
+    std::filesystem::create_directory(photos + "more");
+    Select({photos + "a.jpg", photos + "b.jpg", photos + "c.jpg"});
+    EXPECT_EQ(logic->selectionCount(), 3);
+    EXPECT_EQ(logic->selectionList().size(), 3u);
+    EXPECT_EQ(port.folderBox, photos);
+
+    Select({photos + "more/x.png"});
+    EXPECT_EQ(logic->selectionList(), std::vector<std::string>{photos + "more/x.png"});
+    EXPECT_EQ(logic->selectionCount(), 1);
+    EXPECT_EQ(port.folderBox, photos + "more/");
+}
+
+TEST_F(Selection, CancelledDialogKeepsTheEarlierSelection) {
+    StartIn(true);
+    logic->btnopenClick();  // cancelled at the very first dialog
+    EXPECT_EQ(logic->selectionCount(), 0);
+    EXPECT_EQ(port.folderBox, "");
+
+    Select({photos + "a.jpg", photos + "b.jpg"});
+    logic->btnopenClick();  // cancelled
+    EXPECT_EQ(logic->selectionList(),
+              (std::vector<std::string>{photos + "a.jpg", photos + "b.jpg"}));
+    EXPECT_EQ(logic->selectionCount(), 2);
+    EXPECT_EQ(port.folderBox, photos);
+}
+
+TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
+    StartIn(false);
+    const std::string a = MakeFile("a.jpg", "aaaa");
+    port.password = "secret1";
+    port.dialogResults = {{a}};
+    logic->btnencClick();
+    EXPECT_EQ(port.Boxes(), std::vector<std::string>{
+                                "message: " + std::string(ChineseTable().slots.msgNoImageEncrypt)});
+    EXPECT_EQ(port.Of("dialog").size(), 1u);
+    EXPECT_EQ(logic->selectionCount(), 1);
+    // Nothing was written, no folder made, the window stayed at rest.
+    EXPECT_FALSE(std::filesystem::exists(photos + std::string(ChineseTable().slots.dirEncrypted)));
+    EXPECT_FALSE(std::filesystem::exists(std::string(ChineseTable().slots.dirEncrypted)));
+    EXPECT_TRUE(port.Of("height").empty());
+    EXPECT_TRUE(port.Of("commands").empty());
+
+    // A fresh window: Decrypt with nothing selected says so in its own words.
+    port.ClearCalls();
+    logic = std::make_unique<MainWindowLogic>(port, locations);
+    logic->FormCreate();
+    port.ClearCalls();
+    logic->btndecClick();
+    EXPECT_EQ(port.Boxes(), std::vector<std::string>{
+                                "message: " + std::string(ChineseTable().slots.msgNoImageDecrypt)});
+    EXPECT_EQ(port.Of("dialog").size(), 1u);
+}
+
+}  // namespace
+}  // namespace imgcrypt
