@@ -256,13 +256,8 @@ std::string TakeLine(LineTextFile& file) {
         if (*stop == kTextEnd) return line;  // left unread: the text ends here
         ++file.pos_;
         if (*stop == kLF) return line;
-        // A CR: the line ends only when LF follows; otherwise the CR is dropped.
-        // When it was the last buffered byte, the next byte is in the next buffer.
-        if (file.pos_ == file.buffer_.size() && !file.Fill()) return line;
-        if (file.buffer_[file.pos_] == kLF) {
-            ++file.pos_;
-            return line;
-        }
+        // A CR is always dropped: before LF the LF then ends the line (so CR LF
+        // is one break, even across buffers), before anything else it vanishes.
     }
 }
 

@@ -260,20 +260,22 @@ TEST_P(LoadTextLinesRules, SplitsAtLfCrCrLfAndStopsAtNul) {
     EXPECT_EQ(JoinedLoadedLines(GetParam().bytes), Join(GetParam().lines));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LoadTextLinesRules,
-                         ::testing::Values(LineCase{"", {}}, LineCase{"abc", {"abc"}},
-                                           LineCase{"a\n", {"a"}}, LineCase{"a\r\nb", {"a", "b"}},
-                                           LineCase{"a\rb", {"a", "b"}},
-                                           LineCase{"a\n\rb", {"a", "", "b"}},  // LF CR: two breaks
-                                           LineCase{"a\r\rb", {"a", "", "b"}},  // CR CR: two breaks
-                                           LineCase{"a\r\r", {"a", ""}}, LineCase{"\n", {""}},
-                                           LineCase{"a\x1a"
-                                                    "b",
-                                                    {"a\x1a"
-                                                     "b"}},  // byte 26 is ordinary here
-                                           LineCase{Bytes("ab\0cd\nef", 8), {"ab"}},
-                                           LineCase{Bytes("ab\n\0cd", 6), {"ab"}},
-                                           LineCase{Bytes("\0abc", 4), {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoadTextLinesRules,
+    ::testing::Values(LineCase{"", {}}, LineCase{"abc", {"abc"}}, LineCase{"a\n", {"a"}},
+                      LineCase{"a\r\nb", {"a", "b"}}, LineCase{"a\rb", {"a", "b"}},
+                      LineCase{"a\n\rb", {"a", "", "b"}},  // LF CR: two breaks
+                      LineCase{"a\r\rb", {"a", "", "b"}},  // CR CR: two breaks
+                      LineCase{"a\r\r", {"a", ""}}, LineCase{"\n", {""}},
+                      LineCase{"a\x1a"
+                               "b",
+                               {"a\x1a"
+                                "b"}},  // byte 26 is ordinary here
+                      LineCase{Bytes("ab\0cd\nef", 8), {"ab"}},
+                      LineCase{Bytes("ab\n\0cd", 6), {"ab"}}, LineCase{Bytes("\0abc", 4), {}},
+                      // Longer lines, so breaks fall inside the word-at-a-time scan.
+                      LineCase{"0123456789abcdef\rghijklmnopqrstuv\r\nw",
+                               {"0123456789abcdef", "ghijklmnopqrstuv", "w"}}));
 
 TEST_F(LineTextFileTest, LoadedJoinedLinesMatchOnRandomInput) {
     std::mt19937 random(777);
