@@ -6,13 +6,13 @@
 namespace imgcrypt {
 namespace {
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     bool takesValue;
     std::array<bool, 3> allowed;  // encrypt, decrypt, probe
 };
 
-constexpr std::array<OptionSpec, 6> kOptionSpecs{{
+constexpr std::array<OptionRule, 6> kOptionRules{{
     {"--class", true, {true, false, false}},
     {"--suffix", true, {true, true, false}},
     {"--lang", true, {true, true, false}},
@@ -127,15 +127,15 @@ CliOptions ParseCommandLine(std::span<const std::string_view> args) {
         }
         const std::size_t equals = arg.find('=');
         const std::string_view name = arg.substr(0, equals);
-        const auto spec = std::find_if(kOptionSpecs.begin(), kOptionSpecs.end(),
-                                       [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == kOptionSpecs.end()) Refuse("unknown option '" + std::string(arg) + "'");
-        if (!spec->allowed[CommandIndex(options.command)]) {
+        const auto rule = std::find_if(kOptionRules.begin(), kOptionRules.end(),
+                                       [&](const OptionRule& s) { return s.name == name; });
+        if (rule == kOptionRules.end()) Refuse("unknown option '" + std::string(arg) + "'");
+        if (!rule->allowed[CommandIndex(options.command)]) {
             Refuse("option " + std::string(name) + " does not apply to " +
                    std::string(CommandName(options.command)));
         }
         std::string_view value;
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             if (equals != std::string_view::npos) {
                 value = arg.substr(equals + 1);
             } else if (i + 1 < args.size()) {
