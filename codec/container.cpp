@@ -1,6 +1,7 @@
 #include "codec/container.h"
 
-#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "codec/base64.h"
@@ -29,58 +30,87 @@ char DrawChar() noexcept {
     return static_cast<char>(RandomBetween(33, 126));
 }
 
+// Word-at-a-time search: '/' and '\\' are about one byte in 64 of a
+// payload and line breaks one in 39, too dense for a library call per hit.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+
+// Marks the bytes of `w` equal to c. The lowest mark is always exact (only
+// marks above a true match can be spurious), which is all the search uses.
+inline std::uint64_t MatchMask(std::uint64_t w, char c) noexcept {
+    const std::uint64_t x = w ^ (kOnes * static_cast<unsigned char>(c));
+    return (x - kOnes) & ~x & kHighs;
+}
+
+// First position in [from, end) holding `a` or `b`, or `end`.
+inline std::size_t FindEither(const char* t, std::size_t from, std::size_t end, char a,
+                              char b) noexcept {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; from + 8 <= end; from += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, t + from, 8);
+            if (const std::uint64_t m = MatchMask(w, a) | MatchMask(w, b)) {
+                return from + static_cast<std::size_t>(std::countr_zero(m) >> 3);
+            }
+        }
+    }
+    for (; from < end; ++from) {
+        if (t[from] == a || t[from] == b) return from;
+    }
+    return end;
+}
+
+inline std::size_t Find(const char* t, std::size_t from, std::size_t end, char c) noexcept {
+    return FindEither(t, from, end, c, c);
+}
+
 // Positions below are 0-based; the rules are stated 1-based in the comments.
 
 void ScrambleRange(char* t, std::size_t len) noexcept {
-    if (len == 0) return;
-    // Slash rule over positions 1..L-1: a '/' with no '/' on either side
-    // becomes '\'. Position L is never examined. Replacing as we go cannot
-    // change a later decision: a replaced '/' had no '/' neighbour.
-    const char* const end = t + len - 1;
-    for (char* p = t; p < end;) {
-        p = static_cast<char*>(std::memchr(p, kSlash, static_cast<std::size_t>(end - p)));
-        if (p == nullptr) break;
-        const bool leftSlash = p > t && p[-1] == kSlash;
-        if (!leftSlash && p[1] != kSlash) *p = kBackslash;
-        ++p;
-    }
-    // Shift pass over positions 1..L-10: the follower of each '\' is lowered
-    // by the scramble shift, which starts at 1 and then is the position of
-    // the last '\' modulo 5. A lowered character is never '\', so the
-    // backslash positions stay the ones the reader will find.
-    if (len <= kShiftPassMargin) return;
-    const std::size_t last = len - kShiftPassMargin;  // 1-based bound = 0-based count
+    // Two rules in one pass over the '/' of the text, as if applied one after
+    // the other: the slash rule over positions 1..L-1 (a '/' with no '/' on
+    // either side becomes '\'; position L is never examined), and the shift
+    // pass over positions 1..L-10, lowering the follower of each '\' by the
+    // scramble shift (1 at first, then the position of that '\' modulo 5).
+    // Decisions use the original neighbours: a lowered follower can turn into
+    // '/', so the search resumes behind it.
+    if (len < 2) return;
+    const std::size_t examined = len - 1;
+    const std::size_t shiftEnd = len > kShiftPassMargin ? len - kShiftPassMargin : 0;
     unsigned shift = 1;
-    for (std::size_t j = 0; j < last;) {
-        const void* hit = std::memchr(t + j, kBackslash, last - j);
-        if (hit == nullptr) break;
-        j = static_cast<std::size_t>(static_cast<const char*>(hit) - t);
-        t[j + 1] = static_cast<char>(static_cast<unsigned char>(t[j + 1]) - shift);
-        shift = static_cast<unsigned>((j + 1) % 5);
-        ++j;
+    std::size_t previousSlash = 0;
+    for (std::size_t i = Find(t, 0, examined, kSlash); i < examined;) {
+        // A '/' found right before i that was not replaced (so not lone).
+        const bool slashBefore = i > 0 && previousSlash == i - 1 && t[previousSlash] == kSlash;
+        const bool lone = !slashBefore && t[i + 1] != kSlash;
+        previousSlash = i;
+        if (!lone) {
+            i = Find(t, i + 1, examined, kSlash);
+            continue;
+        }
+        t[i] = kBackslash;
+        if (i < shiftEnd) {
+            t[i + 1] = static_cast<char>(static_cast<unsigned char>(t[i + 1]) - shift);
+            shift = static_cast<unsigned>((i + 1) % 5);
+        }
+        // The follower was not '/', whatever it became.
+        i = i + 2 < examined ? Find(t, i + 2, examined, kSlash) : examined;
     }
 }
 
 void UnscrambleRange(char* t, std::size_t len) noexcept {
-    // Raise the followers at exactly the writer's positions and with its
-    // shifts, then turn every '\' back into '/' (only afterwards: the
-    // backslashes mark where to raise).
-    if (len > kShiftPassMargin) {
-        const std::size_t last = len - kShiftPassMargin;
-        unsigned shift = 1;
-        for (std::size_t i = 0; i < last;) {
-            const void* hit = std::memchr(t + i, kBackslash, last - i);
-            if (hit == nullptr) break;
-            i = static_cast<std::size_t>(static_cast<const char*>(hit) - t);
+    // At each '\', in order: raise its follower exactly where and by what the
+    // writer lowered it (positions 1..L-10), then make it '/' again. Turning
+    // it back only after raising keeps the positions the writer used.
+    const std::size_t shiftEnd = len > kShiftPassMargin ? len - kShiftPassMargin : 0;
+    unsigned shift = 1;
+    for (std::size_t i = Find(t, 0, len, kBackslash); i < len;
+         i = Find(t, i + 1, len, kBackslash)) {
+        if (i < shiftEnd) {
             t[i + 1] = static_cast<char>(static_cast<unsigned char>(t[i + 1]) + shift);
             shift = static_cast<unsigned>((i + 1) % 5);
-            ++i;
         }
-    }
-    for (char* p = t; (p = static_cast<char*>(
-                           std::memchr(p, kBackslash, static_cast<std::size_t>(t + len - p))));
-         ++p) {
-        *p = kSlash;
+        t[i] = kSlash;
     }
 }
 
@@ -88,25 +118,14 @@ void UnscrambleRange(char* t, std::size_t len) noexcept {
 // first byte 26, and every CR and LF goes.
 void JoinLinesInPlace(std::string& text) {
     if (const auto eot = text.find('\x1A'); eot != std::string::npos) text.resize(eot);
-    char* const base = text.data();
+    char* const t = text.data();
     const std::size_t n = text.size();
-    auto next = [&](char c, std::size_t from) {
-        const void* hit = from < n ? std::memchr(base + from, c, n - from) : nullptr;
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - base) : n;
-    };
-    // The next CR and the next LF are kept apart so each is searched once
-    // per hit, keeping the pass linear whatever the mix.
-    std::size_t nextCr = next('\r', 0);
-    std::size_t nextLf = next('\n', 0);
-    std::size_t read = std::min(nextCr, nextLf);
+    std::size_t read = FindEither(t, 0, n, '\r', '\n');
     std::size_t write = read;
     while (read < n) {
-        // base[read] is a CR or LF: skip it, then copy up to the next one.
-        if (read == nextCr) nextCr = next('\r', read + 1);
-        if (read == nextLf) nextLf = next('\n', read + 1);
-        ++read;
-        const std::size_t stop = std::min(nextCr, nextLf);
-        std::memmove(base + write, base + read, stop - read);
+        ++read;  // drop the CR or LF
+        const std::size_t stop = FindEither(t, read, n, '\r', '\n');
+        std::memmove(t + write, t + read, stop - read);
         write += stop - read;
         read = stop;
     }

@@ -129,6 +129,60 @@ TEST(Scramble, ShiftIsZeroAfterBackslashAtMultipleOfFive) {
     EXPECT_EQ(scrambled[10 - 1], 'Q');  // 5 mod 5 = 0
 }
 
+// The two rules applied literally, one full pass each, 1-based as stated.
+void ReferenceScramble(std::string& t) {
+    const std::size_t len = t.size();
+    auto at = [&](std::size_t pos) -> char& { return t[pos - 1]; };
+    for (std::size_t i = 1; i + 1 <= len; ++i) {
+        if (at(i) == '/' && at(i + 1) != '/' && (i == 1 || at(i - 1) != '/')) at(i) = '\\';
+    }
+    unsigned shift = 1;
+    for (std::size_t j = 1; len > 10 && j <= len - 10; ++j) {
+        if (at(j) == '\\') {
+            at(j + 1) = static_cast<char>(static_cast<unsigned char>(at(j + 1)) - shift);
+            shift = j % 5;
+        }
+    }
+}
+
+void ReferenceUnscramble(std::string& t) {
+    const std::size_t len = t.size();
+    auto at = [&](std::size_t pos) -> char& { return t[pos - 1]; };
+    unsigned shift = 1;
+    for (std::size_t i = 1; len > 10 && i <= len - 10; ++i) {
+        if (at(i) == '\\') {
+            at(i + 1) = static_cast<char>(static_cast<unsigned char>(at(i + 1)) + shift);
+            shift = i % 5;
+        }
+    }
+    for (char& c : t) {
+        if (c == '\\') c = '/';
+    }
+}
+
+TEST(Scramble, OnePassMatchesTheRulesAppliedLiterally) {
+    std::mt19937 gen(23);
+    const std::string base64Pool = "//////0123AQz+9";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(gen() % 80, '\0');
+        for (auto& c : text) c = base64Pool[gen() % base64Pool.size()];
+        std::string expected = text;
+        ReferenceScramble(expected);
+        std::string actual = text;
+        ScrambleHighLevel(actual);
+        ASSERT_EQ(actual, expected) << text;
+        UnscrambleHighLevel(actual);
+        ASSERT_EQ(actual, text);
+        // Arbitrary bytes, as a damaged container would hold.
+        std::string noise(gen() % 80, '\0');
+        for (auto& c : noise) c = "\\/[]0A"[gen() % 7];
+        std::string expectedNoise = noise;
+        ReferenceUnscramble(expectedNoise);
+        UnscrambleHighLevel(noise);
+        ASSERT_EQ(noise, expectedNoise);
+    }
+}
+
 TEST(Payload, StandardKeepsTextHighRemovesBreaksAndScrambles) {
     const std::string base64 = EncodeBase64Text(SlashHeavyBytes(300, 1));
     EXPECT_EQ(MakePayloadText(EncryptionClass::Standard, base64), base64);
