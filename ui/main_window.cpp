@@ -191,12 +191,18 @@ void TfrmMain::BuildMenu() {
 }
 
 void TfrmMain::SetTabOrder() {
+    // The banner's page takes the focus through the view's focus proxy. The
+    // progress bar keeps its place in the order without becoming a tab stop;
+    // setTabOrder skips widgets that take no focus, hence the temporary policy.
+    QWidget* banner = WebBrowser1->focusProxy() ? WebBrowser1->focusProxy() : WebBrowser1;
+    const Qt::FocusPolicy barPolicy = ProgressBar1->focusPolicy();
+    ProgressBar1->setFocusPolicy(Qt::TabFocus);
     const QList<QWidget*> order = {btnopen,
                                    edtEnpass,
                                    btnenc,
                                    btndec,
                                    edtdir,
-                                   WebBrowser1,
+                                   banner,
                                    rgsuffixItems[0],
                                    rgsuffixItems[1],
                                    gbencClassItems[0],
@@ -204,6 +210,7 @@ void TfrmMain::SetTabOrder() {
                                    ProgressBar1,
                                    btncancel};
     for (qsizetype i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
+    ProgressBar1->setFocusPolicy(barPolicy);
 }
 
 void TfrmMain::ConnectHandlers() {

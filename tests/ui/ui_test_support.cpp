@@ -1,0 +1,68 @@
+#include "ui_test_support.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+
+namespace imgcrypt::test {
+
+WindowFixture::WindowFixture(const std::string& siteHost, const QByteArray& config) {
+    QDir(dir_.path()).mkpath(QStringLiteral("exe"));
+    QDir(dir_.path()).mkpath(QStringLiteral("photos"));
+    const std::string exe = Bytes(dir_.filePath(QStringLiteral("exe"))) + "/";
+    locations_.exeFolder = exe;
+    locations_.helpFolder = exe;
+    locations_.configPath = exe + "config.db";
+    locations_.siteHost = siteHost;
+    if (!config.isNull()) WriteFile(QString::fromStdString(locations_.configPath), config);
+    window_ =
+        std::make_unique<TfrmMain>(locations_, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
+    window_->links().setOpener([this](const QUrl& url) { opened_.push_back(url); });
+}
+
+void WindowFixture::show() {
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void WindowFixture::select(const QStringList& paths) {
+    dialogs().queueOpenFiles(paths);
+    find<QAbstractButton>("btnopen")->click();
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray SampleBytes(int size, int seed) {
+    QByteArray bytes;
+    bytes.reserve(size);
+    quint32 state = static_cast<quint32>(seed) * 2654435761u + 1u;
+    for (int i = 0; i < size; ++i) {
+        if (i < 256) {
+            bytes.append(static_cast<char>(i));
+        } else if (i % 97 == 0) {
+            bytes.append("\r\n");
+            ++i;
+        } else {
+            state = state * 1103515245u + 12345u;
+            bytes.append(static_cast<char>(state >> 24));
+        }
+    }
+    bytes.truncate(size);
+    return bytes;
+}
+
+std::string Bytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace imgcrypt::test

@@ -1,0 +1,73 @@
+// Shared pieces of the window tests: the application set-up the web engine
+// needs, a window on a temporary folder with scripted dialogs and recorded
+// links, and small file helpers.
+#pragma once
+
+#include <QApplication>
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/main_window.h"
+
+// Like QTEST_MAIN, with the shared GL contexts the web engine asks for.
+#define IMGCRYPT_QTEST_MAIN(TestClass)                              \
+    int main(int argc, char** argv) {                               \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); \
+        QApplication app(argc, argv);                               \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                    \
+        TestClass test;                                             \
+        return QTest::qExec(&test, argc, argv);                     \
+    }
+
+namespace imgcrypt::test {
+
+// A port nobody listens on: the banner fails to load at once.
+inline constexpr const char* kDeadSiteHost = "127.0.0.1:9";
+
+class WindowFixture {
+  public:
+    // `config` is written to config.db first unless it is null.
+    explicit WindowFixture(const std::string& siteHost = kDeadSiteHost,
+                           const QByteArray& config = QByteArray());
+
+    TfrmMain& window() { return *window_; }
+    Dialogs& dialogs() { return window_->dialogs(); }
+    MainWindowLogic& logic() { return window_->logic(); }
+    const AppLocations& locations() const { return locations_; }
+    const std::vector<QUrl>& opened() const { return opened_; }
+    // A folder for source files, "photos/" under the temporary folder.
+    QString photos() const { return dir_.filePath(QStringLiteral("photos")); }
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
+
+    template <typename T>
+    T* find(const char* name) {
+        T* found = window_->findChild<T*>(QLatin1String(name));
+        if (found == nullptr) qWarning("no child named %s", name);
+        return found;
+    }
+
+    // Shows the window and waits until it is exposed.
+    void show();
+    // Picks `paths` through the Open button with the dialog answered.
+    void select(const QStringList& paths);
+
+  private:
+    QTemporaryDir dir_;
+    AppLocations locations_;
+    std::vector<QUrl> opened_;
+    std::unique_ptr<TfrmMain> window_;
+};
+
+QByteArray ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);
+// Bytes that exercise the codec: every byte value, line breaks, a seeded tail.
+QByteArray SampleBytes(int size, int seed);
+// The file's path in the byte form the logic uses.
+std::string Bytes(const QString& path);
+
+}  // namespace imgcrypt::test
