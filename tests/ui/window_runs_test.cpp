@@ -1,3 +1,310 @@
-int main() {
-    return 0;
+// Whole encryption and decryption runs clicked through the real window, with
+// the dialogs answered in advance and real files in a temporary folder.
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "batch/language_tables.h"
+#include "codec/container.h"
+#include "codec/file_operations.h"
+#include "runtime/generator.h"
+#include "ui_test_support.h"
+
+using namespace imgcrypt;
+using namespace imgcrypt::test;
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// What the window looked like while a box was up.
+struct Snapshot {
+    Dialogs::Kind kind;
+    int outerHeight;
+    int clientHeight;
+    QString progressLabel;
+    bool openEnabled, encryptEnabled, decryptEnabled, languageEnabled, cancelEnabled;
+};
+
+class RunFixture : public WindowFixture {
+  public:
+    explicit RunFixture(bool english)
+        : WindowFixture(kDeadSiteHost, english ? "en\r\n" : "ch\r\n") {
+        dialogs().setObserver([this](const Dialogs::Record& r) {
+            snapshots.push_back(
+                {r.kind, window().outerHeight(), window().centralWidget()->height(),
+                 find<QLabel>("lbprogress")->text(), find<QPushButton>("btnopen")->isEnabled(),
+                 find<QPushButton>("btnenc")->isEnabled(), find<QPushButton>("btndec")->isEnabled(),
+                 find<QAction>("men")->isEnabled(), find<QPushButton>("btncancel")->isEnabled()});
+        });
+    }
+
+    // Three sources of different sizes; the names vary in letter case.
+    QStringList makeSources() {
+        QStringList paths;
+        const QStringList names = {"a.jpg", "B.PNG", "c d.gif"};
+        for (int i = 0; i < names.size(); ++i) {
+            const QString path = photos() + "/" + names[i];
+            WriteFile(path, SampleBytes(300 + 4000 * i, i));
+            paths << path;
+        }
+        return paths;
+    }
+    void setOptions(int suffixMode, int encryptionClass) {
+        radio("rgsuffix", suffixMode)->click();
+        radio("gbencClass", encryptionClass)->click();
+    }
+    QRadioButton* radio(const char* group, int item) {
+        return window()
+            .findChild<QWidget*>(QLatin1String(group))
+            ->findChildren<QRadioButton*>()[item];
+    }
+    void typePassword(const QString& password) {
+        auto* box = find<QLineEdit>("edtEnpass");
+        box->clear();
+        QTest::keyClicks(box, password);
+    }
+    QString folderBox() { return find<QLineEdit>("edtdir")->text(); }
+
+    std::vector<Snapshot> snapshots;
+};
+
+}  // namespace
+
+class WindowRunsTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void encryptionAndDecryptionRoundTrip_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<int>("suffixMode");
+        QTest::addColumn<int>("encryptionClass");
+        QTest::newRow("English, same name, standard") << true << 0 << 0;
+        QTest::newRow("Chinese, E appended, high level") << false << 1 << 1;
+    }
+    void encryptionAndDecryptionRoundTrip() {
+        QFETCH(bool, english);
+        QFETCH(int, suffixMode);
+        QFETCH(int, encryptionClass);
+        const LanguageTable& t = LanguageTableFor(english);
+        RunFixture f(english);
+        f.show();
+        const QStringList sources = f.makeSources();
+        f.setOptions(suffixMode, encryptionClass);
+        f.typePassword("pa$$w0rd");
+        f.select(sources);
+        QCOMPARE(f.folderBox(), f.photos() + "/");
+
+        // --- Encrypt ---
+        const std::uint32_t generatorBefore = GeneratorState();
+        f.dialogs().queueAnswer(true);
+        f.snapshots.clear();
+        f.find<QPushButton>("btnenc")->click();
+
+        QCOMPARE(f.dialogs().unanswered(), 0);
+        QCOMPARE(f.snapshots.size(), size_t{1});
+        const Snapshot& atEnd = f.snapshots.front();
+        QCOMPARE(atEnd.kind, Dialogs::Kind::Confirm);
+        QCOMPARE(atEnd.outerHeight, kRunHeight);
+        QCOMPARE(atEnd.clientHeight, 347);
+        QCOMPARE(atEnd.progressLabel, QString("3/3"));
+        QVERIFY(!atEnd.openEnabled && !atEnd.encryptEnabled && !atEnd.decryptEnabled);
+        QVERIFY(!atEnd.languageEnabled);
+        QVERIFY(atEnd.cancelEnabled);
+        const Dialogs::Record& question = f.dialogs().records().back();
+        QCOMPARE(question.caption, QString("Confirm"));
+        QCOMPARE(question.text,
+                 "3" + Q(t.slots.msgEncryptDone) + "\r" + f.folderBox() + Q(t.slots.dirEncrypted));
+        const QString encryptedDir = f.folderBox() + Q(t.slots.dirEncrypted);
+        QCOMPARE(f.opened().size(), size_t{1});
+        QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()), encryptedDir);
+
+        // Back at rest.
+        QCOMPARE(f.window().outerHeight(), kRestHeight);
+        QTRY_COMPARE(f.window().centralWidget()->height(), 317);
+        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(f.find<QLabel>("lbprogress")->text(), QString("3/3"));
+        QVERIFY(f.find<QPushButton>("btnenc")->isEnabled());
+        QVERIFY(f.find<QPushButton>("btndec")->isEnabled());
+        QVERIFY(f.find<QAction>("N2")->isEnabled());
+
+        // The containers are exactly what the codec writes from the same
+        // generator state.
+        SetGeneratorState(generatorBefore);
+        QStringList containers;
+        for (const QString& source : sources) {
+            const QByteArray bytes = ReadFile(source);
+            const std::string expected = MakeContainerFile(
+                std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), "pa$$w0rd",
+                static_cast<EncryptionClass>(encryptionClass));
+            const QString container = QString::fromStdString(EncryptedOutputPath(
+                Bytes(source), t.slots.dirEncrypted, suffixMode == 1 ? "E" : ""));
+            QVERIFY2(QFileInfo(container).dir().path() == encryptedDir, qPrintable(container));
+            QCOMPARE(ReadFile(container), QByteArray::fromStdString(expected));
+            containers << container;
+        }
+
+        // --- Decrypt the containers ---
+        f.select(containers);
+        f.dialogs().queueAnswer(true);
+        f.snapshots.clear();
+        f.find<QPushButton>("btndec")->click();
+        QCOMPARE(f.dialogs().unanswered(), 0);
+        QCOMPARE(f.snapshots.size(), size_t{1});
+        QCOMPARE(f.snapshots.front().outerHeight, kRunHeight);
+        QCOMPARE(f.snapshots.front().progressLabel, QString("3/3"));
+        QCOMPARE(f.dialogs().records().back().text,
+                 "3" + Q(t.slots.msgDecryptDone) + "\r" + f.folderBox() + Q(t.slots.dirDecrypted));
+        QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()),
+                 f.folderBox() + Q(t.slots.dirDecrypted));
+        QCOMPARE(f.window().outerHeight(), kRestHeight);
+        // Byte for byte, under the source names.
+        for (const QString& source : sources) {
+            const QString decrypted =
+                f.folderBox() + Q(t.slots.dirDecrypted) + "/" + QFileInfo(source).fileName();
+            QCOMPARE(ReadFile(decrypted), ReadFile(source));
+        }
+    }
+
+    void cancelDuringARunStopsAfterTheCurrentFile() {
+        RunFixture f(true);
+        f.show();
+        const QStringList sources = f.makeSources();
+        f.typePassword("secret");
+        f.select(sources);
+        // Esc reaches the window between files, while the run processes events.
+        QTimer::singleShot(0, &f.window(), [&f] {
+            QTest::keyClick(f.find<QLineEdit>("edtEnpass"), Qt::Key_Escape);
+        });
+        f.find<QPushButton>("btnenc")->click();
+        const auto& shown = f.dialogs().records();
+        QCOMPARE(shown.size(), size_t{2});  // open dialog, then the cancel message
+        QCOMPARE(shown.back().kind, Dialogs::Kind::Message);
+        QCOMPARE(shown.back().text, Q(EnglishTable().slots.msgCanceled));
+        QCOMPARE(f.find<QLabel>("lbprogress")->text(), QString("1/3"));
+        QCOMPARE(QDir(f.photos() + "/encrypted").entryList(QDir::Files).size(), 1);
+        QCOMPARE(f.window().outerHeight(), kRestHeight);
+        QVERIFY(f.find<QPushButton>("btnenc")->isEnabled());
+        QVERIFY(f.opened().empty());
+    }
+
+    void closingDuringARunCancelsItThenCloses() {
+        RunFixture f(true);
+        f.show();
+        f.typePassword("secret");
+        f.select(f.makeSources());
+        QTimer::singleShot(0, &f.window(), [&f] { f.window().close(); });
+        f.find<QPushButton>("btnenc")->click();
+        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().slots.msgCanceled));
+        QTRY_VERIFY(!f.window().isVisible());
+    }
+
+    void tenWrongPasswordsDisableTheDecryptButton() {
+        RunFixture f(true);
+        const QString source = f.photos() + "/only.jpg";
+        WriteFile(source, SampleBytes(500, 7));
+        f.typePassword("right1");
+        f.select({source});
+        f.dialogs().queueAnswer(false);  // do not open the folder
+        f.find<QPushButton>("btnenc")->click();
+        f.select({f.photos() + "/encrypted/only.jpg"});
+
+        f.typePassword("wrong1");
+        auto* decrypt = f.find<QPushButton>("btndec");
+        for (int press = 1; press <= 10; ++press) {
+            QVERIFY2(decrypt->isEnabled(), qPrintable(QString::number(press)));
+            f.dialogs().clearRecords();
+            decrypt->click();
+            const auto& shown = f.dialogs().records();
+            QVERIFY(!shown.empty());
+            QCOMPARE(shown.front().text, Q(EnglishTable().slots.msgWrongPassword));
+        }
+        QVERIFY(!decrypt->isEnabled());
+        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().slots.msgTenTries));
+
+        // A later encryption run does not bring the button back.
+        f.select({source});
+        f.dialogs().queueAnswer(false);
+        f.find<QPushButton>("btnenc")->click();
+        QVERIFY(f.find<QPushButton>("btnenc")->isEnabled());
+        QVERIFY(!decrypt->isEnabled());
+        QCOMPARE(f.dialogs().unanswered(), 0);
+    }
+
+    void anErrorInARunIsShownAndTheWindowReturnsToRest() {
+        RunFixture f(true);
+        const QString source = f.photos() + "/one.jpg";
+        WriteFile(source, SampleBytes(500, 3));
+        f.typePassword("secret");
+        f.select({source});
+        f.dialogs().queueAnswer(false);
+        f.find<QPushButton>("btnenc")->click();
+        const QString container = f.photos() + "/encrypted/one.jpg";
+        // The second container vanishes between selection and run.
+        f.select({container, f.photos() + "/encrypted/gone.jpg"});
+        f.dialogs().clearRecords();
+        f.find<QPushButton>("btndec")->click();
+        const auto& shown = f.dialogs().records();
+        QCOMPARE(shown.size(), size_t{1});
+        QCOMPARE(shown.front().kind, Dialogs::Kind::Error);
+        QCOMPARE(shown.front().caption, Q(EnglishTable().applicationTitle));
+        QVERIFY(!shown.front().text.isEmpty());
+        QCOMPARE(f.window().outerHeight(), kRestHeight);
+        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->value(), 0);
+        QVERIFY(f.find<QPushButton>("btnopen")->isEnabled());
+        QVERIFY(f.find<QPushButton>("btndec")->isEnabled());
+        QVERIFY(f.find<QAction>("mch")->isEnabled());
+    }
+
+    void emptySelectionShowsTheMessageThenTheDialog_data() {
+        QTest::addColumn<int>("suffixMode");
+        QTest::addColumn<int>("filterIndex");
+        QTest::newRow("same name") << 0 << 0;
+        QTest::newRow("E appended") << 1 << 4;
+    }
+    void emptySelectionShowsTheMessageThenTheDialog() {
+        QFETCH(int, suffixMode);
+        QFETCH(int, filterIndex);
+        RunFixture f(false);
+        f.setOptions(suffixMode, 0);
+        f.dialogs().queueOpenFiles({});
+        f.find<QPushButton>("btndec")->click();
+        const auto& shown = f.dialogs().records();
+        QCOMPARE(shown.size(), size_t{2});
+        QCOMPARE(shown[0].text, Q(ChineseTable().slots.msgNoImageDecrypt));
+        QCOMPARE(shown[1].kind, Dialogs::Kind::OpenFiles);
+        QCOMPARE(shown[1].request.filterIndex, filterIndex);
+        QVERIFY(shown[1].request.initialFolder.empty());  // first dialog since start-up
+        QCOMPARE(f.logic().selectionCount(), 0);
+        QVERIFY(f.folderBox().isEmpty());
+    }
+
+    void fileOpenAndTheOpenButtonBehaveAlike() {
+        RunFixture f(true);
+        const QStringList sources = f.makeSources();
+        f.dialogs().queueOpenFiles(sources);
+        f.find<QAction>("N2")->trigger();
+        QCOMPARE(f.logic().selectionCount(), 3);
+        QCOMPARE(f.folderBox(), f.photos() + "/");
+        // A cancelled dialog keeps the earlier selection whole; the next one
+        // starts in the program's folder with the first path as default name.
+        f.dialogs().queueOpenFiles({});
+        f.find<QPushButton>("btnopen")->click();
+        QCOMPARE(f.logic().selectionCount(), 3);
+        QCOMPARE(f.folderBox(), f.photos() + "/");
+        const OpenDialogRequest& second = f.dialogs().records().back().request;
+        QCOMPARE(QDir::cleanPath(QString::fromStdString(second.initialFolder)),
+                 QDir::cleanPath(QString::fromStdString(f.locations().exeFolder)));
+        QCOMPARE(QString::fromStdString(second.defaultFileName), sources.front());
+    }
+};
+
+IMGCRYPT_QTEST_MAIN(WindowRunsTest)
+#include "window_runs_test.moc"
