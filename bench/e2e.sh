@@ -10,7 +10,8 @@
 # processes falls on every command alike.
 set -euo pipefail
 
-bin=${1:-build/default/cli/imgcrypt}
+repo=$(cd "$(dirname "$0")/.." && pwd)
+bin=${1:-$repo/build/default/cli/imgcrypt}
 runs=${RUNS:-50}
 if [ ! -x "$bin" ]; then
     echo "e2e.sh: no imgcrypt program at '$bin'; build it first" >&2
