@@ -45,10 +45,10 @@ done
 # Everything round-trips before anything is timed.
 "$bin" encrypt --password-file "$work/pw" "$src" 2>/dev/null
 run_decrypt
-cmp -s "$src" "$work/encrypted/decrypted/photo.jpg" || { echo "e2e.sh: standard round trip differs" >&2; exit 1; }
+cmp -s "$src" "$work/encrypted/decrypted/photo.jpg" || { echo "e2e.sh: standard round trip failed (no output, or other bytes)" >&2; exit 1; }
 run_high
 run_decrypt
-cmp -s "$src" "$work/encrypted/decrypted/photo.jpg" || { echo "e2e.sh: high round trip differs" >&2; exit 1; }
+cmp -s "$src" "$work/encrypted/decrypted/photo.jpg" || { echo "e2e.sh: high-class round trip failed (no output, or other bytes)" >&2; exit 1; }
 run_standard  # the decrypt runs below read a standard container
 
 blocks=5
