@@ -1,3 +1,196 @@
-int main() {
-    return 0;
+// The boxes and the open dialog as the user meets them, the scripted
+// answers the other tests rely on, and where the application keeps its files.
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "batch/language_tables.h"
+#include "ui/app_locations.h"
+#include "ui/dialogs.h"
+#include "ui_test_support.h"
+
+using namespace imgcrypt;
+using namespace imgcrypt::test;
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// Runs `inspect` on the modal box once it is up.
+void WhenModalBoxShows(std::function<void(QMessageBox*)> inspect) {
+    QTimer::singleShot(0, [inspect] {
+        QMessageBox* box = nullptr;
+        QTest::qWaitFor(
+            [&] {
+                box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                return box != nullptr;
+            },
+            5000);
+        QVERIFY(box != nullptr);
+        inspect(box);
+    });
+}
+
+QStringList ButtonTexts(QMessageBox* box) {
+    QStringList texts;
+    for (QAbstractButton* b : box->buttons()) texts << b->text();
+    texts.sort();
+    return texts;
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void filterBecomesQtNameFilters_data() {
+        QTest::addColumn<bool>("english");
+        QTest::newRow("English") << true;
+        QTest::newRow("Chinese") << false;
+    }
+    void filterBecomesQtNameFilters() {
+        QFETCH(bool, english);
+        const LanguageTable& t = LanguageTableFor(english);
+        const QStringList fields = Q(t.dialogFilter).split('|');
+        const QStringList filters = QtNameFilters(Q(t.dialogFilter));
+        QCOMPARE(filters.size(), 2);
+        QCOMPARE(filters[0], fields[0] + " (*.JPG *.GIF *.PNG *.BMP *.SVG *.PAD *.***E)");
+        // "*.*" means every file, with or without a dot in its name.
+        QCOMPARE(filters[1], fields[2] + " (*)");
+    }
+
+    void openDialogMatchesImagesInAnyLetterCase_data() {
+        QTest::addColumn<int>("filterIndex");
+        QTest::newRow("index 0") << 0;
+        QTest::newRow("index 4") << 4;
+    }
+    void openDialogMatchesImagesInAnyLetterCase() {
+        QFETCH(int, filterIndex);
+        QTemporaryDir dir;
+        for (const char* name : {"a.jpg", "B.JPG", "c.Png", "d.jpge", "e.txt", "f"}) {
+            WriteFile(dir.filePath(name), "x");
+        }
+        OpenDialogRequest request;
+        request.filter = std::string(EnglishTable().dialogFilter);
+        request.filterIndex = filterIndex;
+        request.initialFolder = Bytes(dir.path());
+        request.defaultFileName = Bytes(dir.filePath("B.JPG"));
+        QFileDialog dialog;
+        ConfigureOpenDialog(dialog, request);
+        QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFiles);
+        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        // The first entry, shown by its description alone as the Windows dialog does.
+        QCOMPARE(dialog.selectedNameFilter(), Q(request.filter).split('|').front());
+        QCOMPARE(QDir::cleanPath(dialog.directory().path()), QDir::cleanPath(dir.path()));
+        QCOMPARE(dialog.selectedFiles(), QStringList({dir.filePath("B.JPG")}));
+
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model != nullptr);
+        QStringList visible;
+        QTRY_VERIFY([&] {
+            visible.clear();
+            const QModelIndex folder = model->index(dir.path());
+            for (int row = 0; row < model->rowCount(folder); ++row) {
+                visible << model->index(row, 0, folder).data().toString();
+            }
+            return visible.size() >= 4;
+        }());
+        visible.sort(Qt::CaseInsensitive);
+        QCOMPARE(visible, QStringList({"a.jpg", "B.JPG", "c.Png", "d.jpge"}));
+    }
+
+    void confirmationBoxAsTheUserSeesIt() {
+        Dialogs dialogs;
+        QString shownText;
+        WhenModalBoxShows([&](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QString("Confirm"));
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            QCOMPARE(ButtonTexts(box), QStringList({"&No", "&Yes"}));
+            QCOMPARE(box->defaultButton()->text(), QString("&Yes"));
+            QCOMPARE(box->escapeButton()->text(), QString("&No"));
+            shownText = box->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        // Esc answers No; the lone carriage return shows as a line break.
+        QVERIFY(!dialogs.confirm("3 done\rD:/photos/encrypted"));
+        QCOMPARE(shownText, QString("3 done\nD:/photos/encrypted"));
+
+        WhenModalBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+        QVERIFY(dialogs.confirm("again"));  // Enter takes the default, Yes
+    }
+
+    void messageAndErrorBoxesAsTheUserSeesThem() {
+        Dialogs dialogs;
+        WhenModalBoxShows([](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QString("Title"));
+            QCOMPARE(box->buttons().size(), 1);
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            box->buttons().front()->click();
+        });
+        dialogs.error("Title", "Cannot open file \"x\". No such file or directory.");
+        WhenModalBoxShows([](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QString("App"));
+            QCOMPARE(box->buttons().size(), 1);
+            box->buttons().front()->click();
+        });
+        dialogs.message("App", "Canceled!");
+        QCOMPARE(dialogs.records().size(), size_t{2});
+    }
+
+    void scriptedDialogsAnswerInOrderAndNeverBlock() {
+        Dialogs dialogs(Dialogs::Mode::Scripted);
+        dialogs.queueAnswer(true);
+        dialogs.queueAnswer(false);
+        dialogs.queueOpenFiles({"/a", "/b"});
+        int observed = 0;
+        dialogs.setObserver([&](const Dialogs::Record&) { ++observed; });
+        QVERIFY(dialogs.confirm("1"));
+        QVERIFY(!dialogs.confirm("2"));
+        QCOMPARE(dialogs.openFiles({}), QStringList({"/a", "/b"}));
+        QCOMPARE(dialogs.unanswered(), 0);
+        // Nothing left: No and cancel, counted as unanswered.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unanswered"));
+        QVERIFY(!dialogs.confirm("3"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unanswered"));
+        QVERIFY(dialogs.openFiles({}).isEmpty());
+        QCOMPARE(dialogs.unanswered(), 2);
+        QCOMPARE(observed, 5);
+        QCOMPARE(dialogs.records()[2].kind, Dialogs::Kind::OpenFiles);
+    }
+
+    void settingsAndHelpLocations() {
+        QTemporaryDir dir;
+        const QString exe = dir.filePath("bin");
+        const QString data = dir.filePath("share/imgcrypt");
+        const QString user = dir.filePath("user/imgcrypt");
+        QDir().mkpath(exe);
+        AppLocations beside = SettleAppLocations(exe, data, user, "host.example");
+        QCOMPARE(QString::fromStdString(beside.configPath), exe + "/config.db");
+        QCOMPARE(QString::fromStdString(beside.exeFolder), exe + "/");
+        // No help beside the executable: the installed pages.
+        QCOMPARE(QString::fromStdString(beside.helpFolder), data + "/");
+        QCOMPARE(beside.siteHost, std::string("host.example"));
+
+        WriteFile(exe + "/help.htm", "<html></html>");
+        QCOMPARE(QString::fromStdString(SettleAppLocations(exe, data, user, "h").helpFolder),
+                 exe + "/");
+
+        if (geteuid() == 0) QSKIP("root may write anywhere");
+        QFile::setPermissions(exe, QFile::ReadOwner | QFile::ExeOwner);
+        const AppLocations readOnly = SettleAppLocations(exe, data, user, "h");
+        QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(QString::fromStdString(readOnly.configPath), user + "/config.db");
+        QVERIFY(QFileInfo(user).isDir());
+    }
+};
+
+IMGCRYPT_QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
