@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,12 @@
 namespace imgcrypt {
 
 namespace {
+
+constexpr int kFormFontPixels = 11;
+constexpr int kMinFontPixels = 9;
+// Room the caption does not get: radio indicator, button frame.
+constexpr int kRadioExtra = 24;
+constexpr int kButtonExtra = 8;
 
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -60,6 +67,34 @@ QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QRect& rect,
     }
     items[0]->setChecked(true);
     return group;
+}
+
+// The form's font: a narrow sans serif 11 pixels high, close to the classic
+// one the fixed control sizes were made for; the desktop's sans serif when
+// none of these is installed.
+QFont FormFont(QFont font) {
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica"), font.family()});
+    font.setPixelSize(kFormFontPixels);
+    return font;
+}
+
+// Controls keep their fixed sizes; a caption wider than its control gets a
+// smaller font (down to a readable minimum) instead of being cut off.
+void FitCaption(QWidget* control, const QString& text, int extra) {
+    QFont font = control->parentWidget()->font();
+    int pixels = kFormFontPixels;
+    while (pixels > kMinFontPixels &&
+           QFontMetrics(font).horizontalAdvance(text) + extra > control->width()) {
+        font.setPixelSize(--pixels);
+    }
+    if (pixels == kFormFontPixels) {
+        control->setFont(QFont());
+        control->setAttribute(Qt::WA_SetFont, false);  // follow the form's font again
+    } else {
+        control->setFont(font);
+    }
 }
 
 template <typename W>
@@ -100,10 +135,7 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::BuildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    // The form's font: a small sans serif, 11 pixels high like the classic one.
-    QFont font = client->font();
-    font.setPixelSize(11);
-    client->setFont(font);
+    client->setFont(FormFont(client->font()));
     setCentralWidget(client);
 
     WebBrowser1 = Place(new QWebEngineView(client), "WebBrowser1", geometry::kWebBrowser1);
@@ -393,6 +425,18 @@ void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& abou
 
     setWindowTitle(Text(table.windowCaption));
     applicationTitle_ = Text(table.applicationTitle);
+    FitCaptions();
+}
+
+void TfrmMain::FitCaptions() {
+    for (QLabel* label : {lbopen, lbpassword, lbpassnote}) FitCaption(label, label->text(), 0);
+    for (QPushButton* button : {btnopen, btnenc, btndec, btncancel}) {
+        FitCaption(button, button->text(), kButtonExtra);
+    }
+    for (QRadioButton* item :
+         {rgsuffixItems[0], rgsuffixItems[1], gbencClassItems[0], gbencClassItems[1]}) {
+        FitCaption(item, item->text(), kRadioExtra);
+    }
 }
 
 void TfrmMain::NavigateBanner(const std::string& url) {

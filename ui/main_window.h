@@ -75,6 +75,7 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void ConnectHandlers();
     void WebBrowser1DocumentComplete(bool ok);
     void UpdateDecryptButton();
+    void FitCaptions();
 
     std::unique_ptr<Dialogs> dialogs_;
     DesktopLinks links_;

@@ -26,7 +26,7 @@ QVariant Evaluate(QWebEngineView* view, const QString& script) {
         result = v;
         done = true;
     });
-    QTest::qWaitFor([&] { return done; }, 10000);
+    if (!QTest::qWaitFor([&] { return done; }, 10000)) qWarning("script gave no result");
     return result;
 }
 

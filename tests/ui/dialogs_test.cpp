@@ -27,13 +27,13 @@ QString Q(std::string_view text) {
 void WhenModalBoxShows(std::function<void(QMessageBox*)> inspect) {
     QTimer::singleShot(0, [inspect] {
         QMessageBox* box = nullptr;
-        QTest::qWaitFor(
+        const bool up = QTest::qWaitFor(
             [&] {
                 box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 return box != nullptr;
             },
             5000);
-        QVERIFY(box != nullptr);
+        QVERIFY(up && box != nullptr);
         inspect(box);
     });
 }
