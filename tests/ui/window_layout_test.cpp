@@ -2,6 +2,7 @@
 // box, Esc, accessibility and the links each menu command opens.
 #include <QAccessible>
 #include <QClipboard>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -252,6 +253,22 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(f.window().windowTitle(), Q(LanguageTableFor(english).windowCaption));
         QCOMPARE(ReadFile(QString::fromStdString(f.locations().configPath)),
                  QByteArray(english ? "en\r\n" : "ch\r\n"));
+    }
+
+    void unreadableSettingsAreShownAndChineseApplies() {
+        // A folder where the settings file should be: it cannot be read.
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("config.db");
+        AppLocations locations{Bytes(dir.filePath("config.db")), Bytes(dir.path()) + "/",
+                               Bytes(dir.path()) + "/", kDeadSiteHost};
+        TfrmMain window(locations, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
+        const auto& shown = window.dialogs().records();
+        QCOMPARE(shown.size(), size_t{1});
+        QCOMPARE(shown.front().kind, Dialogs::Kind::Error);
+        QVERIFY(!shown.front().text.isEmpty());
+        // A complete Chinese state, not the form's own captions.
+        QCOMPARE(window.windowTitle(), Q(ChineseTable().windowCaption));
+        QCOMPARE(window.applicationTitle(), Q(ChineseTable().applicationTitle));
     }
 
     void switchKeepsOptionsPasswordAndSelection() {
