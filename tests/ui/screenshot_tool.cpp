@@ -34,7 +34,7 @@ bool Shoot(const QString& folder, bool english, const std::string& siteHost) {
     WindowFixture f(siteHost, english ? "en\r\n" : "ch\r\n");
     f.show();
     auto* view = f.find<QWebEngineView>("WebBrowser1");
-    QTest::qWaitFor([view] { return !view->title().isEmpty() || view->url().isEmpty(); }, 5000);
+    (void)QTest::qWaitFor([view] { return !view->title().isEmpty() || view->url().isEmpty(); }, 5000);
     QTest::qWait(800);  // let the banner paint
     bool ok = Save(f.window().grab(), folder + "/" + lang + "_rest.png");
 
