@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake --preset default -DIMGCRYPT_BUILD_TESTS=OFF -DIMGCRYPT_BUILD_BENCH=OFF >/dev/null
+cmake --preset default >/dev/null
 cmake --build --preset default --target imgcrypt imgcrypt-gui
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
