@@ -202,6 +202,18 @@ void MainWindowLogic::ReturnToRest() {
     port_.SetOuterHeight(kRestHeight);
 }
 
+bool MainWindowLogic::StepAfterFile(int done, int count) {
+    port_.SetProgressPosition(done);
+    port_.SetProgressLabel(ProgressLabelText(done, count));
+    port_.ProcessPendingEvents();
+    if (!cancelFlag_) return false;
+    // Files already written stay; the progress row keeps its last values.
+    port_.ShowMessage(std::string(slots_.msgCanceled));
+    port_.SetOuterHeight(kRestHeight);
+    EndRun();
+    return true;
+}
+
 void MainWindowLogic::btncancelClick() {
     cancelFlag_ = true;
 }
@@ -258,16 +270,7 @@ void MainWindowLogic::RunEncryption() {
             encryption(files[i], inputs);
             ++encrypted;
         }
-        const int done = static_cast<int>(i) + 1;
-        port_.SetProgressPosition(done);
-        port_.SetProgressLabel(ProgressLabelText(done, count));
-        port_.ProcessPendingEvents();
-        if (cancelFlag_) {
-            port_.ShowMessage(std::string(slots_.msgCanceled));
-            port_.SetOuterHeight(kRestHeight);
-            EndRun();
-            return;
-        }
+        if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
     }
 
     port_.SetProgressPosition(count);
@@ -331,16 +334,7 @@ void MainWindowLogic::RunDecryption() {
     for (std::size_t i = 0; i < files.size(); ++i) {
         CheckPassword();  // shows the rule messages again; decrypting does not need it
         decryption(files[i], suffixFlag_, std::string(slots_.dirDecrypted));
-        const int done = static_cast<int>(i) + 1;
-        port_.SetProgressPosition(done);
-        port_.SetProgressLabel(ProgressLabelText(done, count));
-        port_.ProcessPendingEvents();
-        if (cancelFlag_) {
-            port_.ShowMessage(std::string(slots_.msgCanceled));
-            port_.SetOuterHeight(kRestHeight);
-            EndRun();
-            return;
-        }
+        if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
     }
 
     wrongPasswordCount_ = 0;

@@ -73,6 +73,9 @@ class MainWindowLogic {
     void BeginRun();
     void EndRun();
     void ReturnToRest();
+    // Progress, pending input and the Cancel poll after each file of a run;
+    // true when the run was cancelled and has ended.
+    bool StepAfterFile(int done, int count);
     void ReadSettings();
     void RunEncryption();
     void RunDecryption();
