@@ -186,28 +186,22 @@ bool LineTextFile::Fill() {
     return got > 0;
 }
 
+LineTextFile::LineTextFile(int fd, Mode mode, std::string path, std::string tempPath)
+    : fd_(fd), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {
+    if (mode_ == Mode::Writing) buffer_.reserve(kBufferSize);
+}
+
 LineTextFile CreateTextForWriting(const std::string& path) {
     posix::FileDescriptor fd = posix::CreateForExclusiveWriting(path);
     if (!fd.valid()) ThrowFromErrno(errno, path);
-    LineTextFile file;
-    file.fd_ = fd.release();
-    file.mode_ = LineTextFile::Mode::Writing;
-    file.path_ = path;
-    file.buffer_.reserve(kBufferSize);
-    return file;
+    return LineTextFile(fd.release(), LineTextFile::Mode::Writing, path);
 }
 
 LineTextFile CreateTextForReplacing(const std::string& path) {
     std::string tempPath;
     posix::FileDescriptor fd = posix::CreateTempBeside(path, tempPath);
     if (!fd.valid()) ThrowFromErrno(errno, path);
-    LineTextFile file;
-    file.fd_ = fd.release();
-    file.mode_ = LineTextFile::Mode::Writing;
-    file.path_ = path;
-    file.tempPath_ = std::move(tempPath);
-    file.buffer_.reserve(kBufferSize);
-    return file;
+    return LineTextFile(fd.release(), LineTextFile::Mode::Writing, path, std::move(tempPath));
 }
 
 void PutText(LineTextFile& file, std::string_view text) {
@@ -228,11 +222,7 @@ void PutLineBreak(LineTextFile& file) {
 LineTextFile OpenTextForReading(const std::string& path) {
     posix::FileDescriptor fd = posix::OpenForSharedReading(path);
     if (!fd.valid()) ThrowFromErrno(errno, path);
-    LineTextFile file;
-    file.fd_ = fd.release();
-    file.mode_ = LineTextFile::Mode::Reading;
-    file.path_ = path;
-    return file;
+    return LineTextFile(fd.release(), LineTextFile::Mode::Reading, path);
 }
 
 bool AtTextEnd(LineTextFile& file) {

@@ -9,7 +9,7 @@
 namespace imgcrypt {
 
 class LineTextFile {
-public:
+  public:
     enum class Mode { Closed, Reading, Writing };
 
     LineTextFile() = default;
@@ -24,7 +24,7 @@ public:
     Mode mode() const noexcept { return mode_; }
     const std::string& path() const noexcept { return path_; }
 
-private:
+  private:
     friend LineTextFile CreateTextForWriting(const std::string& path);
     friend LineTextFile CreateTextForReplacing(const std::string& path);
     friend void PutText(LineTextFile& file, std::string_view text);
@@ -33,6 +33,9 @@ private:
     friend bool AtTextEnd(LineTextFile& file);
     friend std::string TakeLine(LineTextFile& file);
     friend void CloseText(LineTextFile& file);
+
+    // An open file in `mode`; a replacing write also knows its temporary file.
+    LineTextFile(int fd, Mode mode, std::string path, std::string tempPath = {});
 
     void Flush();
     bool Fill();
@@ -43,7 +46,7 @@ private:
     std::string path_;      // the final path
     std::string tempPath_;  // set while a replacing write is in progress
     std::string buffer_;
-    std::size_t pos_ = 0;   // read position in buffer_
+    std::size_t pos_ = 0;  // read position in buffer_
     bool eof_ = false;
 };
 
