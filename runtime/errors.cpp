@@ -57,9 +57,10 @@ int InOutCodeFromErrno(int err, std::string_view path) {
     switch (err) {
         case ENOENT: {
             if (path.empty()) return kCodeInvalidFilename;
-            std::string folder = PathFolder(path);
-            if (folder.empty()) folder = ".";
-            return IsFolder(folder) ? kCodeFileNotFound : kCodeInvalidFilename;
+            // A name without a folder lives in the current folder.
+            const std::string folder = PathFolder(path);
+            const bool folderExists = IsFolder(folder.empty() ? std::string(".") : folder);
+            return folderExists ? kCodeFileNotFound : kCodeInvalidFilename;
         }
         case ENOTDIR:
         case ENAMETOOLONG:
