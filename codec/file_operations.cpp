@@ -1,5 +1,6 @@
 #include "codec/file_operations.h"
 
+#include "codec/container_stream.h"
 #include "codec/password.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
@@ -28,17 +29,22 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
 }
 
 std::string encryption(const std::string& path, const EncryptionInputs& inputs) {
-    std::string container;
-    {
-        const std::string source = ReadWholeFile(path);
-        container = MakeContainerFile(source, inputs.password, inputs.cls);
-    }  // the source bytes are not needed while writing
+    SourceFileReader source(path);
     const std::string outPath = EncryptedOutputPath(path, inputs.dirEncrypted, inputs.nameSuffix);
-    // The file is built under a temporary name and renamed into place, so a
-    // failure never leaves a cut-short container or harms an existing one.
-    LineTextFile file = CreateTextForReplacing(outPath);
-    PutText(file, container);  // the container already ends in CR LF
-    CloseText(file);
+    // Streamed through small buffers: no whole-file copies to first-touch.
+    // The output is created with the first piece, after the generator draws,
+    // as when the container was built whole. It is written under a temporary
+    // name and renamed into place, so a failure never leaves a cut-short
+    // container or harms an existing one.
+    LineTextFile file;
+    StreamContainerFile(
+        source.size(), [&](char* dst, std::size_t n) { source.Read(dst, n); }, inputs.password,
+        inputs.cls,
+        [&](std::string_view piece) {
+            if (file.mode() == LineTextFile::Mode::Closed) file = CreateTextForReplacing(outPath);
+            PutText(file, piece);
+        });
+    CloseText(file);  // the container already ends in CR LF
     return outPath;
 }
 

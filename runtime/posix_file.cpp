@@ -136,6 +136,20 @@ bool ReadToEnd(int fd, std::string& out) {
     return true;
 }
 
+bool ReadFully(int fd, char* dst, std::size_t n, std::size_t& got) {
+    got = 0;
+    while (got < n) {
+        const ssize_t part = ::read(fd, dst + got, n - got);
+        if (part < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (part == 0) break;
+        got += static_cast<std::size_t>(part);
+    }
+    return true;
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t put = ::write(fd, bytes.data(), bytes.size());

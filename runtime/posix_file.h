@@ -47,6 +47,10 @@ FileDescriptor CreateTempBeside(const std::string& path, std::string& tempPath);
 // read into one buffer sized from its length. Returns false with errno set.
 bool ReadToEnd(int fd, std::string& out);
 
+// Reads n bytes into `dst`, retrying interrupted and short reads; stops
+// early only at the end of the file. Sets `got`; false with errno set.
+bool ReadFully(int fd, char* dst, std::size_t n, std::size_t& got);
+
 // Writes all bytes, retrying short writes. Returns false with errno set.
 bool WriteAll(int fd, std::string_view bytes);
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "runtime/errors.h"
 #include "runtime/posix_file.h"
@@ -16,6 +17,38 @@ std::string ReadWholeFile(const std::string& path) {
     std::string bytes;
     if (!posix::ReadToEnd(fd.get(), bytes)) throw EFOpenError(path, errno);
     return bytes;
+}
+
+SourceFileReader::SourceFileReader(const std::string& path) : path_(path) {
+    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
+    if (!fd.valid()) throw EFOpenError(path, errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) throw EFOpenError(path, errno);
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    fd_ = fd.release();
+}
+
+SourceFileReader::SourceFileReader(SourceFileReader&& other) noexcept
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+
+SourceFileReader& SourceFileReader::operator=(SourceFileReader&& other) noexcept {
+    if (this != &other) {
+        posix::FileDescriptor(fd_).close();
+        path_ = std::move(other.path_);
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+SourceFileReader::~SourceFileReader() {
+    posix::FileDescriptor(fd_).close();
+}
+
+void SourceFileReader::Read(char* dst, std::size_t n) {
+    std::size_t got = 0;
+    if (!posix::ReadFully(fd_, dst, n, got)) throw EFOpenError(path_, errno);
+    if (got < n) throw EFOpenError(path_, EIO);
 }
 
 void WriteWholeFileReplacing(const std::string& path, std::string_view bytes) {

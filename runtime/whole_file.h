@@ -12,6 +12,32 @@ namespace imgcrypt {
 // is open). Raises EFOpenError.
 std::string ReadWholeFile(const std::string& path);
 
+// A source file read piece by piece through the caller's buffers, so large
+// files need no whole-file buffer. Holds the shared lock while open; never
+// opens the file for writing.
+class SourceFileReader {
+  public:
+    // Raises EFOpenError, as ReadWholeFile does.
+    explicit SourceFileReader(const std::string& path);
+    SourceFileReader(SourceFileReader&& other) noexcept;
+    SourceFileReader& operator=(SourceFileReader&& other) noexcept;
+    SourceFileReader(const SourceFileReader&) = delete;
+    SourceFileReader& operator=(const SourceFileReader&) = delete;
+    ~SourceFileReader();
+
+    // Size when opened; later growth is ignored by callers that read this much.
+    std::uint64_t size() const noexcept { return size_; }
+
+    // Fills exactly n bytes or raises EFOpenError: a file that ends early has
+    // shrunk since it was opened, and a short result would be silently wrong.
+    void Read(char* dst, std::size_t n);
+
+  private:
+    std::string path_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
 // Writes `bytes` to a temporary file beside `path` and renames it over `path`
 // when complete (exclusive lock while writing). Raises EFCreateError naming
 // `path`; on failure nothing is left behind and an existing `path` is untouched.

@@ -1,0 +1,325 @@
+#include "codec/container_stream.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "codec/file_operations.h"
+#include "runtime/errors.h"
+#include "runtime/generator.h"
+#include "runtime/line_text_file.h"
+#include "runtime/whole_file.h"
+#include "tests/runtime/temp_folder.h"
+
+namespace imgcrypt {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+constexpr EncryptionClass kBothClasses[] = {EncryptionClass::Standard, EncryptionClass::High};
+constexpr std::size_t kLineCounts[] = {1, 2, 3, kStreamChunkLines};
+constexpr std::uint32_t kState = 0x1234567u;
+constexpr std::string_view kPassword = "Tiger#42";
+
+std::string RandomBytes(std::size_t n, std::mt19937& gen) {
+    std::string s(n, '\0');
+    for (auto& c : s) c = static_cast<char>(gen() & 0xFF);
+    return s;
+}
+
+// Bytes whose base64 is dense in '/' runs and lone '/' followed by '0'..'3'
+// (the followers that lowering turns into '/', '.', '-', ',').
+std::string SlashHeavyBytes(std::size_t n, std::mt19937& gen) {
+    const unsigned char pool[] = {0xFF, 0xFC, 0x3F, 0xD0, 0xD4, 0xD8, 0xDC, 0xF3, 0x4D, 0x0F};
+    std::string s(n, '\0');
+    for (auto& c : s) c = static_cast<char>(pool[gen() % sizeof pool]);
+    return s;
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Streamed {
+    std::string file;
+    std::uint32_t stateAfter;
+    std::size_t pieces = 0;
+};
+
+Streamed StreamFromMemory(std::string_view source, EncryptionClass cls, std::size_t lines) {
+    SetGeneratorState(kState);
+    Streamed result;
+    std::size_t readAt = 0;
+    StreamContainerFile(
+        source.size(),
+        [&](char* dst, std::size_t n) {
+            ASSERT_LE(readAt + n, source.size());
+            std::memcpy(dst, source.data() + readAt, n);
+            readAt += n;
+        },
+        kPassword, cls,
+        [&](std::string_view piece) {
+            result.file += piece;
+            ++result.pieces;
+        },
+        lines);
+    EXPECT_EQ(readAt, source.size()) << "every byte read, once";
+    result.stateAfter = GeneratorState();
+    return result;
+}
+
+// Streamed file and draws equal the whole-buffer build from the same state.
+void ExpectSameAsWholeBuild(std::string_view source, EncryptionClass cls, std::size_t lines) {
+    SetGeneratorState(kState);
+    const std::string expected = MakeContainerFile(source, kPassword, cls);
+    const std::uint32_t expectedState = GeneratorState();
+    const Streamed got = StreamFromMemory(source, cls, lines);
+    ASSERT_EQ(got.file, expected) << "size " << source.size() << ", class " << static_cast<int>(cls)
+                                  << ", lines per chunk " << lines;
+    ASSERT_EQ(got.stateAfter, expectedState);
+}
+
+TEST(StreamContainerFile, EverySmallSizeMatchesTheWholeBuild) {
+    std::mt19937 gen(7);
+    for (std::size_t size = 0; size <= 400; ++size) {
+        const std::string random = RandomBytes(size, gen);
+        const std::string slashy = SlashHeavyBytes(size, gen);
+        for (const EncryptionClass cls : kBothClasses) {
+            for (const std::size_t lines : kLineCounts) {
+                ExpectSameAsWholeBuild(random, cls, lines);
+                ExpectSameAsWholeBuild(slashy, cls, lines);
+            }
+        }
+    }
+}
+
+TEST(StreamContainerFile, SizesAroundChunkBoundariesMatchTheWholeBuild) {
+    std::mt19937 gen(11);
+    for (const std::size_t lines : kLineCounts) {
+        const std::size_t chunk = 57 * lines;
+        for (std::size_t m = 1; m <= 3; ++m) {
+            for (int d = -3; d <= 3; ++d) {
+                const std::size_t size = chunk * m + static_cast<std::size_t>(d + 3) - 3;
+                const std::string random = RandomBytes(size, gen);
+                const std::string slashy = SlashHeavyBytes(size, gen);
+                for (const EncryptionClass cls : kBothClasses) {
+                    ExpectSameAsWholeBuild(random, cls, lines);
+                    ExpectSameAsWholeBuild(slashy, cls, lines);
+                }
+            }
+        }
+    }
+}
+
+TEST(StreamContainerFile, SlashesMeetingAtChunkEdges) {
+    // One-line chunks: text position 75 ends a chunk (low six bits of byte
+    // 56), position 76 starts the next (top six bits of byte 57). A lone '/'
+    // on the edge lowers a follower in the next chunk, which may become '/'
+    // and must then not count as a slash; a '/' pair across the edge stays.
+    const unsigned char lastBytes[] = {0x3F, 0xFF, 0x00, 0x7F};
+    const unsigned char nextBytes[] = {0xD0, 0xD3, 0xD4, 0xD8, 0xDC, 0xFC, 0xFF, 0x04, 0x00};
+    std::mt19937 gen(13);
+    for (const unsigned char last : lastBytes) {
+        for (const unsigned char next : nextBytes) {
+            for (const bool slashAfter : {false, true}) {  // 0xD3 0xFF: "0/" opens the chunk
+                for (const std::size_t size : {57u * 2, 57u * 3 + 5, 57u * 9}) {
+                    std::string source = RandomBytes(size, gen);
+                    for (std::size_t edge = 57; edge < size; edge += 57) {
+                        source[edge - 1] = static_cast<char>(last);
+                        source[edge] = static_cast<char>(next);
+                        if (slashAfter) source[edge + 1] = static_cast<char>(0xFF);
+                    }
+                    ExpectSameAsWholeBuild(source, EncryptionClass::High, 1);
+                    ExpectSameAsWholeBuild(source, EncryptionClass::Standard, 1);
+                }
+            }
+        }
+    }
+}
+
+TEST(StreamContainerFile, LargeSourceStaysInSmallPieces) {
+    std::mt19937 gen(17);
+    const std::string source = SlashHeavyBytes(57 * kStreamChunkLines * 5 + 1234, gen);
+    for (const EncryptionClass cls : kBothClasses) {
+        ExpectSameAsWholeBuild(source, cls, kStreamChunkLines);
+        EXPECT_EQ(StreamFromMemory(source, cls, kStreamChunkLines).pieces, 7u)
+            << "six chunks and the trailer, each one piece";
+    }
+}
+
+TEST(HighLevelScrambler, PiecesGiveTheWholeTextScramble) {
+    // Texts over '/', the followers '0'..'3' that may turn into '/', and a
+    // plain letter; cut at random points, including empty pieces.
+    constexpr std::string_view kAlphabet = "/0123A";
+    std::mt19937 gen(19);
+    for (int round = 0; round < 20000; ++round) {
+        const std::size_t len = gen() % 120;
+        std::string text(len, 'A');
+        for (auto& c : text) c = kAlphabet[gen() % kAlphabet.size()];
+        std::string expected = text;
+        ScrambleHighLevel(expected);
+
+        std::vector<std::size_t> cuts = {0, len};
+        const std::size_t extra = len == 0 ? 0 : gen() % 8;
+        for (std::size_t k = 0; k < extra; ++k) cuts.push_back(gen() % (len + 1));
+        std::sort(cuts.begin(), cuts.end());
+
+        std::string pieces = text;
+        HighLevelScrambler scrambler(len);
+        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+            const std::size_t from = cuts[k], to = cuts[k + 1];
+            scrambler.Scramble(pieces.data() + from, to - from, to < len ? text[to] : '\0');
+        }
+        ASSERT_EQ(pieces, expected) << "text " << text;
+    }
+}
+
+TEST(HighLevelScrambler, OneCharacterPieces) {
+    // Every decision then crosses a piece edge.
+    std::mt19937 gen(23);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(gen() % 60, 'A');
+        for (auto& c : text) c = "//0123A"[gen() % 7];
+        std::string expected = text;
+        ScrambleHighLevel(expected);
+        std::string pieces = text;
+        HighLevelScrambler scrambler(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            scrambler.Scramble(pieces.data() + i, 1, i + 1 < text.size() ? text[i + 1] : '\0');
+        }
+        ASSERT_EQ(pieces, expected) << "text " << text;
+    }
+}
+
+class StreamFiles : public ::testing::Test {
+  protected:
+    TempFolder folder_;
+};
+
+TEST_F(StreamFiles, SourceReaderReadsPiecesAndIgnoresGrowth) {
+    std::mt19937 gen(29);
+    const std::string bytes = RandomBytes(1000, gen);
+    const std::string path = folder_ / "photo.jpg";
+    WriteBytes(path, bytes);
+    SourceFileReader reader(path);
+    ASSERT_EQ(reader.size(), 1000u);
+    std::filesystem::resize_file(path, 1500);  // grows after the size was taken
+    std::string got(1000, '\0');
+    reader.Read(got.data(), 300);
+    reader.Read(got.data() + 300, 700);
+    EXPECT_EQ(got, bytes);
+    reader.Read(got.data(), 0);
+}
+
+TEST_F(StreamFiles, SourceReaderRefusesMissingFoldersAndShrunkFiles) {
+    EXPECT_THROW(SourceFileReader(folder_ / "missing.jpg"), EFOpenError);
+    EXPECT_THROW(SourceFileReader(folder_.path()), EFOpenError);
+
+    const std::string path = folder_ / "photo.jpg";
+    WriteBytes(path, std::string(1000, 'x'));
+    SourceFileReader reader(path);
+    std::filesystem::resize_file(path, 400);
+    std::string got(1000, '\0');
+    reader.Read(got.data(), 300);
+    EXPECT_THROW(reader.Read(got.data() + 300, 700), EFOpenError);
+}
+
+TEST_F(StreamFiles, SourceShrinkingMidwayLeavesNoOutputAndNoDraws) {
+    const std::string path = folder_ / "photo.jpg";
+    std::mt19937 gen(31);
+    WriteBytes(path, RandomBytes(57 * 10, gen));
+    std::filesystem::create_directory(folder_ / "encrypted");
+    const std::string outPath = folder_ / "encrypted/photo.jpg";
+    WriteBytes(outPath, "older container");
+
+    SetGeneratorState(kState);
+    SourceFileReader reader(path);
+    bool cut = false;
+    LineTextFile file;
+    const auto run = [&] {
+        StreamContainerFile(
+            reader.size(),
+            [&](char* dst, std::size_t n) {
+                reader.Read(dst, n);
+                if (!cut) std::filesystem::resize_file(path, 57 * 3);
+                cut = true;
+            },
+            kPassword, EncryptionClass::High,
+            [&](std::string_view piece) {
+                if (file.mode() == LineTextFile::Mode::Closed) {
+                    file = CreateTextForReplacing(outPath);
+                }
+                PutText(file, piece);
+            },
+            1);
+    };
+    EXPECT_THROW(run(), EFOpenError);
+    file = LineTextFile();  // dropped unclosed, as an exception leaves it
+    EXPECT_EQ(ReadBytes(outPath), "older container");
+    EXPECT_EQ(folder_.Entries(), std::vector<std::string>({"encrypted", "photo.jpg"}));
+    EXPECT_EQ(Names(folder_ / "encrypted"), std::vector<std::string>({"photo.jpg"}));
+    EXPECT_EQ(GeneratorState(), kState) << "a file not encrypted keeps no draws";
+}
+
+TEST_F(StreamFiles, EncryptionWritesTheWholeBuildsBytes) {
+    std::mt19937 gen(37);
+    std::filesystem::create_directory(folder_ / "encrypted");
+    for (const std::size_t size : {0u, 12u, 14u, 15u, 57u * 2048 + 1, 1500000u}) {
+        const std::string source = SlashHeavyBytes(size, gen);
+        const std::string path = folder_ / "photo.jpg";
+        WriteBytes(path, source);
+        for (const EncryptionClass cls : kBothClasses) {
+            SetGeneratorState(kState);
+            const std::string expected = MakeContainerFile(source, kPassword, cls);
+            const std::uint32_t expectedState = GeneratorState();
+            SetGeneratorState(kState);
+            EncryptionInputs inputs;
+            inputs.password = std::string(kPassword);
+            inputs.cls = cls;
+            inputs.dirEncrypted = "encrypted";
+            inputs.nameSuffix = "E";
+            const std::string out = encryption(path, inputs);
+            EXPECT_EQ(out, folder_ / "encrypted/photo.jpgE");
+            ASSERT_EQ(ReadBytes(out), expected) << "size " << size;
+            EXPECT_EQ(GeneratorState(), expectedState);
+        }
+    }
+    EXPECT_EQ(Names(folder_ / "encrypted"), std::vector<std::string>({"photo.jpgE"}))
+        << "no temporary file left";
+}
+
+TEST_F(StreamFiles, EncryptionErrorsKeepTheirTypesAndDraws) {
+    EncryptionInputs inputs;
+    inputs.password = std::string(kPassword);
+    inputs.dirEncrypted = "encrypted";
+    SetGeneratorState(kState);
+    EXPECT_THROW(encryption(folder_ / "missing.jpg", inputs), EFOpenError);
+    EXPECT_EQ(GeneratorState(), kState);
+
+    // No output folder: the container cannot be created, after the draws,
+    // as when it was built whole before writing.
+    const std::string path = folder_ / "photo.jpg";
+    WriteBytes(path, std::string(500, 'q'));
+    SetGeneratorState(kState);
+    MakeContainerFile(std::string(500, 'q'), kPassword, inputs.cls);
+    const std::uint32_t afterDraws = GeneratorState();
+    SetGeneratorState(kState);
+    EXPECT_THROW(encryption(path, inputs), EInOutError);
+    EXPECT_EQ(GeneratorState(), afterDraws);
+}
+
+}  // namespace
+}  // namespace imgcrypt
