@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build g++ clang libclang-rt-14-dev
     libgtest-dev libbenchmark-dev
-    qt6-base-dev qt6-webengine-dev libgl-dev
+    qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
     fonts-wqy-microhei xvfb xauth desktop-file-utils
     python3 time
 )
@@ -22,5 +22,5 @@ if ((${#missing[@]})); then
     [ "$(id -u)" -eq 0 ] || SUDO="sudo"
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update -qq
-    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    $SUDO apt-get install -y -qq "${missing[@]}"
 fi
