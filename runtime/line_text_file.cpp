@@ -100,38 +100,21 @@ void RequireMode(const LineTextFile& file, LineTextFile::Mode wanted) {
 
 }  // namespace
 
-LineTextFile::LineTextFile(LineTextFile&& other) noexcept
-    : fd_(other.fd_),
-      mode_(other.mode_),
-      path_(std::move(other.path_)),
-      tempPath_(std::move(other.tempPath_)),
-      buffer_(std::move(other.buffer_)),
-      pos_(other.pos_),
-      eof_(other.eof_) {
-    other.fd_ = -1;
-    other.mode_ = Mode::Closed;
-    other.tempPath_.clear();
-    other.buffer_.clear();
-    other.pos_ = 0;
-    other.eof_ = false;
+LineTextFile::LineTextFile(LineTextFile&& other) noexcept {
+    *this = std::move(other);
 }
 
 LineTextFile& LineTextFile::operator=(LineTextFile&& other) noexcept {
     if (this != &other) {
         Release();
-        fd_ = other.fd_;
-        mode_ = other.mode_;
+        // The moved-from file is left closed, owning nothing.
+        fd_ = std::exchange(other.fd_, -1);
+        mode_ = std::exchange(other.mode_, Mode::Closed);
         path_ = std::move(other.path_);
-        tempPath_ = std::move(other.tempPath_);
-        buffer_ = std::move(other.buffer_);
-        pos_ = other.pos_;
-        eof_ = other.eof_;
-        other.fd_ = -1;
-        other.mode_ = Mode::Closed;
-        other.tempPath_.clear();
-        other.buffer_.clear();
-        other.pos_ = 0;
-        other.eof_ = false;
+        tempPath_ = std::exchange(other.tempPath_, {});
+        buffer_ = std::exchange(other.buffer_, {});
+        pos_ = std::exchange(other.pos_, 0);
+        eof_ = std::exchange(other.eof_, false);
     }
     return *this;
 }
