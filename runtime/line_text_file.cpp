@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "runtime/errors.h"
 #include "runtime/posix_file.h"
