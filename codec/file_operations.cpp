@@ -12,6 +12,32 @@ namespace {
 
 constexpr std::size_t kShortExtension = 3;
 
+// What the probe reads of a container text: the password block at its start,
+// and the shift character, fillers and marker at its end.
+constexpr std::size_t kProbeTail = 8;
+
+bool IsLineBreak(char c) noexcept {
+    return c == '\r' || c == '\n';
+}
+
+// The parts of the joined lines (bytes before the first NUL, without CR and
+// LF) that the probe looks at: the first 20 and the last 8 characters, or
+// the whole text when it is shorter than both. Taken from the file bytes
+// directly, so probing a large container copies nothing.
+std::string ProbeText(std::string_view bytes) {
+    const std::string_view text = bytes.substr(0, bytes.find('\0'));
+    std::string head;
+    std::size_t front = 0;
+    for (; front < text.size() && head.size() < kPasswordBlockLength; ++front) {
+        if (!IsLineBreak(text[front])) head += text[front];
+    }
+    std::string tail;
+    for (std::size_t back = text.size(); back > front && tail.size() < kProbeTail;) {
+        if (!IsLineBreak(text[--back])) tail.insert(tail.begin(), text[back]);
+    }
+    return head + tail;
+}
+
 bool EndsInE(std::string_view name) noexcept {
     return !name.empty() && (name.back() == 'E' || name.back() == 'e');
 }
@@ -83,7 +109,7 @@ std::string decryption(const std::string& path, bool suffixFlag, const std::stri
 }
 
 ProbeResult decryption1(const std::string& path, std::string_view typedPassword) {
-    const std::string text = JoinedLoadedLines(ReadWholeFile(path));
+    const std::string text = ProbeText(ReadWholeFile(path));
     const Recognition recognition = Recognise(text);
     ProbeResult result;
     result.isContainer = recognition.isContainer;

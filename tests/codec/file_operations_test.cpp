@@ -7,8 +7,10 @@
 #include <random>
 #include <string>
 
+#include "codec/password.h"
 #include "runtime/errors.h"
 #include "runtime/generator.h"
+#include "runtime/line_text_file.h"
 
 namespace imgcrypt {
 namespace {
@@ -214,6 +216,26 @@ TEST_F(FileOperations, ProbeNeverFailsOnContent) {
     EXPECT_FALSE(empty.isContainer);
     EXPECT_TRUE(decryption1(Write("s", "short****"), "abcde").isContainer);
     EXPECT_THROW(decryption1((root_ / "missing").string(), "abcde"), EFOpenError);
+}
+
+// The probe reads only the ends of the joined lines; it must decide exactly
+// as it would on the whole joined text, whatever line breaks and NULs stand
+// where.
+TEST_F(FileOperations, ProbeDecidesAsOnTheWholeJoinedText) {
+    std::mt19937 gen(7);
+    const std::string alphabet = std::string("\r\n\0*@ABab01", 13);
+    for (int round = 0; round < 400; ++round) {
+        std::string content;
+        const std::size_t n = gen() % 90;
+        for (std::size_t i = 0; i < n; ++i) content += alphabet[gen() % alphabet.size()];
+        if (round % 3 == 0) content += "\r\n****";
+        const std::string text = JoinedLoadedLines(content);
+        const std::string typed = text.size() >= 20 ? ReadPassword(text) : "ABab0";
+        const ProbeResult r = decryption1(Write("p.bin", content), typed);
+        EXPECT_EQ(r.isContainer, Recognise(text).isContainer) << round;
+        EXPECT_EQ(r.highLevel, Recognise(text).highLevel) << round;
+        EXPECT_EQ(r.passwordMatch, PasswordMatches(text, typed)) << round;
+    }
 }
 
 }  // namespace
