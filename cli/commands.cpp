@@ -2,7 +2,9 @@
 
 #include <exception>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <utility>
 
 #include "batch/language_tables.h"
 #include "batch/run_rules.h"
@@ -87,7 +89,9 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std:
 Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
                    std::ostream& log) {
     const MessageSlots& slots = LanguageTableFor(options.english).slots;
-    const ProbeResult probe = decryption1(file, password);
+    // Read once: the probe and the decoding work on the same bytes.
+    std::string bytes = ReadWholeFile(file);
+    const ProbeResult probe = ProbeFileBytes(bytes, password);
     if (!probe.isContainer && !options.force) {
         log << "refused " << file << ": "
             << (options.english ? "not an encrypted image (--force decodes it anyway)"
@@ -103,7 +107,7 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
     }
     const std::string dir(slots.dirDecrypted);
     if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
-    const std::string output = decryption(file, options.suffixE, dir);
+    const std::string output = DecryptFileBytes(std::move(bytes), file, options.suffixE, dir);
     log << "decrypted " << file << " -> " << output << std::endl;
     return Outcome::Done;
 }

@@ -1,5 +1,7 @@
 #include "codec/file_operations.h"
 
+#include <utility>
+
 #include "codec/container_stream.h"
 #include "codec/password.h"
 #include "runtime/line_text_file.h"
@@ -108,14 +110,26 @@ std::string decryption(const std::string& path, bool suffixFlag, const std::stri
     return outPath;
 }
 
-ProbeResult decryption1(const std::string& path, std::string_view typedPassword) {
-    const std::string text = ProbeText(ReadWholeFile(path));
+std::string DecryptFileBytes(std::string fileBytes, std::string_view path, bool suffixFlag,
+                             const std::string& dirDecrypted) {
+    const std::string bytes = DecodeContainerFile(std::move(fileBytes));
+    const std::string outPath = DecryptedOutputPath(path, dirDecrypted, suffixFlag);
+    WriteWholeFileReplacing(outPath, bytes);
+    return outPath;
+}
+
+ProbeResult ProbeFileBytes(std::string_view fileBytes, std::string_view typedPassword) {
+    const std::string text = ProbeText(fileBytes);
     const Recognition recognition = Recognise(text);
     ProbeResult result;
     result.isContainer = recognition.isContainer;
     result.highLevel = recognition.highLevel;
     result.passwordMatch = PasswordMatches(text, typedPassword);
     return result;
+}
+
+ProbeResult decryption1(const std::string& path, std::string_view typedPassword) {
+    return ProbeFileBytes(ReadWholeFile(path), typedPassword);
 }
 
 }  // namespace imgcrypt

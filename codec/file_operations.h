@@ -10,7 +10,7 @@
 namespace imgcrypt {
 
 struct EncryptionInputs {
-    std::string password;      // typed password
+    std::string password;  // typed password
     EncryptionClass cls = EncryptionClass::Standard;
     std::string nameSuffix;    // "" or "E"
     std::string dirEncrypted;  // output sub-folder name of the current language
@@ -49,5 +49,13 @@ struct ProbeResult {
 // password is the one stored in it. Raises EFOpenError when it cannot be read;
 // never fails on its content.
 ProbeResult decryption1(const std::string& path, std::string_view typedPassword);
+
+// For callers that probe every file before decrypting it: the same two
+// steps on file bytes read once (ReadWholeFile). ProbeFileBytes answers as
+// decryption1; DecryptFileBytes writes what decryption would write for the
+// container at `path` and returns the output path (EFCreateError).
+ProbeResult ProbeFileBytes(std::string_view fileBytes, std::string_view typedPassword);
+std::string DecryptFileBytes(std::string fileBytes, std::string_view path, bool suffixFlag,
+                             const std::string& dirDecrypted);
 
 }  // namespace imgcrypt

@@ -11,6 +11,7 @@
 #include "runtime/errors.h"
 #include "runtime/generator.h"
 #include "runtime/line_text_file.h"
+#include "runtime/whole_file.h"
 
 namespace imgcrypt {
 namespace {
@@ -216,6 +217,24 @@ TEST_F(FileOperations, ProbeNeverFailsOnContent) {
     EXPECT_FALSE(empty.isContainer);
     EXPECT_TRUE(decryption1(Write("s", "short****"), "abcde").isContainer);
     EXPECT_THROW(decryption1((root_ / "missing").string(), "abcde"), EFOpenError);
+}
+
+// Callers that probe before decrypting read each file once; both routes
+// must write the same file.
+TEST_F(FileOperations, ReadOnceRouteWritesWhatDecryptionWrites) {
+    const std::string source = RandomBytes(5000);
+    const std::string path = Write("r/pic.JPG", source);
+    fs::create_directories(root_ / "r/enc/dec");
+    for (const EncryptionClass cls : {EncryptionClass::Standard, EncryptionClass::High}) {
+        const std::string container = encryption(path, {"Abc!e", cls, "E", "enc"});
+        const std::string bytes = ReadWholeFile(container);
+        EXPECT_TRUE(ProbeFileBytes(bytes, "Abc!e").passwordMatch);
+        const std::string out = DecryptFileBytes(bytes, container, true, "dec");
+        EXPECT_EQ(out, (root_ / "r/enc/dec/pic.JPG").string());
+        EXPECT_EQ(Read(out), source);
+        EXPECT_EQ(decryption(container, true, "dec"), out);
+        EXPECT_EQ(Read(out), source);
+    }
 }
 
 // The probe reads only the ends of the joined lines; it must decide exactly
