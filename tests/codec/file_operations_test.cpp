@@ -242,7 +242,8 @@ TEST_F(FileOperations, ReadOnceRouteWritesWhatDecryptionWrites) {
 // where.
 TEST_F(FileOperations, ProbeDecidesAsOnTheWholeJoinedText) {
     std::mt19937 gen(7);
-    const std::string alphabet = std::string("\r\n\0*@ABab01", 13);
+    using namespace std::string_literals;
+    const std::string alphabet = "\r\n\0*@ABab01"s;  // the NUL included
     for (int round = 0; round < 400; ++round) {
         std::string content;
         const std::size_t n = gen() % 90;
