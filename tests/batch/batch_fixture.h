@@ -3,12 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,36 +12,19 @@
 
 #include "batch/main_window_logic.h"
 #include "tests/batch/fake_window_port.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt::testing {
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 class BatchFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "imgcrypt-batch-XXXXXX");
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        root_ = temp_.path();
         appDir = root_ + "/app/";
         photos = root_ + "/photos/";
         std::filesystem::create_directory(appDir);
         std::filesystem::create_directory(photos);
         locations = AppLocations{appDir + "config.db", appDir + "help/", appDir, "www.site.test"};
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::permissions(root_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(root_, ignored);
     }
 
     // Creates the window as the application does; `config` is the settings
@@ -80,6 +59,7 @@ class BatchFixture : public ::testing::Test {
         port.ClearCalls();
     }
 
+    TempFolder temp_;
     std::string root_;
     std::string appDir;
     std::string photos;

@@ -13,43 +13,13 @@
 
 namespace imgcrypt::testing {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "imgcrypt_cli_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-std::string TempFolder::Write(const std::string& name, const std::string& bytes) const {
-    const std::filesystem::path file = path_ / name;
-    std::ofstream(file, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file.string();
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string RandomBytes(std::size_t n, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::string bytes(n, '\0');
-    for (char& c : bytes) c = static_cast<char>(gen() & 0xFF);
-    return bytes;
-}
-
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
               const std::filesystem::path& workDir) {
     // Standard streams go through files: no pipe can fill up and block.
     TempFolder streams;
     const std::string inPath = streams.Write("stdin", input);
-    const std::string outPath = (streams.path() / "stdout").string();
-    const std::string errPath = (streams.path() / "stderr").string();
+    const std::string outPath = streams / "stdout";
+    const std::string errPath = streams / "stderr";
 
     std::vector<char*> argv;
     std::string program = IMGCRYPT_CLI_PATH;
@@ -75,8 +45,8 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
     waitpid(pid, &wstatus, 0);
     CliRun run;
     run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    run.out = ReadFile(outPath);
-    run.err = ReadFile(errPath);
+    run.out = ReadBytes(outPath);
+    run.err = ReadBytes(errPath);
     return run;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace imgcrypt::testing {
 
 struct CliRun {
@@ -18,24 +20,5 @@ struct CliRun {
 // a terminal).
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "",
               const std::filesystem::path& workDir = std::filesystem::current_path());
-
-// A fresh folder, removed with everything in it at the end of its life.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const noexcept { return path_; }
-    // Writes `bytes` to a file in the folder and returns its full path.
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-  private:
-    std::filesystem::path path_;
-};
-
-std::string ReadFile(const std::filesystem::path& path);
-std::string RandomBytes(std::size_t n, unsigned seed);
 
 }  // namespace imgcrypt::testing

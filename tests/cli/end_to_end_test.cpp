@@ -15,9 +15,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::CliRun;
 using testing::RandomBytes;
-using testing::ReadFile;
+using testing::ReadBytes;
 using testing::RunCli;
 using testing::TempFolder;
+using testing::WriteBytes;
 
 constexpr std::string_view kPassword = "Tiger#42";
 const std::string kPasswordLine = std::string(kPassword) + "\n";
@@ -30,7 +31,7 @@ const std::string kPasswordLine = std::string(kPassword) + "\n";
 class CliEndToEnd : public ::testing::Test {
   protected:
     TempFolder dir_;
-    fs::path Path(std::string_view relative) const { return dir_.path() / relative; }
+    fs::path Path(std::string_view relative) const { return fs::path(dir_.path()) / relative; }
     std::string Make(const std::string& name, std::size_t size, unsigned seed = 1) const {
         return dir_.Write(name, RandomBytes(size, seed));
     }
@@ -47,7 +48,7 @@ TEST_F(CliEndToEnd, RoundTripsEverySizeInBothClassesAndNamings) {
             std::vector<std::string> decryptArgs = {"decrypt", "--suffix", suffix};
             for (std::size_t size : sizes) {
                 const std::string name = "f" + std::to_string(size) + ".jpg";
-                dir_.Write((sub / name).string(), RandomBytes(size, static_cast<unsigned>(size)));
+                WriteBytes(sub / name, RandomBytes(size, static_cast<unsigned>(size)));
                 encryptArgs.push_back((sub / name).string());
                 decryptArgs.push_back(
                     (sub / "encrypted" / (name + (std::string(suffix) == "E" ? "E" : "")))
@@ -63,7 +64,7 @@ TEST_F(CliEndToEnd, RoundTripsEverySizeInBothClassesAndNamings) {
             EXPECT_TRUE(Has(dec.err, "10 of 10 files decrypted, 0 refused, 0 failed"));
             for (std::size_t size : sizes) {
                 const std::string name = "f" + std::to_string(size) + ".jpg";
-                EXPECT_EQ(ReadFile(sub / "encrypted" / "decrypted" / name), ReadFile(sub / name))
+                EXPECT_EQ(ReadBytes(sub / "encrypted" / "decrypted" / name), ReadBytes(sub / name))
                     << name;
             }
         }
@@ -79,10 +80,10 @@ TEST_F(CliEndToEnd, ContainersFollowTheGeneratorFromItsStartInEveryRun) {
             RunCli({"encrypt", "--class", high ? "high" : "standard", a, b}, kPasswordLine);
         ASSERT_EQ(run.status, 0) << run.err;
         SetGeneratorState(0);
-        const std::string first = MakeContainerFile(ReadFile(a), kPassword, cls);
-        const std::string second = MakeContainerFile(ReadFile(b), kPassword, cls);
-        EXPECT_EQ(ReadFile(Path("encrypted/a.png")), first) << high;
-        EXPECT_EQ(ReadFile(Path("encrypted/b.png")), second) << high;
+        const std::string first = MakeContainerFile(ReadBytes(a), kPassword, cls);
+        const std::string second = MakeContainerFile(ReadBytes(b), kPassword, cls);
+        EXPECT_EQ(ReadBytes(Path("encrypted/a.png")), first) << high;
+        EXPECT_EQ(ReadBytes(Path("encrypted/b.png")), second) << high;
     }
 }
 
@@ -119,7 +120,7 @@ TEST_F(CliEndToEnd, WrongPasswordIsRefusedPerFileAndTheRunGoesOn) {
     EXPECT_TRUE(Has(run.err, "refused " + theirsC + ": Illegal password"));
     EXPECT_TRUE(Has(run.err, "1 of 2 files decrypted, 1 refused, 0 failed"));
     EXPECT_FALSE(fs::exists(Path("encrypted/decrypted/theirs.jpg")));
-    EXPECT_EQ(ReadFile(Path("encrypted/decrypted/mine.jpg")), ReadFile(mine));
+    EXPECT_EQ(ReadBytes(Path("encrypted/decrypted/mine.jpg")), ReadBytes(mine));
 
     // Case counts, --force does not override a password, Chinese text.
     const CliRun upper = RunCli({"decrypt", "--force", "--lang", "ch", mineC}, "TIGER#42\n");
@@ -137,7 +138,7 @@ TEST_F(CliEndToEnd, NonContainerRefusedUnlessForced) {
     const CliRun forced = RunCli({"decrypt", "--force", plain}, kPasswordLine);
     EXPECT_EQ(forced.status, 0) << forced.err;
     EXPECT_TRUE(fs::exists(Path("decrypted/notes.txt")));
-    EXPECT_EQ(ReadFile(plain), "aGVsbG8gd29ybGQ=\r\n");  // the source is left alone
+    EXPECT_EQ(ReadBytes(plain), "aGVsbG8gd29ybGQ=\r\n");  // the source is left alone
 }
 
 TEST_F(CliEndToEnd, ProbeReportsClassAndPasswordWithoutWriting) {
@@ -211,7 +212,7 @@ TEST_F(CliEndToEnd, ChineseFolderNames) {
     const CliRun dec =
         RunCli({"decrypt", "--lang", "ch", "--suffix", "E", container.string()}, kPasswordLine);
     ASSERT_EQ(dec.status, 0) << dec.err;
-    EXPECT_EQ(ReadFile(Path("已加密/已解密/a.gif")), ReadFile(a));
+    EXPECT_EQ(ReadBytes(Path("已加密/已解密/a.gif")), ReadBytes(a));
 }
 
 TEST_F(CliEndToEnd, PasswordSources) {
@@ -272,7 +273,7 @@ TEST_F(CliEndToEnd, FailuresAreReportedAndTheRunGoesOn) {
     const CliRun noFolder = RunCli({"encrypt", blocked}, kPasswordLine);
     EXPECT_EQ(noFolder.status, 1);
     EXPECT_TRUE(Has(noFolder.err, "cannot create the folder"));
-    EXPECT_EQ(ReadFile(Path("blocked/encrypted")), "a file in the way");
+    EXPECT_EQ(ReadBytes(Path("blocked/encrypted")), "a file in the way");
 }
 
 TEST_F(CliEndToEnd, RelativePathsStayRelativeInTheReport) {

@@ -34,7 +34,7 @@ TEST(CliTerminal, PasswordIsTypedWithoutEcho) {
     TempFolder dir;
     const std::string file = dir.Write("a.jpg", std::string(100, 'x'));
     ASSERT_EQ(RunCli({"encrypt", file}, "Tiger#42\n").status, 0);
-    const std::string container = (dir.path() / "encrypted" / "a.jpg").string();
+    const std::string container = dir / "encrypted/a.jpg";
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);

@@ -15,7 +15,7 @@
 #include "runtime/generator.h"
 #include "runtime/line_text_file.h"
 #include "runtime/whole_file.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {

@@ -12,6 +12,7 @@
 #include "runtime/generator.h"
 #include "runtime/line_text_file.h"
 #include "runtime/whole_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
@@ -61,44 +62,23 @@ TEST(OutputPaths, FolderDotsDoNotChangeTheName) {
 }
 
 // A fresh folder per test, removed afterwards.
-class TempFolder : public ::testing::Test {
+class FileOperations : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "imgcrypt-codec-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
-
     std::string Write(const std::string& name, std::string_view bytes) {
-        const fs::path path = root_ / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return folder_.Write(name, bytes);
     }
-    static std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    static std::string Read(const fs::path& path) { return testing::ReadBytes(path); }
     std::size_t EntriesIn(const fs::path& folder) const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
     }
 
-    fs::path root_;
+    testing::TempFolder folder_;
+    const fs::path root_{folder_.path()};
 };
 
 std::string RandomBytes(std::size_t n) {
-    std::mt19937 gen(static_cast<std::uint32_t>(n));
-    std::string s(n, '\0');
-    for (auto& c : s) c = static_cast<char>(gen() & 0xFF);
-    return s;
+    return testing::RandomBytes(n, static_cast<unsigned>(n));
 }
-
-using FileOperations = TempFolder;
 
 TEST_F(FileOperations, EncryptsAndDecryptsBackExactly) {
     for (EncryptionClass cls : {EncryptionClass::Standard, EncryptionClass::High}) {

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {

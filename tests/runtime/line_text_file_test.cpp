@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
