@@ -103,19 +103,27 @@ std::string DecryptedOutputPath(std::string_view path, std::string_view dirDecry
     return out;
 }
 
-std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted) {
-    const std::string bytes = DecodeContainerText(ReadJoinedLines(path));
-    const std::string outPath = DecryptedOutputPath(path, dirDecrypted, suffixFlag);
+namespace {
+
+// Writes decoded bytes under the decrypted name of the container at `path`.
+std::string WriteDecrypted(std::string_view bytes, std::string_view path, bool suffixFlag,
+                           const std::string& dirDecrypted) {
+    std::string outPath = DecryptedOutputPath(path, dirDecrypted, suffixFlag);
     WriteWholeFileReplacing(outPath, bytes);
     return outPath;
 }
 
+}  // namespace
+
+std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted) {
+    return WriteDecrypted(DecodeContainerText(ReadJoinedLines(path)), path, suffixFlag,
+                          dirDecrypted);
+}
+
 std::string DecryptFileBytes(std::string fileBytes, std::string_view path, bool suffixFlag,
                              const std::string& dirDecrypted) {
-    const std::string bytes = DecodeContainerFile(std::move(fileBytes));
-    const std::string outPath = DecryptedOutputPath(path, dirDecrypted, suffixFlag);
-    WriteWholeFileReplacing(outPath, bytes);
-    return outPath;
+    return WriteDecrypted(DecodeContainerFile(std::move(fileBytes)), path, suffixFlag,
+                          dirDecrypted);
 }
 
 ProbeResult ProbeFileBytes(std::string_view fileBytes, std::string_view typedPassword) {
