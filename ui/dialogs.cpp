@@ -68,10 +68,7 @@ void Dialogs::Note(Record record) {
 }
 
 void Dialogs::message(const QString& caption, const QString& text) {
-    Note({Kind::Message, caption, text, {}});
-    if (mode_ == Mode::Scripted) return;
-    QMessageBox box(QMessageBox::Information, caption, DisplayText(text), QMessageBox::Ok, parent_);
-    box.exec();
+    ShowWithOk(Kind::Message, QMessageBox::Information, caption, text);
 }
 
 bool Dialogs::confirm(const QString& text) {
@@ -97,9 +94,14 @@ bool Dialogs::confirm(const QString& text) {
 }
 
 void Dialogs::error(const QString& caption, const QString& text) {
-    Note({Kind::Error, caption, text, {}});
+    ShowWithOk(Kind::Error, QMessageBox::Critical, caption, text);
+}
+
+void Dialogs::ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption,
+                         const QString& text) {
+    Note({kind, caption, text, {}});
     if (mode_ == Mode::Scripted) return;
-    QMessageBox box(QMessageBox::Critical, caption, DisplayText(text), QMessageBox::Ok, parent_);
+    QMessageBox box(icon, caption, DisplayText(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -3,6 +3,7 @@
 // what was shown (tests never block on a box nobody answers).
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -71,6 +72,8 @@ class Dialogs {
 
   private:
     void Note(Record record);
+    // A box with one OK button: the plain message and the error box.
+    void ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption, const QString& text);
 
     Mode mode_;
     QWidget* parent_ = nullptr;
