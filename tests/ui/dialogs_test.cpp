@@ -1,13 +1,17 @@
 // The boxes and the open dialog as the user meets them, the scripted
 // answers the other tests rely on, and where the application keeps its files.
 #include <unistd.h>
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 #include "batch/language_tables.h"
 #include "ui/app_locations.h"
@@ -23,20 +27,58 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Runs `inspect` on the modal box once it is up.
-void WhenModalBoxShows(std::function<void(QMessageBox*)> inspect) {
-    QTimer::singleShot(0, [inspect] {
-        QMessageBox* box = nullptr;
-        const bool up = QTest::qWaitFor(
-            [&] {
-                box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                return box != nullptr;
-            },
-            5000);
-        QVERIFY(up && box != nullptr);
-        inspect(box);
-    });
-}
+// Answers the next modal box of an interactive Dialogs: polls, bounded, for
+// it to come up, lets `inspect` look at it (and press a key or a button), then
+// closes whatever box is still up. A failed check inside `inspect` or a box
+// that comes up late therefore never leaves the test waiting; check
+// `failure()` once the call that showed the box has returned.
+class ModalBoxAnswer {
+  public:
+    explicit ModalBoxAnswer(std::function<void(QMessageBox*)> inspect, int timeoutMs = 10000)
+        : inspect_(std::move(inspect)), timeoutMs_(timeoutMs) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
+        poll_.start(10);
+        clock_.start();
+    }
+
+    // Empty when a message box came up in time and was answered.
+    QString failure() const {
+        if (!answered_) return QStringLiteral("no modal box came up");
+        return failure_;
+    }
+
+  private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        poll_.stop();
+        answered_ = true;
+        if (clock_.elapsed() > timeoutMs_) {
+            failure_ = QStringLiteral("the box came up after %1 ms").arg(clock_.elapsed());
+        }
+        QPointer<QWidget> box = modal;
+        if (auto* messageBox = qobject_cast<QMessageBox*>(modal)) {
+            inspect_(messageBox);
+        } else {
+            failure_ = QStringLiteral("the modal widget is a %1, not a message box")
+                           .arg(QLatin1String(modal->metaObject()->className()));
+        }
+        if (box != nullptr && box->isVisible()) {
+            if (auto* dialog = qobject_cast<QDialog*>(box.data())) {
+                dialog->done(QDialog::Rejected);
+            } else {
+                box->close();
+            }
+        }
+    }
+
+    std::function<void(QMessageBox*)> inspect_;
+    int timeoutMs_;
+    QTimer poll_;
+    QElapsedTimer clock_;
+    bool answered_ = false;
+    QString failure_;
+};
 
 QStringList ButtonTexts(QMessageBox* box) {
     QStringList texts;
@@ -110,7 +152,7 @@ class DialogsTest : public QObject {
     void confirmationBoxAsTheUserSeesIt() {
         Dialogs dialogs;
         QString shownText;
-        WhenModalBoxShows([&](QMessageBox* box) {
+        ModalBoxAnswer escape([&](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QString("Confirm"));
             QCOMPARE(box->icon(), QMessageBox::Question);
             QCOMPARE(ButtonTexts(box), QStringList({"&No", "&Yes"}));
@@ -121,27 +163,32 @@ class DialogsTest : public QObject {
         });
         // Esc answers No; the lone carriage return shows as a line break.
         QVERIFY(!dialogs.confirm("3 done\rD:/photos/encrypted"));
+        QVERIFY2(escape.failure().isEmpty(), qPrintable(escape.failure()));
         QCOMPARE(shownText, QString("3 done\nD:/photos/encrypted"));
 
-        WhenModalBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+        ModalBoxAnswer enter([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
         QVERIFY(dialogs.confirm("again"));  // Enter takes the default, Yes
+        QVERIFY2(enter.failure().isEmpty(), qPrintable(enter.failure()));
     }
 
     void messageAndErrorBoxesAsTheUserSeesThem() {
         Dialogs dialogs;
-        WhenModalBoxShows([](QMessageBox* box) {
+        ModalBoxAnswer error([](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QString("Title"));
             QCOMPARE(box->buttons().size(), 1);
             QCOMPARE(box->icon(), QMessageBox::Critical);
             box->buttons().front()->click();
         });
         dialogs.error("Title", "Cannot open file \"x\". No such file or directory.");
-        WhenModalBoxShows([](QMessageBox* box) {
+        QVERIFY2(error.failure().isEmpty(), qPrintable(error.failure()));
+        ModalBoxAnswer message([](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QString("App"));
             QCOMPARE(box->buttons().size(), 1);
+            QCOMPARE(box->icon(), QMessageBox::Information);
             box->buttons().front()->click();
         });
         dialogs.message("App", "Canceled!");
+        QVERIFY2(message.failure().isEmpty(), qPrintable(message.failure()));
         QCOMPARE(dialogs.records().size(), size_t{2});
     }
 
