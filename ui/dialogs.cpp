@@ -63,6 +63,7 @@ void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request) 
 }
 
 void Dialogs::Note(Record record) {
+    if (mode_ != Mode::Scripted) return;
     records_.push_back(std::move(record));
     if (observer_) observer_(records_.back());
 }

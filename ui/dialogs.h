@@ -1,6 +1,7 @@
 // Every modal box and the open-file dialog of the main window go through this
-// one class, so a scripted instance can answer them in advance and record
-// what was shown (tests never block on a box nobody answers).
+// one class, so a scripted instance (tests, the screenshot tool) can answer
+// them in advance and record what was shown, and never blocks on a box nobody
+// answers. The interactive instance the application uses keeps nothing.
 #pragma once
 
 #include <QMessageBox>
@@ -54,7 +55,7 @@ class Dialogs {
     // Chosen full paths in the dialog's order; empty when cancelled.
     QStringList openFiles(const OpenDialogRequest& request);
 
-    // Scripted mode: answers given in advance, consumed in order. A box
+    // Scripted mode only: answers given in advance, consumed in order. A box
     // that finds no answer counts as unanswered and gets No / cancel.
     void queueAnswer(bool yes) { answers_.push_back(yes); }
     void queueOpenFiles(const QStringList& paths) { openAnswers_.push_back(paths); }
@@ -62,15 +63,18 @@ class Dialogs {
     int pendingAnswers() const noexcept {
         return static_cast<int>(answers_.size() + openAnswers_.size());
     }
+    // Scripted mode only: every box in the order shown. The interactive mode
+    // records nothing, so a long session does not collect every box it showed.
     const std::vector<Record>& records() const noexcept { return records_; }
     void clearRecords() { records_.clear(); }
-    // Called for every box as it is shown (both modes), e.g. to look at the
-    // window while a box is up.
+    // Scripted mode only: called for every box as it is shown, e.g. to look at
+    // the window while a box is up.
     void setObserver(std::function<void(const Record&)> observer) {
         observer_ = std::move(observer);
     }
 
   private:
+    // Records the box and tells the observer; nothing in interactive mode.
     void Note(Record record);
     // A box with one OK button: the plain message and the error box.
     void ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption, const QString& text);

@@ -189,7 +189,8 @@ class DialogsTest : public QObject {
         });
         dialogs.message("App", "Canceled!");
         QVERIFY2(message.failure().isEmpty(), qPrintable(message.failure()));
-        QCOMPARE(dialogs.records().size(), size_t{2});
+        // The application's dialogs keep nothing of what they showed.
+        QVERIFY(dialogs.records().empty());
     }
 
     void scriptedDialogsAnswerInOrderAndNeverBlock() {
