@@ -1,13 +1,19 @@
 // Saves pictures of the main window at rest and during a run, in English and
-// Chinese, into the folder given as the only argument:
+// Chinese, into the folder given as the only argument, then reads them back
+// and checks them (exit status 1 when one is missing or wrong):
 //   imgcrypt-screenshots <folder>
 // Runs on any Qt platform; offscreen needs a CJK font for the Chinese texts.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QWebEngineView>
 #include <cstdio>
+#include <vector>
 
 #include "local_http_server.h"
 #include "ui_test_support.h"
@@ -23,20 +29,63 @@ const QByteArray kBanner =
     "font:bold 28px sans-serif;color:white;display:flex;align-items:center;"
     "justify-content:center;height:140px\">Zelvok &middot; 照片批量加密</body></html>";
 
-bool Save(const QPixmap& picture, const QString& path) {
-    const bool ok = picture.save(path);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
-    return ok;
+// A saved picture and what it must show, in the window's own pixels.
+struct Picture {
+    QString path;
+    QSize windowSize;
+    qreal pixelRatio = 1;
+    int progressRowTop = 0;     // the progress bar's and Cancel's top
+    int progressRowBottom = 0;  // and their bottom
+};
+
+Picture Save(TfrmMain& window, const QString& path) {
+    Picture picture{path, window.size(), window.devicePixelRatio()};
+    const auto* bar = window.findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    const auto* cancel = window.findChild<QPushButton*>(QStringLiteral("btncancel"));
+    const QRect row = QRect(bar->mapTo(&window, QPoint()), bar->size())
+                          .united(QRect(cancel->mapTo(&window, QPoint()), cancel->size()));
+    picture.progressRowTop = row.top();
+    picture.progressRowBottom = row.bottom() + 1;
+    QFile::remove(path);  // a picture left from an earlier run must not pass the check
+    if (!window.grab().save(path)) std::printf("FAILED to save %s\n", qPrintable(path));
+    return picture;
+}
+
+// Reads the picture back: a whole picture of the window, with the progress
+// row out of view at rest and in view during a run.
+bool Check(const Picture& picture, bool duringRun) {
+    const QImage image(picture.path);
+    const QSize expected = picture.windowSize * picture.pixelRatio;
+    const int height = qRound(image.height() / picture.pixelRatio);
+    QString fault;
+    if (image.isNull()) {
+        fault = "missing or unreadable";
+    } else if (image.size() != expected) {
+        fault = QString("%1x%2, the window was %3x%4")
+                    .arg(image.width())
+                    .arg(image.height())
+                    .arg(expected.width())
+                    .arg(expected.height());
+    } else if (duringRun && picture.progressRowBottom > height) {
+        fault = "the progress row is cut off";
+    } else if (!duringRun && picture.progressRowTop < height) {
+        fault = "the progress row shows at rest";
+    }
+    std::printf("%s %s%s\n", fault.isEmpty() ? "ok" : "FAILED", qPrintable(picture.path),
+                fault.isEmpty() ? "" : qPrintable(": " + fault));
+    return fault.isEmpty();
 }
 
 bool Shoot(const QString& folder, bool english, const std::string& siteHost) {
     const QString lang = english ? "en" : "ch";
     WindowFixture f(siteHost, english ? "en\r\n" : "ch\r\n");
+    QSignalSpy bannerLoaded(f.find<QWebEngineView>("WebBrowser1"), &QWebEngineView::loadFinished);
     f.show();
-    auto* view = f.find<QWebEngineView>("WebBrowser1");
-    (void)QTest::qWaitFor([view] { return !view->title().isEmpty() || view->url().isEmpty(); }, 5000);
-    QTest::qWait(800);  // let the banner paint
-    bool ok = Save(f.window().grab(), folder + "/" + lang + "_rest.png");
+    if (bannerLoaded.isEmpty() && !bannerLoaded.wait(20000)) {
+        std::printf("the banner did not load; its picture stays blank\n");
+    }
+    QTest::qWait(300);  // the web view paints a moment after its load
+    const Picture rest = Save(f.window(), folder + "/" + lang + "_rest.png");
 
     QStringList sources;
     for (const char* name : {"a.jpg", "b.png", "c.gif"}) {
@@ -46,15 +95,22 @@ bool Shoot(const QString& folder, bool english, const std::string& siteHost) {
     QTest::keyClicks(f.find<QLineEdit>("edtEnpass"), "secret");
     f.select(sources);
     // The run's closing question is up while the progress row shows.
+    std::vector<Picture> run;
     f.dialogs().setObserver([&](const Dialogs::Record& record) {
         if (record.kind == Dialogs::Kind::Confirm) {
             QCoreApplication::processEvents();
-            ok = Save(f.window().grab(), folder + "/" + lang + "_run.png") && ok;
+            run.push_back(Save(f.window(), folder + "/" + lang + "_run.png"));
         }
     });
     f.dialogs().queueAnswer(false);
     f.find<QPushButton>("btnenc")->click();
-    return ok;
+
+    bool ok = Check(rest, false);
+    if (run.size() != 1) {
+        std::printf("FAILED: the run asked %zu closing questions, not 1\n", run.size());
+        return false;
+    }
+    return Check(run.front(), true) && ok;
 }
 
 }  // namespace
