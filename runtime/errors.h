@@ -8,8 +8,8 @@
 
 namespace imgcrypt {
 
-// Codes of the line-text file errors (Windows error numbers, kept so messages
-// and codes match what users of the Windows build know).
+// Codes of the line-text file errors: the numbers the classic Windows tool
+// showed ("I/O error 32", ...), kept so users meet the same messages and codes.
 inline constexpr int kCodeFileNotFound = 2;
 inline constexpr int kCodeInvalidFilename = 3;  // a folder on the path is missing
 inline constexpr int kCodeTooManyOpenFiles = 4;
@@ -26,25 +26,25 @@ int InOutCodeFromErrno(int err, std::string_view path);
 
 // Raised by the line-text file operations.
 class EInOutError : public std::runtime_error {
-public:
+  public:
     explicit EInOutError(int code);
     int code() const noexcept { return code_; }
 
-private:
+  private:
     int code_;
 };
 
 // Raised when a file cannot be opened for whole-file reading:
 // Cannot open file "<absolute path>". <system text>
 class EFOpenError : public std::runtime_error {
-public:
+  public:
     EFOpenError(std::string_view path, int err);
 };
 
 // Raised when a file cannot be created for whole-file writing:
 // Cannot create file "<absolute path>". <system text>
 class EFCreateError : public std::runtime_error {
-public:
+  public:
     EFCreateError(std::string_view path, int err);
 };
 

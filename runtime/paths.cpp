@@ -32,7 +32,8 @@ std::string PathName(std::string_view path) {
 
 std::string PathFolderTrimmed(std::string_view path) {
     std::size_t end = NameStart(path);
-    // Keep a delimiter that is the root ("/", "C:\") or follows another delimiter.
+    // Keep a delimiter that is the first character (the root "/") or follows
+    // another delimiter.
     if (end > 1 && !IsPathDelimiter(path[end - 2])) --end;
     return std::string(path.substr(0, end));
 }

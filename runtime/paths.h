@@ -1,5 +1,7 @@
 // Splitting file paths into folder and name. The only place that knows the
-// platform's path delimiters.
+// path delimiters: '/' in the POSIX build. The _WIN32 branches hold the
+// classic tool's delimiters ('\', '/' and ':'); no Windows build is set up
+// yet, so they are neither compiled nor tested today.
 #pragma once
 
 #include <string>
