@@ -2,6 +2,8 @@
 // spellings included: users and their help pages know them as they stand.
 #include "batch/language_tables.h"
 
+#include "imgcrypt_version.h"
+
 namespace imgcrypt {
 namespace {
 
@@ -28,7 +30,7 @@ constexpr LanguageTable kEnglish{
     .gbencClassCaption = "Encryption class",
     .gbencClassItems = {"Standard (64 bits key, quick encrypt)",
                         "High level (256 bits key, will need more time)"},
-    .windowCaption = "Free Tarvel Image Encrypt Batch Tools v1.0.4",
+    .windowCaption = "Free Tarvel Image Encrypt Batch Tools v" IMGCRYPT_VERSION,
     .applicationTitle = "Free Tarvel Image Encrypt Tool",
     .dialogFilter =
         "JPG;GIF;PNG;BMP;SVG;PAD;TVL|*.JPG;*.GIF;*.PNG;*.BMP;*.SVG;*.PAD;*.***E|All (*.*)|*.*",
@@ -73,7 +75,7 @@ constexpr LanguageTable kChinese{
     .rgsuffixItems = {"不变, abc.JPG --> abc.JPG", "加 'E', abc.JPG --> abc.JPGE"},
     .gbencClassCaption = "加密级别",
     .gbencClassItems = {"标准加密（64位加密，迅捷加密）", "高级加密（256位加密，但比较费时）"},
-    .windowCaption = "Zelvok照片批量加密工具v1.0.4",
+    .windowCaption = "Zelvok照片批量加密工具v" IMGCRYPT_VERSION,
     .applicationTitle = "Zelvok照片批量加密工具",
     .dialogFilter =
         "JPG;GIF;PNG;BMP;SVG;PAD|*.JPG;*.GIF;*.PNG;*.BMP;*.SVG;*.PAD;*.***E|所有 (*.*)|*.*",

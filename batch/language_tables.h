@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "imgcrypt_version.h"
+
 namespace imgcrypt {
 
 // The thirteen message slots.
@@ -65,8 +67,11 @@ inline const LanguageTable& LanguageTableFor(bool english) noexcept {
 // Captions that no language switch touches.
 inline constexpr std::string_view kChineseCommandCaption = "中文";       // mch
 inline constexpr std::string_view kEnglishCommandCaption = "  English";  // men
-// Title set by the application entry before the first switch.
+// Texts in place before the first switch, which replaces them before the
+// window is shown: the application title and the window's own caption. They
+// differ from the Chinese column on purpose.
 inline constexpr std::string_view kProvisionalApplicationTitle = "Zelvok图片批量加密";
+inline constexpr std::string_view kFormCaption = "Zelvok图片批量加密器v" IMGCRYPT_VERSION;
 // Prefix of the message that shows an illegal password character.
 inline constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
 

@@ -118,7 +118,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/imgcrypt.png")));
-    setWindowTitle(QStringLiteral("Zelvok图片批量加密器v1.0.4"));
+    setWindowTitle(Text(kFormCaption));
 
     BuildControls();
     BuildMenu();

@@ -1,5 +1,7 @@
 #include "batch/language_tables.h"
 
+#include "imgcrypt_version.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -62,6 +64,14 @@ TEST(LanguageTables, BothColumnsAreCompleteAndDistinct) {
     }
     EXPECT_EQ(&LanguageTableFor(true), &EnglishTable());
     EXPECT_EQ(&LanguageTableFor(false), &ChineseTable());
+}
+
+// Every caption that names the version names the project's version.
+TEST(LanguageTables, CaptionsCarryTheProjectVersion) {
+    EXPECT_EQ(EnglishTable().windowCaption,
+              "Free Tarvel Image Encrypt Batch Tools v" IMGCRYPT_VERSION);
+    EXPECT_EQ(ChineseTable().windowCaption, "Zelvok照片批量加密工具v" IMGCRYPT_VERSION);
+    EXPECT_EQ(kFormCaption, "Zelvok图片批量加密器v" IMGCRYPT_VERSION);
 }
 
 TEST(LanguageTables, EnglishTextsKeepTheirBlanksAndSpellings) {
