@@ -72,7 +72,5 @@ inline constexpr std::string_view kEnglishCommandCaption = "  English";  // men
 // differ from the Chinese column on purpose.
 inline constexpr std::string_view kProvisionalApplicationTitle = "Zelvok图片批量加密";
 inline constexpr std::string_view kFormCaption = "Zelvok图片批量加密器v" IMGCRYPT_VERSION;
-// Prefix of the message that shows an illegal password character.
-inline constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
 
 }  // namespace imgcrypt

@@ -18,6 +18,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "codec/password.h"
 #include "ui/password_mask_style.h"
 #include "ui/window_geometry.h"
 
@@ -161,7 +162,7 @@ void TfrmMain::BuildControls() {
     lbpassword =
         Place(new QLabel(QStringLiteral("Password"), client), "lbpassword", geometry::kLbPassword);
     edtEnpass = Place(new QLineEdit(client), "edtEnpass", geometry::kEdtEnpass);
-    edtEnpass->setMaxLength(geometry::kPasswordMaxLength);
+    edtEnpass->setMaxLength(static_cast<int>(kMaxPasswordLength));
     auto* mask = new PasswordMaskStyle();
     mask->setParent(edtEnpass);
     edtEnpass->setStyle(mask);
