@@ -51,6 +51,17 @@ constexpr LanguageTable kEnglish{
                            "if you want more tryies",
             .msgCanceled = "Canceled!",
         },
+    .oversizeSummary =
+        {
+            .afterFirst = " of ",
+            .afterSecond = " images are larger than 5MB which not support, ",
+            .afterDone = " images done.",
+        },
+    .commandLine =
+        {
+            .notEncrypted = "not an encrypted image (--force decodes it anyway)",
+            .passwordTooLong = "Password should have at most 10 characters",
+        },
 };
 
 constexpr LanguageTable kChinese{
@@ -94,6 +105,17 @@ constexpr LanguageTable kChinese{
             .msgWrongPassword = "密码错误",
             .msgTenTries = "你已经连续10次密码错误，如果你不是机器人，可以重起本软件，继续尝试！",
             .msgCanceled = "已取消！",
+        },
+    .oversizeSummary =
+        {
+            .afterFirst = " 个照片中的 ",
+            .afterSecond = " 个照片大于5MB，只有 ",
+            .afterDone = " 个被加密。",
+        },
+    .commandLine =
+        {
+            .notEncrypted = "不是加密格式的文件（用 --force 仍然解密）",
+            .passwordTooLong = "密码不能多于10位！",
         },
 };
 

@@ -26,6 +26,21 @@ struct MessageSlots {
     std::string_view msgCanceled;
 };
 
+// The summary of oversized files, composed by the language flag: the texts
+// that follow each of its three numbers (English: too large, selected, done;
+// Chinese: selected, too large, done).
+struct OversizeSummaryTexts {
+    std::string_view afterFirst;
+    std::string_view afterSecond;
+    std::string_view afterDone;
+};
+
+// Texts only the command line shows.
+struct CommandLineTexts {
+    std::string_view notEncrypted;     // decrypt refuses a file that is no container
+    std::string_view passwordTooLong;  // more than kMaxPasswordLength characters
+};
+
 struct LanguageTable {
     // Menu captions.
     std::string_view N1;            // File menu
@@ -56,6 +71,8 @@ struct LanguageTable {
     std::string_view applicationTitle;
     std::string_view dialogFilter;  // "description|patterns|description|patterns"
     MessageSlots slots;
+    OversizeSummaryTexts oversizeSummary;
+    CommandLineTexts commandLine;
 };
 
 const LanguageTable& EnglishTable() noexcept;

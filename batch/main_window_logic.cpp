@@ -19,10 +19,6 @@ namespace {
 constexpr std::string_view kSettingsEnglish = "en";
 constexpr std::string_view kSettingsChinese = "ch";
 
-PasswordRuleTexts RuleTexts(const MessageSlots& slots) {
-    return PasswordRuleTexts{slots.msgShortPassword, slots.msgNoBlank, slots.msgIllegalChar};
-}
-
 }  // namespace
 
 MainWindowLogic::MainWindowLogic(WindowPort& port, AppLocations locations)
@@ -177,7 +173,7 @@ bool MainWindowLogic::HasSelection() const noexcept {
 // Shared pieces of the two runs.
 
 bool MainWindowLogic::CheckPassword() {
-    const PasswordCheck check = getencsn(port_.PasswordText(), RuleTexts(slots_));
+    const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(slots_));
     passwordValid_ = check.valid;
     for (const std::string& message : check.messages) port_.ShowMessage(message);
     return passwordValid_;
