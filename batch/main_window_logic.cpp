@@ -237,6 +237,8 @@ void MainWindowLogic::RunEncryption() {
         OpenSelection();
         return;
     }
+    // The result is ignored on purpose: a folder that cannot be made shows up
+    // as the error of the first file written into it.
     CreateFolder(OutputFolder(port_.FolderBoxText(), slots_.dirEncrypted));
     if (!CheckPassword()) return;
 
@@ -324,6 +326,7 @@ void MainWindowLogic::RunDecryption() {
 
     BeginRun();
     const std::string folderBox = port_.FolderBoxText();
+    // Ignored on purpose, as in the encryption run.
     CreateFolder(OutputFolder(folderBox, slots_.dirDecrypted));
     const std::vector<std::string> files = selectionList_;
     const int count = selectionCount_;

@@ -65,10 +65,10 @@ Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
 // there afterwards, so the failure names the folder rather than the file.
 bool MakeOutputFolder(const std::string& file, std::string_view subFolder, std::ostream& log) {
     const std::string folder = OutputFolder(file, subFolder);
-    CreateFolder(folder);
-    std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return true;
-    log << "failed " << file << ": cannot create the folder \"" << folder << "\"" << std::endl;
+    const FolderCreation made = CreateFolder(folder);
+    if (made.exists) return true;
+    log << "failed " << file << ": cannot create the folder \"" << folder << "\": " << made.reason
+        << std::endl;
     return false;
 }
 
