@@ -277,7 +277,7 @@ void MainWindowLogic::RunEncryption() {
         const std::string folderBox = port_.FolderBoxText();
         if (port_.Confirm(RunDoneQuestion(count - tooLarge, slots_.msgEncryptDone, folderBox,
                                           slots_.dirEncrypted))) {
-            port_.OpenFolder(OutputFolder(folderBox, slots_.dirEncrypted));
+            port_.OpenLocalPath(OutputFolder(folderBox, slots_.dirEncrypted));
         }
     }
     ReturnToRest();
@@ -340,7 +340,7 @@ void MainWindowLogic::RunDecryption() {
     port_.SetProgressPosition(count);
     if (port_.Confirm(
             RunDoneQuestion(count, slots_.msgDecryptDone, folderBox, slots_.dirDecrypted))) {
-        port_.OpenFolder(OutputFolder(folderBox, slots_.dirDecrypted));
+        port_.OpenLocalPath(OutputFolder(folderBox, slots_.dirDecrypted));
     }
     ReturnToRest();
     EndRun();
@@ -355,7 +355,7 @@ std::string MainWindowLogic::WebAddress(std::string_view path) const {
 
 void MainWindowLogic::N7Click() {
     Guarded([this] {
-        port_.OpenLocalFile(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
+        port_.OpenLocalPath(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
     });
 }
 

@@ -385,11 +385,7 @@ void TfrmMain::UpdateDecryptButton() {
     btndec->setEnabled(decryptEnabled_ && runCommandsEnabled_);
 }
 
-void TfrmMain::OpenFolder(const std::string& path) {
-    links_.open(UrlForLocalPath(path));
-}
-
-void TfrmMain::OpenLocalFile(const std::string& path) {
+void TfrmMain::OpenLocalPath(const std::string& path) {
     links_.open(UrlForLocalPath(path));
 }
 

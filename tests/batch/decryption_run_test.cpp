@@ -108,7 +108,7 @@ TEST_F(DecryptionRun, DecryptsEveryFileOfTheBatch) {
     // Only the first file's password is compared.
     EXPECT_EQ(ReadBytes(Decrypted("c.gif")), "other password");
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{DoneQuestion(3)});
-    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + "decrypted/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + "decrypted/"});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
     EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
     EXPECT_EQ(port.Of("position").back(), "0");
@@ -126,7 +126,7 @@ TEST_F(DecryptionRun, ChineseClosingQuestionAndFolder) {
     const std::string dir(ch.dirDecrypted);
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"confirm: 2" + std::string(ch.msgDecryptDone) +
                                                      "\r" + photos + dir});
-    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + dir + "/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + dir + "/"});
     EXPECT_EQ(ReadBytes(photos + dir + "/b.jpg"), "b");
 }
 

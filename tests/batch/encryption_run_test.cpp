@@ -58,7 +58,7 @@ TEST_F(EncryptionRun, WritesTheCodecsContainersAndOffersTheFolder) {
     EXPECT_EQ(port.Boxes(),
               std::vector<std::string>{"confirm: 3 done, will open the encrypted folder: \r" +
                                        photos + "encrypted"});
-    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + "encrypted/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + "encrypted/"});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
     EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
     // Commands are off for the whole loop and back at the end.
@@ -79,7 +79,7 @@ TEST_F(EncryptionRun, StandardClassWithoutSuffixKeepsTheName) {
     EXPECT_EQ(ReadBytes(Container("a.jpg")),
               MakeContainerFile("standard bytes here", "secret1", EncryptionClass::Standard));
     EXPECT_EQ(logic->nameSuffix(), "");
-    EXPECT_TRUE(port.Of("open-folder").empty());
+    EXPECT_TRUE(port.Of("open-path").empty());
     EXPECT_EQ(port.height, kRestHeight);
 }
 
@@ -109,7 +109,7 @@ TEST_F(EncryptionRun, SkipsFilesAtTheSizeLimitAndSaysSoInChinese) {
                                 "message: " + OversizeSummary(false, 2, 3),
                                 "confirm: 1" + std::string(ChineseTable().slots.msgEncryptDone) +
                                     "\r" + photos + dir}));
-    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + dir + "/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + dir + "/"});
     EXPECT_TRUE(std::filesystem::exists(photos + dir + "/small.jpg"));
 }
 
@@ -120,7 +120,7 @@ TEST_F(EncryptionRun, AllTooLargeGivesOnlyTheSummary) {
     EXPECT_EQ(port.Boxes(),
               std::vector<std::string>{
                   "message: 2 of 2 images are larger than 5MB which not support, 0 images done."});
-    EXPECT_TRUE(port.Of("open-folder").empty());
+    EXPECT_TRUE(port.Of("open-path").empty());
     EXPECT_EQ(port.height, kRestHeight);
 }
 

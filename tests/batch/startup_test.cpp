@@ -156,7 +156,7 @@ TEST_F(BatchFixture, LinksFollowTheLanguageAtTheClick) {
     logic->N8Click();
     logic->naboutClick();
     logic->ndonateClick();
-    EXPECT_EQ(port.Of("open-file"),
+    EXPECT_EQ(port.Of("open-path"),
               (std::vector<std::string>{appDir + "help/ehelp.htm", appDir + "help/help.htm"}));
     EXPECT_EQ(port.Of("open-url"), (std::vector<std::string>{
                                        "http://www.site.test/ien/ehelp.htm",
