@@ -45,6 +45,13 @@ void MainWindowLogic::Guarded(const std::function<void()>& body) {
     }
 }
 
+void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
+    // Another run, a new selection or renamed output folders would pull the
+    // ground from under a run going on.
+    if (running_) return;
+    Guarded(body);
+}
+
 // ---------------------------------------------------------------------------
 // Start-up, settings file and shutdown.
 
@@ -115,16 +122,14 @@ void MainWindowLogic::interfacelanguage(bool english) {
 }
 
 void MainWindowLogic::menClick() {
-    if (running_) return;
-    Guarded([this] {
+    GuardedWhenIdle([this] {
         languageEnglish_ = true;
         interfacelanguage(languageEnglish_);
     });
 }
 
 void MainWindowLogic::mchClick() {
-    if (running_) return;
-    Guarded([this] {
+    GuardedWhenIdle([this] {
         languageEnglish_ = false;
         interfacelanguage(languageEnglish_);
     });
@@ -144,8 +149,7 @@ std::string MainWindowLogic::aboutItemCaption() const {
 // Source file selection.
 
 void MainWindowLogic::btnopenClick() {
-    if (running_) return;
-    Guarded([this] { OpenSelection(); });
+    GuardedWhenIdle([this] { OpenSelection(); });
 }
 
 void MainWindowLogic::N2Click() {
@@ -165,12 +169,20 @@ void MainWindowLogic::OpenSelection() {
     port_.SetFolderBoxText(PathFolder(selectionList_.front()));
 }
 
-bool MainWindowLogic::HasSelection() const noexcept {
-    return selectionCount_ >= 1 && !selectionList_.empty();
-}
-
 // ---------------------------------------------------------------------------
 // Shared pieces of the two runs.
+
+bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
+    cancelFlag_ = false;
+    port_.SetProgressRange(0, selectionCount_);
+    port_.SetProgressPosition(0);
+    if (selectionCount_ >= 1 && !selectionList_.empty()) return true;
+    // Nothing to work on: say so and let the user pick files at once; the
+    // run does not start by itself afterwards.
+    port_.ShowMessage(std::string(noImageMessage));
+    OpenSelection();
+    return false;
+}
 
 bool MainWindowLogic::CheckPassword() {
     const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(slots_));
@@ -222,21 +234,12 @@ void MainWindowLogic::edtEnpassChange() {
 // Encryption run.
 
 void MainWindowLogic::btnencClick() {
-    if (running_) return;
-    Guarded([this] { RunEncryption(); });
+    GuardedWhenIdle([this] { RunEncryption(); });
 }
 
 void MainWindowLogic::RunEncryption() {
-    cancelFlag_ = false;
     nameSuffix_ = port_.SuffixMode() == 1 ? "E" : "";
-    port_.SetProgressRange(0, selectionCount_);
-    port_.SetProgressPosition(0);
-
-    if (!HasSelection()) {
-        port_.ShowMessage(std::string(slots_.msgNoImageEncrypt));
-        OpenSelection();
-        return;
-    }
+    if (!ReadyToRun(slots_.msgNoImageEncrypt)) return;
     // The result is ignored on purpose: a folder that cannot be made shows up
     // as the error of the first file written into it.
     CreateFolder(OutputFolder(port_.FolderBoxText(), slots_.dirEncrypted));
@@ -288,22 +291,14 @@ void MainWindowLogic::RunEncryption() {
 // Decryption run.
 
 void MainWindowLogic::btndecClick() {
-    if (running_ || decryptLocked_) return;
-    Guarded([this] { RunDecryption(); });
+    if (decryptLocked_) return;
+    GuardedWhenIdle([this] { RunDecryption(); });
 }
 
 void MainWindowLogic::RunDecryption() {
-    cancelFlag_ = false;
     isContainer_ = false;
     suffixFlag_ = port_.SuffixMode() == 1;
-    port_.SetProgressRange(0, selectionCount_);
-    port_.SetProgressPosition(0);
-
-    if (!HasSelection()) {
-        port_.ShowMessage(std::string(slots_.msgNoImageDecrypt));
-        OpenSelection();
-        return;
-    }
+    if (!ReadyToRun(slots_.msgNoImageDecrypt)) return;
 
     // Probe the first file whatever the password check found.
     CheckPassword();

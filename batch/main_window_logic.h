@@ -67,9 +67,13 @@ class MainWindowLogic {
   private:
     // Runs a handler body; an error ends it and reaches the error box.
     void Guarded(const std::function<void()>& body);
+    // Guarded, for the commands that do nothing while a run goes on.
+    void GuardedWhenIdle(const std::function<void()>& body);
+    // The start both runs share: cancel flag, progress bar, and with nothing
+    // selected the message and the file dialog; true when there are files.
+    bool ReadyToRun(std::string_view noImageMessage);
     bool CheckPassword();
     void OpenSelection();
-    bool HasSelection() const noexcept;
     void BeginRun();
     void EndRun();
     void ReturnToRest();
