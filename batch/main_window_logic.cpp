@@ -7,6 +7,7 @@
 
 #include "batch/run_rules.h"
 #include "codec/file_operations.h"
+#include "codec/password.h"
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
@@ -107,9 +108,8 @@ void MainWindowLogic::FormClose() {
 
 void MainWindowLogic::ApplyTexts(bool english) {
     const LanguageTable& table = LanguageTableFor(english);
-    appliedTable_ = &table;
     slots_ = table.slots;
-    port_.ApplyLanguage(table, aboutItemCaption());
+    port_.ApplyLanguage(table, std::string(table.naboutPrefix) + locations_.siteHost);
     dialog_.filter = std::string(table.dialogFilter);
 }
 
@@ -133,16 +133,6 @@ void MainWindowLogic::mchClick() {
         languageEnglish_ = false;
         interfacelanguage(languageEnglish_);
     });
-}
-
-std::string MainWindowLogic::applicationTitle() const {
-    if (appliedTable_ == nullptr) return std::string(kProvisionalApplicationTitle);
-    return std::string(appliedTable_->applicationTitle);
-}
-
-std::string MainWindowLogic::aboutItemCaption() const {
-    const LanguageTable& table = appliedTable_ != nullptr ? *appliedTable_ : ChineseTable();
-    return std::string(table.naboutPrefix) + locations_.siteHost;
 }
 
 // ---------------------------------------------------------------------------
