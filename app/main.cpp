@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "batch/language_tables.h"
+#include "imgcrypt_version.h"
 #include "ui/app_locations.h"
 #include "ui/main_window.h"
 
@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("imgcrypt"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.4"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(IMGCRYPT_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("imgcrypt"));
 
     imgcrypt::TfrmMain window(imgcrypt::SettleAppLocations());

@@ -2,6 +2,8 @@
 // spellings included: users and their help pages know them as they stand.
 #include "batch/language_tables.h"
 
+#include "imgcrypt_version.h"
+
 namespace imgcrypt {
 namespace {
 
@@ -28,7 +30,7 @@ constexpr LanguageTable kEnglish{
     .gbencClassCaption = "Encryption class",
     .gbencClassItems = {"Standard (64 bits key, quick encrypt)",
                         "High level (256 bits key, will need more time)"},
-    .windowCaption = "Free Tarvel Image Encrypt Batch Tools v1.0.4",
+    .windowCaption = "Free Tarvel Image Encrypt Batch Tools v" IMGCRYPT_VERSION,
     .applicationTitle = "Free Tarvel Image Encrypt Tool",
     .dialogFilter =
         "JPG;GIF;PNG;BMP;SVG;PAD;TVL|*.JPG;*.GIF;*.PNG;*.BMP;*.SVG;*.PAD;*.***E|All (*.*)|*.*",
@@ -48,6 +50,17 @@ constexpr LanguageTable kEnglish{
             .msgTenTries = "You have tried 10 times, no more allowd, you need to exit and relaunch "
                            "if you want more tryies",
             .msgCanceled = "Canceled!",
+        },
+    .oversizeSummary =
+        {
+            .afterFirst = " of ",
+            .afterSecond = " images are larger than 5MB which not support, ",
+            .afterDone = " images done.",
+        },
+    .commandLine =
+        {
+            .notEncrypted = "not an encrypted image (--force decodes it anyway)",
+            .passwordTooLong = "Password should have at most 10 characters",
         },
 };
 
@@ -73,7 +86,7 @@ constexpr LanguageTable kChinese{
     .rgsuffixItems = {"不变, abc.JPG --> abc.JPG", "加 'E', abc.JPG --> abc.JPGE"},
     .gbencClassCaption = "加密级别",
     .gbencClassItems = {"标准加密（64位加密，迅捷加密）", "高级加密（256位加密，但比较费时）"},
-    .windowCaption = "Zelvok照片批量加密工具v1.0.4",
+    .windowCaption = "Zelvok照片批量加密工具v" IMGCRYPT_VERSION,
     .applicationTitle = "Zelvok照片批量加密工具",
     .dialogFilter =
         "JPG;GIF;PNG;BMP;SVG;PAD|*.JPG;*.GIF;*.PNG;*.BMP;*.SVG;*.PAD;*.***E|所有 (*.*)|*.*",
@@ -92,6 +105,17 @@ constexpr LanguageTable kChinese{
             .msgWrongPassword = "密码错误",
             .msgTenTries = "你已经连续10次密码错误，如果你不是机器人，可以重起本软件，继续尝试！",
             .msgCanceled = "已取消！",
+        },
+    .oversizeSummary =
+        {
+            .afterFirst = " 个照片中的 ",
+            .afterSecond = " 个照片大于5MB，只有 ",
+            .afterDone = " 个被加密。",
+        },
+    .commandLine =
+        {
+            .notEncrypted = "不是加密格式的文件（用 --force 仍然解密）",
+            .passwordTooLong = "密码不能多于10位！",
         },
 };
 

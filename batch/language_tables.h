@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "imgcrypt_version.h"
+
 namespace imgcrypt {
 
 // The thirteen message slots.
@@ -22,6 +24,21 @@ struct MessageSlots {
     std::string_view msgWrongPassword;
     std::string_view msgTenTries;
     std::string_view msgCanceled;
+};
+
+// The summary of oversized files, composed by the language flag: the texts
+// that follow each of its three numbers (English: too large, selected, done;
+// Chinese: selected, too large, done).
+struct OversizeSummaryTexts {
+    std::string_view afterFirst;
+    std::string_view afterSecond;
+    std::string_view afterDone;
+};
+
+// Texts only the command line shows.
+struct CommandLineTexts {
+    std::string_view notEncrypted;     // decrypt refuses a file that is no container
+    std::string_view passwordTooLong;  // more than kMaxPasswordLength characters
 };
 
 struct LanguageTable {
@@ -54,6 +71,8 @@ struct LanguageTable {
     std::string_view applicationTitle;
     std::string_view dialogFilter;  // "description|patterns|description|patterns"
     MessageSlots slots;
+    OversizeSummaryTexts oversizeSummary;
+    CommandLineTexts commandLine;
 };
 
 const LanguageTable& EnglishTable() noexcept;
@@ -65,9 +84,10 @@ inline const LanguageTable& LanguageTableFor(bool english) noexcept {
 // Captions that no language switch touches.
 inline constexpr std::string_view kChineseCommandCaption = "中文";       // mch
 inline constexpr std::string_view kEnglishCommandCaption = "  English";  // men
-// Title set by the application entry before the first switch.
+// Texts in place before the first switch, which replaces them before the
+// window is shown: the application title and the window's own caption. They
+// differ from the Chinese column on purpose.
 inline constexpr std::string_view kProvisionalApplicationTitle = "Zelvok图片批量加密";
-// Prefix of the message that shows an illegal password character.
-inline constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
+inline constexpr std::string_view kFormCaption = "Zelvok图片批量加密器v" IMGCRYPT_VERSION;
 
 }  // namespace imgcrypt

@@ -7,6 +7,7 @@
 
 #include "batch/run_rules.h"
 #include "codec/file_operations.h"
+#include "codec/password.h"
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
@@ -18,10 +19,6 @@ namespace {
 
 constexpr std::string_view kSettingsEnglish = "en";
 constexpr std::string_view kSettingsChinese = "ch";
-
-PasswordRuleTexts RuleTexts(const MessageSlots& slots) {
-    return PasswordRuleTexts{slots.msgShortPassword, slots.msgNoBlank, slots.msgIllegalChar};
-}
 
 }  // namespace
 
@@ -47,6 +44,13 @@ void MainWindowLogic::Guarded(const std::function<void()>& body) {
         ReturnToRest();
         EndRun();
     }
+}
+
+void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
+    // Another run, a new selection or renamed output folders would pull the
+    // ground from under a run going on.
+    if (running_) return;
+    Guarded(body);
 }
 
 // ---------------------------------------------------------------------------
@@ -104,9 +108,8 @@ void MainWindowLogic::FormClose() {
 
 void MainWindowLogic::ApplyTexts(bool english) {
     const LanguageTable& table = LanguageTableFor(english);
-    appliedTable_ = &table;
     slots_ = table.slots;
-    port_.ApplyLanguage(table, aboutItemCaption());
+    port_.ApplyLanguage(table, std::string(table.naboutPrefix) + locations_.siteHost);
     dialog_.filter = std::string(table.dialogFilter);
 }
 
@@ -119,37 +122,24 @@ void MainWindowLogic::interfacelanguage(bool english) {
 }
 
 void MainWindowLogic::menClick() {
-    if (running_) return;
-    Guarded([this] {
+    GuardedWhenIdle([this] {
         languageEnglish_ = true;
         interfacelanguage(languageEnglish_);
     });
 }
 
 void MainWindowLogic::mchClick() {
-    if (running_) return;
-    Guarded([this] {
+    GuardedWhenIdle([this] {
         languageEnglish_ = false;
         interfacelanguage(languageEnglish_);
     });
-}
-
-std::string MainWindowLogic::applicationTitle() const {
-    if (appliedTable_ == nullptr) return std::string(kProvisionalApplicationTitle);
-    return std::string(appliedTable_->applicationTitle);
-}
-
-std::string MainWindowLogic::aboutItemCaption() const {
-    const LanguageTable& table = appliedTable_ != nullptr ? *appliedTable_ : ChineseTable();
-    return std::string(table.naboutPrefix) + locations_.siteHost;
 }
 
 // ---------------------------------------------------------------------------
 // Source file selection.
 
 void MainWindowLogic::btnopenClick() {
-    if (running_) return;
-    Guarded([this] { OpenSelection(); });
+    GuardedWhenIdle([this] { OpenSelection(); });
 }
 
 void MainWindowLogic::N2Click() {
@@ -169,15 +159,23 @@ void MainWindowLogic::OpenSelection() {
     port_.SetFolderBoxText(PathFolder(selectionList_.front()));
 }
 
-bool MainWindowLogic::HasSelection() const noexcept {
-    return selectionCount_ >= 1 && !selectionList_.empty();
-}
-
 // ---------------------------------------------------------------------------
 // Shared pieces of the two runs.
 
+bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
+    cancelFlag_ = false;
+    port_.SetProgressRange(0, selectionCount_);
+    port_.SetProgressPosition(0);
+    if (selectionCount_ >= 1 && !selectionList_.empty()) return true;
+    // Nothing to work on: say so and let the user pick files at once; the
+    // run does not start by itself afterwards.
+    port_.ShowMessage(std::string(noImageMessage));
+    OpenSelection();
+    return false;
+}
+
 bool MainWindowLogic::CheckPassword() {
-    const PasswordCheck check = getencsn(port_.PasswordText(), RuleTexts(slots_));
+    const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(slots_));
     passwordValid_ = check.valid;
     for (const std::string& message : check.messages) port_.ShowMessage(message);
     return passwordValid_;
@@ -226,21 +224,14 @@ void MainWindowLogic::edtEnpassChange() {
 // Encryption run.
 
 void MainWindowLogic::btnencClick() {
-    if (running_) return;
-    Guarded([this] { RunEncryption(); });
+    GuardedWhenIdle([this] { RunEncryption(); });
 }
 
 void MainWindowLogic::RunEncryption() {
-    cancelFlag_ = false;
     nameSuffix_ = port_.SuffixMode() == 1 ? "E" : "";
-    port_.SetProgressRange(0, selectionCount_);
-    port_.SetProgressPosition(0);
-
-    if (!HasSelection()) {
-        port_.ShowMessage(std::string(slots_.msgNoImageEncrypt));
-        OpenSelection();
-        return;
-    }
+    if (!ReadyToRun(slots_.msgNoImageEncrypt)) return;
+    // The result is ignored on purpose: a folder that cannot be made shows up
+    // as the error of the first file written into it.
     CreateFolder(OutputFolder(port_.FolderBoxText(), slots_.dirEncrypted));
     if (!CheckPassword()) return;
 
@@ -279,7 +270,7 @@ void MainWindowLogic::RunEncryption() {
         const std::string folderBox = port_.FolderBoxText();
         if (port_.Confirm(RunDoneQuestion(count - tooLarge, slots_.msgEncryptDone, folderBox,
                                           slots_.dirEncrypted))) {
-            port_.OpenFolder(OutputFolder(folderBox, slots_.dirEncrypted));
+            port_.OpenLocalPath(OutputFolder(folderBox, slots_.dirEncrypted));
         }
     }
     ReturnToRest();
@@ -290,22 +281,14 @@ void MainWindowLogic::RunEncryption() {
 // Decryption run.
 
 void MainWindowLogic::btndecClick() {
-    if (running_ || decryptLocked_) return;
-    Guarded([this] { RunDecryption(); });
+    if (decryptLocked_) return;
+    GuardedWhenIdle([this] { RunDecryption(); });
 }
 
 void MainWindowLogic::RunDecryption() {
-    cancelFlag_ = false;
     isContainer_ = false;
     suffixFlag_ = port_.SuffixMode() == 1;
-    port_.SetProgressRange(0, selectionCount_);
-    port_.SetProgressPosition(0);
-
-    if (!HasSelection()) {
-        port_.ShowMessage(std::string(slots_.msgNoImageDecrypt));
-        OpenSelection();
-        return;
-    }
+    if (!ReadyToRun(slots_.msgNoImageDecrypt)) return;
 
     // Probe the first file whatever the password check found.
     CheckPassword();
@@ -328,6 +311,7 @@ void MainWindowLogic::RunDecryption() {
 
     BeginRun();
     const std::string folderBox = port_.FolderBoxText();
+    // Ignored on purpose, as in the encryption run.
     CreateFolder(OutputFolder(folderBox, slots_.dirDecrypted));
     const std::vector<std::string> files = selectionList_;
     const int count = selectionCount_;
@@ -341,7 +325,7 @@ void MainWindowLogic::RunDecryption() {
     port_.SetProgressPosition(count);
     if (port_.Confirm(
             RunDoneQuestion(count, slots_.msgDecryptDone, folderBox, slots_.dirDecrypted))) {
-        port_.OpenFolder(OutputFolder(folderBox, slots_.dirDecrypted));
+        port_.OpenLocalPath(OutputFolder(folderBox, slots_.dirDecrypted));
     }
     ReturnToRest();
     EndRun();
@@ -356,7 +340,7 @@ std::string MainWindowLogic::WebAddress(std::string_view path) const {
 
 void MainWindowLogic::N7Click() {
     Guarded([this] {
-        port_.OpenLocalFile(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
+        port_.OpenLocalPath(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
     });
 }
 

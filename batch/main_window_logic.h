@@ -3,13 +3,12 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/language_tables.h"
 #include "batch/window_port.h"
-#include "codec/password.h"
 
 namespace imgcrypt {
 
@@ -45,31 +44,19 @@ class MainWindowLogic {
     // the settings file. Raises EInOutError when that file cannot be written.
     void interfacelanguage(bool english);
 
-    // State, for the window and for tests.
-    const std::vector<std::string>& selectionList() const noexcept { return selectionList_; }
-    int selectionCount() const noexcept { return selectionCount_; }
-    bool languageEnglish() const noexcept { return languageEnglish_; }
-    const MessageSlots& slots() const noexcept { return slots_; }
-    const LanguageTable* appliedTable() const noexcept { return appliedTable_; }
-    int wrongPasswordCount() const noexcept { return wrongPasswordCount_; }
-    bool decryptLocked() const noexcept { return decryptLocked_; }
+    // Whether a run goes on; the window closes only once it has ended.
     bool running() const noexcept { return running_; }
-    bool cancelFlag() const noexcept { return cancelFlag_; }
-    bool passwordValid() const noexcept { return passwordValid_; }
-    bool isContainer() const noexcept { return isContainer_; }
-    bool passwordMatch() const noexcept { return passwordMatch_; }
-    const std::string& nameSuffix() const noexcept { return nameSuffix_; }
-    bool suffixFlag() const noexcept { return suffixFlag_; }
-    const OpenDialogRequest& openDialog() const noexcept { return dialog_; }
-    std::string applicationTitle() const;
-    std::string aboutItemCaption() const;
 
   private:
     // Runs a handler body; an error ends it and reaches the error box.
     void Guarded(const std::function<void()>& body);
+    // Guarded, for the commands that do nothing while a run goes on.
+    void GuardedWhenIdle(const std::function<void()>& body);
+    // The start both runs share: cancel flag, progress bar, and with nothing
+    // selected the message and the file dialog; true when there are files.
+    bool ReadyToRun(std::string_view noImageMessage);
     bool CheckPassword();
     void OpenSelection();
-    bool HasSelection() const noexcept;
     void BeginRun();
     void EndRun();
     void ReturnToRest();
@@ -89,7 +76,6 @@ class MainWindowLogic {
     int selectionCount_ = 0;
     bool languageEnglish_ = false;
     MessageSlots slots_{};
-    const LanguageTable* appliedTable_ = nullptr;
     std::string nameSuffix_;
     bool suffixFlag_ = false;
     bool cancelFlag_ = false;

@@ -20,15 +20,22 @@ std::string OutputFolder(std::string_view folderBoxText, std::string_view subFol
     return folder;
 }
 
+PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& slots) {
+    return PasswordRuleTexts{slots.msgShortPassword, slots.msgNoBlank, slots.msgIllegalChar};
+}
+
 std::string OversizeSummary(bool english, int tooLarge, int selectionCount) {
+    const OversizeSummaryTexts& texts = LanguageTableFor(english).oversizeSummary;
     const std::string large = DecimalText(tooLarge);
     const std::string total = DecimalText(selectionCount);
-    const std::string done = DecimalText(selectionCount - tooLarge);
-    if (english) {
-        return large + " of " + total + " images are larger than 5MB which not support, " + done +
-               " images done.";
-    }
-    return total + " 个照片中的 " + large + " 个照片大于5MB，只有 " + done + " 个被加密。";
+    // English counts the oversized files first, Chinese the whole selection.
+    std::string summary = english ? large : total;
+    summary += texts.afterFirst;
+    summary += english ? total : large;
+    summary += texts.afterSecond;
+    summary += DecimalText(selectionCount - tooLarge);
+    summary += texts.afterDone;
+    return summary;
 }
 
 std::string RunDoneQuestion(int count, std::string_view doneText, std::string_view folderBoxText,

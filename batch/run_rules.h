@@ -1,10 +1,13 @@
 // Rules the batch runs share with the command line: the size limit, the
-// output folders and the summary texts.
+// output folders, the summary texts and the texts of the password rules.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "batch/language_tables.h"
+#include "codec/password.h"
 
 namespace imgcrypt {
 
@@ -18,6 +21,9 @@ bool IsTooLargeToEncrypt(const std::string& path);
 // The output folder of a run: folder part of the folder box + sub-folder name
 // + separator.
 std::string OutputFolder(std::string_view folderBoxText, std::string_view subFolder);
+
+// The texts the password rules show, from the message slots.
+PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& slots);
 
 // The summary of skipped files, in the language of the flag.
 std::string OversizeSummary(bool english, int tooLarge, int selectionCount);

@@ -51,10 +51,10 @@ class WindowPort {
     // Open, File > Open, Encrypt and the two language commands.
     virtual void SetRunCommandsEnabled(bool enabled) = 0;
 
-    // Opens a folder in the desktop's file manager.
-    virtual void OpenFolder(const std::string& path) = 0;
-    // Opens a local file or a web address in the desktop's browser.
-    virtual void OpenLocalFile(const std::string& path) = 0;
+    // Hands a local path to the desktop: a folder opens in the file manager,
+    // a file (the help pages) in the application that shows it.
+    virtual void OpenLocalPath(const std::string& path) = 0;
+    // Opens a web address in the desktop's browser.
     virtual void OpenUrl(const std::string& url) = 0;
 
     // Puts every caption, radio-group item, the window caption and the

@@ -65,10 +65,10 @@ Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
 // there afterwards, so the failure names the folder rather than the file.
 bool MakeOutputFolder(const std::string& file, std::string_view subFolder, std::ostream& log) {
     const std::string folder = OutputFolder(file, subFolder);
-    CreateFolder(folder);
-    std::error_code ec;
-    if (std::filesystem::is_directory(folder, ec)) return true;
-    log << "failed " << file << ": cannot create the folder \"" << folder << "\"" << std::endl;
+    const FolderCreation made = CreateFolder(folder);
+    if (made.exists) return true;
+    log << "failed " << file << ": cannot create the folder \"" << folder << "\": " << made.reason
+        << std::endl;
     return false;
 }
 
@@ -88,24 +88,21 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std:
 
 Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
                    std::ostream& log) {
-    const MessageSlots& slots = LanguageTableFor(options.english).slots;
+    const LanguageTable& table = LanguageTableFor(options.english);
     // Read once: the probe and the decoding work on the same bytes.
     std::string bytes = ReadWholeFile(file);
     const ProbeResult probe = ProbeFileBytes(bytes, password);
     if (!probe.isContainer && !options.force) {
-        log << "refused " << file << ": "
-            << (options.english ? "not an encrypted image (--force decodes it anyway)"
-                                : "不是加密格式的文件（用 --force 仍然解密）")
-            << std::endl;
+        log << "refused " << file << ": " << table.commandLine.notEncrypted << std::endl;
         return Outcome::Refused;
     }
     // Only containers carry a password worth comparing; --force decodes
     // anything else as it is.
     if (probe.isContainer && !probe.passwordMatch) {
-        log << "refused " << file << ": " << slots.msgWrongPassword << std::endl;
+        log << "refused " << file << ": " << table.slots.msgWrongPassword << std::endl;
         return Outcome::Refused;
     }
-    const std::string dir(slots.dirDecrypted);
+    const std::string dir(table.slots.dirDecrypted);
     if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
     const std::string output = DecryptFileBytes(std::move(bytes), file, options.suffixE, dir);
     log << "decrypted " << file << " -> " << output << std::endl;

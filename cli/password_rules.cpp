@@ -1,19 +1,18 @@
 #include "cli/password_rules.h"
 
 #include "batch/language_tables.h"
+#include "batch/run_rules.h"
 #include "codec/password.h"
 
 namespace imgcrypt {
 
 std::vector<std::string> PasswordRefusals(std::string_view password, bool english) {
     const LanguageTable& table = LanguageTableFor(english);
-    const PasswordRuleTexts texts{table.slots.msgShortPassword, table.slots.msgNoBlank,
-                                  table.slots.msgIllegalChar};
-    PasswordCheck check = getencsn(password, texts);
+    PasswordCheck check = getencsn(password, PasswordRuleTextsOf(table.slots));
     if (!check.valid) return std::move(check.messages);
     // Accepted passwords are ASCII, so bytes are characters here.
     if (password.size() > kMaxPasswordLength) {
-        return {english ? "Password should have at most 10 characters" : "密码不能多于10位！"};
+        return {std::string(table.commandLine.passwordTooLong)};
     }
     return {};
 }

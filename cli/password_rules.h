@@ -9,9 +9,6 @@
 
 namespace imgcrypt {
 
-// The container stores at most 10 password characters.
-inline constexpr std::size_t kMaxPasswordLength = 10;
-
 // The messages that refuse `password`, in order, one per line, in English or
 // Chinese; empty when it is accepted.
 std::vector<std::string> PasswordRefusals(std::string_view password, bool english);

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/password_input.h"
 #include "cli/password_rules.h"
+#include "imgcrypt_version.h"
 
 namespace imgcrypt {
 

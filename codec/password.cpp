@@ -5,8 +5,7 @@
 namespace imgcrypt {
 namespace {
 
-constexpr std::size_t kPaddedLength = 10;
-constexpr std::size_t kBlockLength = 2 * kPaddedLength;
+constexpr std::size_t kBlockLength = 2 * kMaxPasswordLength;
 constexpr std::size_t kMinPasswordChars = 5;
 constexpr std::size_t kShiftCharFromEnd = 8;
 
@@ -34,7 +33,8 @@ PasswordCheck getencsn(std::string_view password, const PasswordRuleTexts& texts
         }
         if (len > 1 || code < 33 || code > 126) {
             // The offending character is shown whole, all its bytes.
-            check.messages.push_back("str0[i]:" + std::string(password.substr(i, len)));
+            check.messages.push_back(
+                std::string(kIllegalCharPrefix).append(password.substr(i, len)));
             check.messages.emplace_back(texts.msgIllegalChar);
             return check;
         }
@@ -46,7 +46,7 @@ PasswordCheck getencsn(std::string_view password, const PasswordRuleTexts& texts
 
 std::string strto10(std::string_view text) {
     std::string padded(text);
-    if (padded.size() < kPaddedLength) padded.resize(kPaddedLength, ' ');
+    if (padded.size() < kMaxPasswordLength) padded.resize(kMaxPasswordLength, ' ');
     return padded;
 }
 
@@ -54,7 +54,7 @@ std::string MakePasswordBlock(std::string_view password, int shiftValue) {
     const std::string padded = strto10(password);
     std::string block;
     block.reserve(kBlockLength);
-    for (std::size_t i = 0; i < kPaddedLength; ++i) {
+    for (std::size_t i = 0; i < kMaxPasswordLength; ++i) {
         // Modulo 256 keeps every pair two digits even for a character below
         // the shift value; the reader's (v + k) mod 256 undoes it.
         const int code = static_cast<unsigned char>(padded[i]);
@@ -76,8 +76,8 @@ std::string ReadPassword(std::string_view containerText) {
     const int k = static_cast<unsigned char>(shiftChar) % 9;
     const std::string_view block = containerText.substr(0, kBlockLength);
     std::string decoded;
-    decoded.reserve(kPaddedLength);
-    for (std::size_t i = 0; i < kPaddedLength; ++i) {
+    decoded.reserve(kMaxPasswordLength);
+    for (std::size_t i = 0; i < kMaxPasswordLength; ++i) {
         const std::size_t at = 2 * i;
         const std::string_view pair = at < block.size() ? block.substr(at, 2) : std::string_view{};
         decoded += static_cast<char>((hexpair(pair) + k) & 0xFF);

@@ -2,11 +2,19 @@
 // container.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace imgcrypt {
+
+// A password has at most this many characters: the password box takes no
+// more, and the block stores exactly this many (padded with blanks).
+inline constexpr std::size_t kMaxPasswordLength = 10;
+
+// Shown before an illegal password character, the same in both languages.
+inline constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
 
 // The texts the password rules show, in the current interface language.
 struct PasswordRuleTexts {
@@ -26,7 +34,8 @@ struct PasswordCheck {
 // Characters, not bytes, are counted; a non-ASCII character is refused whole.
 PasswordCheck getencsn(std::string_view password, const PasswordRuleTexts& texts);
 
-// The text followed by blanks up to 10 characters; longer texts unchanged.
+// The text followed by blanks up to kMaxPasswordLength characters; longer
+// texts unchanged.
 std::string strto10(std::string_view text);
 
 // Ten two-digit hex pairs: each character of the padded password minus the

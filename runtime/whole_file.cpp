@@ -73,8 +73,12 @@ std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-void CreateFolder(const std::string& path) noexcept {
-    (void)::mkdir(path.c_str(), 0777);
+FolderCreation CreateFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) return {true, {}};
+    const int err = errno;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return {true, {}};
+    return {false, SystemErrorText(err)};
 }
 
 }  // namespace imgcrypt

@@ -46,7 +46,14 @@ void WriteWholeFileReplacing(const std::string& path, std::string_view bytes);
 // Size of the file in bytes, or nothing when it cannot be opened for reading.
 std::optional<std::uint64_t> FileSizeOf(const std::string& path);
 
-// Creates one folder; an existing folder or a failure is not reported.
-void CreateFolder(const std::string& path) noexcept;
+// Outcome of CreateFolder: whether the folder is there afterwards and, when
+// it is not, the system's reason.
+struct FolderCreation {
+    bool exists = false;
+    std::string reason;
+};
+
+// Creates one folder (not its parents); an existing folder counts as made.
+FolderCreation CreateFolder(const std::string& path);
 
 }  // namespace imgcrypt

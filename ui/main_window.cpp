@@ -18,6 +18,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "codec/password.h"
 #include "ui/password_mask_style.h"
 #include "ui/window_geometry.h"
 
@@ -118,7 +119,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/icons/imgcrypt.png")));
-    setWindowTitle(QStringLiteral("Zelvok图片批量加密器v1.0.4"));
+    setWindowTitle(Text(kFormCaption));
 
     BuildControls();
     BuildMenu();
@@ -161,7 +162,7 @@ void TfrmMain::BuildControls() {
     lbpassword =
         Place(new QLabel(QStringLiteral("Password"), client), "lbpassword", geometry::kLbPassword);
     edtEnpass = Place(new QLineEdit(client), "edtEnpass", geometry::kEdtEnpass);
-    edtEnpass->setMaxLength(geometry::kPasswordMaxLength);
+    edtEnpass->setMaxLength(static_cast<int>(kMaxPasswordLength));
     auto* mask = new PasswordMaskStyle();
     mask->setParent(edtEnpass);
     edtEnpass->setStyle(mask);
@@ -384,11 +385,7 @@ void TfrmMain::UpdateDecryptButton() {
     btndec->setEnabled(decryptEnabled_ && runCommandsEnabled_);
 }
 
-void TfrmMain::OpenFolder(const std::string& path) {
-    links_.open(UrlForLocalPath(path));
-}
-
-void TfrmMain::OpenLocalFile(const std::string& path) {
+void TfrmMain::OpenLocalPath(const std::string& path) {
     links_.open(UrlForLocalPath(path));
 }
 

@@ -58,8 +58,7 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void SetProgressLabel(const std::string& text) override;
     void SetDecryptEnabled(bool enabled) override;
     void SetRunCommandsEnabled(bool enabled) override;
-    void OpenFolder(const std::string& path) override;
-    void OpenLocalFile(const std::string& path) override;
+    void OpenLocalPath(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
     void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override;
     void NavigateBanner(const std::string& url) override;

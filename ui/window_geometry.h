@@ -39,6 +39,4 @@ inline constexpr QRect kProgressBar1{8, 320, 361, 17};
 inline constexpr QRect kLbProgress{376, 322, 73, 13};
 inline constexpr QRect kBtnCancel{448, 317, 60, 25};
 
-inline constexpr int kPasswordMaxLength = 10;
-
 }  // namespace imgcrypt::geometry

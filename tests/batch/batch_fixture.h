@@ -59,6 +59,18 @@ class BatchFixture : public ::testing::Test {
         port.ClearCalls();
     }
 
+    // Encrypt finds nothing selected: an empty progress range, the table's
+    // message, then the open dialog with the table's filter (cancelled).
+    void ExpectNothingSelectedIn(const LanguageTable& table) {
+        port.ClearCalls();
+        logic->btnencClick();
+        EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..0"});
+        EXPECT_EQ(port.Boxes(), std::vector<std::string>{
+                                    "message: " + std::string(table.slots.msgNoImageEncrypt)});
+        ASSERT_EQ(port.dialogRequests.size(), 1u);
+        EXPECT_EQ(port.dialogRequests[0].filter, table.dialogFilter);
+    }
+
     TempFolder temp_;
     std::string root_;
     std::string appDir;

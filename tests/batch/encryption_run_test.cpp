@@ -51,14 +51,13 @@ TEST_F(EncryptionRun, WritesTheCodecsContainersAndOffersTheFolder) {
               MakeContainerFile(sources[1], "secret1", EncryptionClass::High));
     EXPECT_EQ(ReadBytes(Container("c.gifE")),
               MakeContainerFile(sources[2], "secret1", EncryptionClass::High));
-    EXPECT_EQ(logic->nameSuffix(), "E");
     // Sources untouched.
     EXPECT_EQ(ReadBytes(photos + "a.jpg"), sources[0]);
 
     EXPECT_EQ(port.Boxes(),
               std::vector<std::string>{"confirm: 3 done, will open the encrypted folder: \r" +
                                        photos + "encrypted"});
-    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + "encrypted/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + "encrypted/"});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
     EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
     // Commands are off for the whole loop and back at the end.
@@ -78,8 +77,7 @@ TEST_F(EncryptionRun, StandardClassWithoutSuffixKeepsTheName) {
     SetGeneratorState(state);
     EXPECT_EQ(ReadBytes(Container("a.jpg")),
               MakeContainerFile("standard bytes here", "secret1", EncryptionClass::Standard));
-    EXPECT_EQ(logic->nameSuffix(), "");
-    EXPECT_TRUE(port.Of("open-folder").empty());
+    EXPECT_TRUE(port.Of("open-path").empty());
     EXPECT_EQ(port.height, kRestHeight);
 }
 
@@ -109,7 +107,7 @@ TEST_F(EncryptionRun, SkipsFilesAtTheSizeLimitAndSaysSoInChinese) {
                                 "message: " + OversizeSummary(false, 2, 3),
                                 "confirm: 1" + std::string(ChineseTable().slots.msgEncryptDone) +
                                     "\r" + photos + dir}));
-    EXPECT_EQ(port.Of("open-folder"), std::vector<std::string>{photos + dir + "/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + dir + "/"});
     EXPECT_TRUE(std::filesystem::exists(photos + dir + "/small.jpg"));
 }
 
@@ -120,7 +118,7 @@ TEST_F(EncryptionRun, AllTooLargeGivesOnlyTheSummary) {
     EXPECT_EQ(port.Boxes(),
               std::vector<std::string>{
                   "message: 2 of 2 images are larger than 5MB which not support, 0 images done."});
-    EXPECT_TRUE(port.Of("open-folder").empty());
+    EXPECT_TRUE(port.Of("open-path").empty());
     EXPECT_EQ(port.height, kRestHeight);
 }
 
@@ -143,7 +141,6 @@ TEST_F(EncryptionRun, PasswordBreakingARuleShowsOnlyItsFirstFault) {
         EXPECT_EQ(port.Boxes(), boxes);
         EXPECT_TRUE(port.Of("height").empty());
         EXPECT_TRUE(port.Of("commands").empty());
-        EXPECT_FALSE(logic->passwordValid());
     }
     // The output folder is made once there is a selection; nothing is in it.
     EXPECT_TRUE(std::filesystem::is_directory(photos + "encrypted"));
@@ -266,7 +263,8 @@ TEST_F(EncryptionRun, RunCommandsDoNothingWhileARunGoesOn) {
     EXPECT_TRUE(sawRunning);
     EXPECT_TRUE(port.Of("dialog").empty());
     EXPECT_TRUE(port.Of("language").empty());
-    EXPECT_TRUE(logic->languageEnglish());
+    logic->N7Click();  // the language flag is still English
+    EXPECT_EQ(port.Of("open-path").back(), appDir + "help/ehelp.htm");
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
     EXPECT_EQ(port.Of("confirm").size(), 1u);
     EXPECT_FALSE(logic->running());

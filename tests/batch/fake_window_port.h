@@ -122,8 +122,7 @@ class FakeWindowPort : public WindowPort {
         calls.push_back(std::string("commands: ") + (enabled ? "on" : "off"));
     }
 
-    void OpenFolder(const std::string& path) override { calls.push_back("open-folder: " + path); }
-    void OpenLocalFile(const std::string& path) override { calls.push_back("open-file: " + path); }
+    void OpenLocalPath(const std::string& path) override { calls.push_back("open-path: " + path); }
     void OpenUrl(const std::string& url) override { calls.push_back("open-url: " + url); }
 
     void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override {

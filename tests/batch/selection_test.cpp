@@ -29,29 +29,38 @@ TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
 TEST_F(Selection, ChosenFilesReplaceTheSelectionWhole) {
     StartIn(true);
     std::filesystem::create_directory(photos + "more");
-    Select({photos + "a.jpg", photos + "b.jpg", photos + "c.jpg"});
-    EXPECT_EQ(logic->selectionCount(), 3);
-    EXPECT_EQ(logic->selectionList().size(), 3u);
+    Select({MakeFile("a.jpg", "a"), MakeFile("b.jpg", "b"), MakeFile("c.jpg", "c")});
     EXPECT_EQ(port.folderBox, photos);
+    port.password = "abc";  // refused: the run shows the selection's size and stops
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..3"});
 
-    Select({photos + "more/x.png"});
-    EXPECT_EQ(logic->selectionList(), std::vector<std::string>{photos + "more/x.png"});
-    EXPECT_EQ(logic->selectionCount(), 1);
+    Select({MakeFile("more/x.png", "x")});
     EXPECT_EQ(port.folderBox, photos + "more/");
+    port.password = "secret1";
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("label"), std::vector<std::string>{"1/1"});
+    EXPECT_TRUE(std::filesystem::exists(photos + "more/encrypted/x.png"));
+    EXPECT_TRUE(std::filesystem::is_empty(photos + "encrypted"));
 }
 
 TEST_F(Selection, CancelledDialogKeepsTheEarlierSelection) {
     StartIn(true);
     logic->btnopenClick();  // cancelled at the very first dialog
-    EXPECT_EQ(logic->selectionCount(), 0);
     EXPECT_EQ(port.folderBox, "");
+    ExpectNothingSelectedIn(EnglishTable());
 
-    Select({photos + "a.jpg", photos + "b.jpg"});
+    const std::string a = MakeFile("a.jpg", "a");
+    const std::string b = MakeFile("b.jpg", "b");
+    Select({a, b});
     logic->btnopenClick();  // cancelled
-    EXPECT_EQ(logic->selectionList(),
-              (std::vector<std::string>{photos + "a.jpg", photos + "b.jpg"}));
-    EXPECT_EQ(logic->selectionCount(), 2);
     EXPECT_EQ(port.folderBox, photos);
+    port.password = "secret1";
+    port.ClearCalls();
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
+    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/a.jpg"));
+    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpg"));
 }
 
 TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
@@ -63,12 +72,15 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{
                                 "message: " + std::string(ChineseTable().slots.msgNoImageEncrypt)});
     EXPECT_EQ(port.Of("dialog").size(), 1u);
-    EXPECT_EQ(logic->selectionCount(), 1);
     // Nothing was written, no folder made, the window stayed at rest.
     EXPECT_FALSE(std::filesystem::exists(photos + std::string(ChineseTable().slots.dirEncrypted)));
     EXPECT_FALSE(std::filesystem::exists(std::string(ChineseTable().slots.dirEncrypted)));
     EXPECT_TRUE(port.Of("height").empty());
     EXPECT_TRUE(port.Of("commands").empty());
+    // The file chosen in that dialog is the selection of the next press.
+    port.ClearCalls();
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("label"), std::vector<std::string>{"1/1"});
 
     // A fresh window: Decrypt with nothing selected says so in its own words.
     port.ClearCalls();

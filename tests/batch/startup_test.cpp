@@ -23,23 +23,17 @@ class StartupSettings : public BatchFixture, public ::testing::WithParamInterfac
 TEST_P(StartupSettings, OnlyAnExactFirstLineEnSelectsEnglish) {
     const SettingsCase& c = GetParam();
     Start(c.content);
-    EXPECT_EQ(logic->languageEnglish(), c.english);
     const LanguageTable& table = LanguageTableFor(c.english);
-    EXPECT_EQ(logic->appliedTable(), &table);
     EXPECT_EQ(port.appliedTable, &table);
-    EXPECT_EQ(logic->slots().dirEncrypted, table.slots.dirEncrypted);
-    EXPECT_EQ(logic->openDialog().filter, table.dialogFilter);
-    EXPECT_EQ(logic->applicationTitle(), table.applicationTitle);
     // The file is rewritten with the one line just applied.
     EXPECT_EQ(ReadBytes(locations.configPath), c.english ? "en\r\n" : "ch\r\n");
+    // The banner page follows the language flag.
     EXPECT_EQ(port.Of("banner"),
               std::vector<std::string>{c.english ? "http://www.site.test/ien/ead.htm"
                                                  : "http://www.site.test/ien/ad.htm"});
     EXPECT_TRUE(port.Of("error").empty());
     EXPECT_EQ(port.height, kRestHeight);
-    EXPECT_EQ(logic->selectionCount(), 0);
-    EXPECT_EQ(logic->wrongPasswordCount(), 0);
-    EXPECT_TRUE(logic->passwordMatch());
+    ExpectNothingSelectedIn(table);
 }
 
 INSTANTIATE_TEST_SUITE_P(ConfigDb, StartupSettings,
@@ -55,33 +49,45 @@ INSTANTIATE_TEST_SUITE_P(ConfigDb, StartupSettings,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // An unreadable settings file is reported, left as it is, and the window
-// still gets a complete Chinese state and its banner.
-void ExpectChineseAfterReadFailure(const testing::FakeWindowPort& port,
-                                   const MainWindowLogic& logic) {
-    ASSERT_EQ(port.Of("error").size(), 1u);
-    EXPECT_FALSE(logic.languageEnglish());
-    EXPECT_EQ(port.appliedTable, &ChineseTable());
-    EXPECT_EQ(logic.slots().dirEncrypted, ChineseTable().slots.dirEncrypted);
-    EXPECT_EQ(logic.slots().dirDecrypted, ChineseTable().slots.dirDecrypted);
-    EXPECT_EQ(logic.openDialog().filter, ChineseTable().dialogFilter);
-    EXPECT_EQ(port.Of("banner"), std::vector<std::string>{"http://www.site.test/ien/ad.htm"});
-}
+// still gets a complete Chinese state and its banner: the runs write into
+// the Chinese output folders, never into the source folder itself.
+class UnreadableSettings : public BatchFixture {
+  protected:
+    void ExpectChineseAfterReadFailure() {
+        ASSERT_EQ(port.Of("error").size(), 1u);
+        EXPECT_EQ(port.appliedTable, &ChineseTable());
+        EXPECT_EQ(port.Of("banner"), std::vector<std::string>{"http://www.site.test/ien/ad.htm"});
+        ExpectNothingSelectedIn(ChineseTable());
 
-TEST_F(BatchFixture, SettingsFileThatIsAFolderIsReportedNotReplaced) {
+        const MessageSlots& ch = ChineseTable().slots;
+        Select({MakeFile("a.jpg", "aaaa")});
+        port.password = "secret1";
+        logic->btnencClick();
+        const std::string container = photos + std::string(ch.dirEncrypted) + "/a.jpg";
+        EXPECT_TRUE(std::filesystem::exists(container));
+        Select({container});
+        logic->btndecClick();
+        EXPECT_EQ(ReadBytes(photos + std::string(ch.dirEncrypted) + "/" +
+                            std::string(ch.dirDecrypted) + "/a.jpg"),
+                  "aaaa");
+    }
+};
+
+TEST_F(UnreadableSettings, SettingsFileThatIsAFolderIsReportedNotReplaced) {
     std::filesystem::create_directory(locations.configPath);
     Start(std::nullopt);
-    ExpectChineseAfterReadFailure(port, *logic);
+    ExpectChineseAfterReadFailure();
     EXPECT_TRUE(std::filesystem::is_directory(locations.configPath));
 }
 
-TEST_F(BatchFixture, SettingsFileLockedByAnotherProgramIsReportedNotRewritten) {
+TEST_F(UnreadableSettings, SettingsFileLockedByAnotherProgramIsReportedNotRewritten) {
     testing::WriteBytes(locations.configPath, "en\r\n");
     const int fd = ::open(locations.configPath.c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     Start(std::nullopt);
     ::close(fd);
-    ExpectChineseAfterReadFailure(port, *logic);
+    ExpectChineseAfterReadFailure();
     EXPECT_EQ(ReadBytes(locations.configPath), "en\r\n");
 }
 
@@ -90,24 +96,23 @@ TEST_F(BatchFixture, UnwritableSettingsFileStillLeavesAUsableWindow) {
     Start(std::nullopt);
     ASSERT_EQ(port.Of("error").size(), 1u);
     EXPECT_EQ(port.appliedTable, &ChineseTable());
-    EXPECT_EQ(logic->slots().dirEncrypted, ChineseTable().slots.dirEncrypted);
     EXPECT_EQ(port.Of("banner"), std::vector<std::string>{"http://www.site.test/ien/ad.htm"});
-    // A later switch reports the same failure and keeps the new texts.
+    ExpectNothingSelectedIn(ChineseTable());
+    // A later switch reports the same failure and keeps the new texts and
+    // the new language flag.
     port.ClearCalls();
     logic->menClick();
     EXPECT_EQ(port.Of("error").size(), 1u);
-    EXPECT_TRUE(logic->languageEnglish());
     EXPECT_EQ(port.appliedTable, &EnglishTable());
+    logic->N7Click();
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{appDir + "help/ehelp.htm"});
 }
 
-TEST_F(BatchFixture, TitlesBeforeAndAfterTheFirstSwitch) {
+TEST_F(BatchFixture, TextsAreAppliedOnceByTheCreationHandler) {
     logic = std::make_unique<MainWindowLogic>(port, locations);
-    EXPECT_EQ(logic->applicationTitle(), kProvisionalApplicationTitle);
-    EXPECT_EQ(logic->appliedTable(), nullptr);
+    EXPECT_TRUE(port.calls.empty());
     logic->FormCreate();
-    EXPECT_EQ(logic->applicationTitle(), ChineseTable().applicationTitle);
-    EXPECT_EQ(logic->aboutItemCaption(),
-              std::string(ChineseTable().naboutPrefix) + "www.site.test");
+    EXPECT_EQ(port.appliedTable, &ChineseTable());
     EXPECT_EQ(port.Of("language"),
               std::vector<std::string>{std::string(ChineseTable().windowCaption) + " / " +
                                        std::string(ChineseTable().naboutPrefix) + "www.site.test"});
@@ -122,16 +127,20 @@ TEST_F(BatchFixture, SwitchRewritesSettingsAndKeepsSelectionAndOptions) {
     port.password = "secret1";
 
     logic->menClick();
-    EXPECT_TRUE(logic->languageEnglish());
     EXPECT_EQ(ReadBytes(locations.configPath), "en\r\n");
-    EXPECT_EQ(logic->slots().msgCanceled, "Canceled!");
-    EXPECT_EQ(logic->aboutItemCaption(), "About www.site.test");
-    EXPECT_EQ(logic->selectionList(), (std::vector<std::string>{a, b}));
-    EXPECT_EQ(logic->selectionCount(), 2);
+    EXPECT_EQ(port.Of("language"),
+              std::vector<std::string>{std::string(EnglishTable().windowCaption) +
+                                       " / About www.site.test"});
     EXPECT_TRUE(port.Of("folder-box").empty());
     EXPECT_EQ(port.folderBox, photos);
     // The banner keeps the page of the start-up language.
     EXPECT_TRUE(port.Of("banner").empty());
+    // The selection is whole and the run speaks English.
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("confirm"),
+              std::vector<std::string>{"2 done, will open the encrypted folder: \r" + photos +
+                                       "encrypted"});
+    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpgE"));
 
     // The same language again applies the texts again and rewrites the file.
     testing::WriteBytes(locations.configPath, "en\r\nrest\r\n");
@@ -139,10 +148,13 @@ TEST_F(BatchFixture, SwitchRewritesSettingsAndKeepsSelectionAndOptions) {
     EXPECT_EQ(ReadBytes(locations.configPath), "en\r\n");
 
     logic->mchClick();
-    EXPECT_FALSE(logic->languageEnglish());
     EXPECT_EQ(ReadBytes(locations.configPath), "ch\r\n");
     EXPECT_EQ(port.appliedTable, &ChineseTable());
-    EXPECT_EQ(logic->selectionCount(), 2);
+    port.ClearCalls();
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
+    EXPECT_TRUE(std::filesystem::exists(photos + std::string(ChineseTable().slots.dirEncrypted) +
+                                        "/b.jpgE"));
 }
 
 TEST_F(BatchFixture, LinksFollowTheLanguageAtTheClick) {
@@ -156,7 +168,7 @@ TEST_F(BatchFixture, LinksFollowTheLanguageAtTheClick) {
     logic->N8Click();
     logic->naboutClick();
     logic->ndonateClick();
-    EXPECT_EQ(port.Of("open-file"),
+    EXPECT_EQ(port.Of("open-path"),
               (std::vector<std::string>{appDir + "help/ehelp.htm", appDir + "help/help.htm"}));
     EXPECT_EQ(port.Of("open-url"), (std::vector<std::string>{
                                        "http://www.site.test/ien/ehelp.htm",
@@ -173,8 +185,8 @@ TEST_F(BatchFixture, CloseReleasesTheSelection) {
     logic->FormClose();  // nothing selected yet
     Select({MakeFile("a.jpg", "a")});
     logic->FormClose();
-    EXPECT_TRUE(logic->selectionList().empty());
     EXPECT_TRUE(port.Of("error").empty());
+    ExpectNothingSelectedIn(ChineseTable());
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "codec/container.h"
+#include "runtime/errors.h"
 #include "runtime/generator.h"
 #include "tests/cli/cli_runner.h"
 
@@ -265,15 +268,26 @@ TEST_F(CliEndToEnd, FailuresAreReportedAndTheRunGoesOn) {
     EXPECT_TRUE(Has(run.err, "failed " + Path("folder").string() + ": is a folder"));
     EXPECT_TRUE(Has(run.err, "1 of 3 files encrypted, 0 skipped, 2 failed"));
     EXPECT_TRUE(fs::exists(Path("encrypted/good.jpg")));
+}
 
-    // An output folder that cannot be made is named in the report.
-    fs::create_directory(Path("blocked"));
-    dir_.Write("blocked/encrypted", "a file in the way");
-    const std::string blocked = Make("blocked/x.jpg", 100);
-    const CliRun noFolder = RunCli({"encrypt", blocked}, kPasswordLine);
-    EXPECT_EQ(noFolder.status, 1);
-    EXPECT_TRUE(Has(noFolder.err, "cannot create the folder"));
-    EXPECT_EQ(ReadBytes(Path("blocked/encrypted")), "a file in the way");
+TEST_F(CliEndToEnd, OutputFolderThatCannotBeMadeIsNamedWithTheReason) {
+    fs::create_directory(Path("ro"));
+    const std::string source = Make("ro/x.jpg", 100);
+    // A read-only folder stops everyone but root; for root a file takes the
+    // output folder's name instead.
+    int reason = EACCES;
+    if (::geteuid() == 0) {
+        dir_.Write("ro/encrypted", "a file in the way");
+        reason = EEXIST;
+    }
+    fs::permissions(Path("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+    const CliRun run = RunCli({"encrypt", source}, kPasswordLine);
+    fs::permissions(Path("ro"), fs::perms::owner_all);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(Has(run.err, "failed " + source + ": cannot create the folder \"" +
+                                 Path("ro").string() + "/encrypted/\": " + SystemErrorText(reason) +
+                                 "\n"));
+    EXPECT_TRUE(Has(run.err, "0 of 1 files encrypted, 0 skipped, 1 failed"));
 }
 
 TEST_F(CliEndToEnd, RelativePathsStayRelativeInTheReport) {

@@ -110,13 +110,20 @@ TEST_F(WholeFileTest, FileSizeOnlyForReadableRegularFiles) {
     EXPECT_FALSE(FileSizeOf(folder_.path()).has_value());
 }
 
-TEST_F(WholeFileTest, CreateFolderIgnoresExistingAndImpossibleFolders) {
+TEST_F(WholeFileTest, CreateFolderSaysWhetherTheFolderIsThereAndWhyNot) {
     const std::string sub = folder_ / "encrypted";
-    CreateFolder(sub);
+    EXPECT_TRUE(CreateFolder(sub).exists);
     EXPECT_TRUE(std::filesystem::is_directory(sub));
-    CreateFolder(sub);
-    CreateFolder(folder_ / "no/deeper");
-    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"encrypted"}));
+    EXPECT_TRUE(CreateFolder(sub).exists);  // already there
+
+    const FolderCreation deeper = CreateFolder(folder_ / "no/deeper");
+    EXPECT_FALSE(deeper.exists);
+    EXPECT_EQ(deeper.reason, SystemErrorText(ENOENT));
+    WriteBytes(folder_ / "file", "x");
+    const FolderCreation blocked = CreateFolder(folder_ / "file");
+    EXPECT_FALSE(blocked.exists);
+    EXPECT_EQ(blocked.reason, SystemErrorText(EEXIST));
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"encrypted", "file"}));
 }
 
 }  // namespace
