@@ -34,7 +34,7 @@ constexpr LanguageTable kEnglish{
     .applicationTitle = "Free Tarvel Image Encrypt Tool",
     .dialogFilter =
         "JPG;GIF;PNG;BMP;SVG;PAD;TVL|*.JPG;*.GIF;*.PNG;*.BMP;*.SVG;*.PAD;*.***E|All (*.*)|*.*",
-    .slots =
+    .messages =
         {
             .dirEncrypted = "encrypted",
             .dirDecrypted = "decrypted",
@@ -90,7 +90,7 @@ constexpr LanguageTable kChinese{
     .applicationTitle = "Zelvok照片批量加密工具",
     .dialogFilter =
         "JPG;GIF;PNG;BMP;SVG;PAD|*.JPG;*.GIF;*.PNG;*.BMP;*.SVG;*.PAD;*.***E|所有 (*.*)|*.*",
-    .slots =
+    .messages =
         {
             .dirEncrypted = "已加密",
             .dirDecrypted = "已解密",

@@ -70,7 +70,7 @@ struct LanguageTable {
     std::string_view windowCaption;
     std::string_view applicationTitle;
     std::string_view dialogFilter;  // "description|patterns|description|patterns"
-    MessageSlots slots;
+    MessageSlots messages;
     OversizeSummaryTexts oversizeSummary;
     CommandLineTexts commandLine;
 };

@@ -108,7 +108,7 @@ void MainWindowLogic::FormClose() {
 
 void MainWindowLogic::ApplyTexts(bool english) {
     const LanguageTable& table = LanguageTableFor(english);
-    slots_ = table.slots;
+    messages_ = table.messages;
     port_.ApplyLanguage(table, std::string(table.naboutPrefix) + locations_.siteHost);
     dialog_.filter = std::string(table.dialogFilter);
 }
@@ -175,7 +175,7 @@ bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
 }
 
 bool MainWindowLogic::CheckPassword() {
-    const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(slots_));
+    const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(messages_));
     passwordValid_ = check.valid;
     for (const std::string& message : check.messages) port_.ShowMessage(message);
     return passwordValid_;
@@ -206,7 +206,7 @@ bool MainWindowLogic::StepAfterFile(int done, int count) {
     port_.ProcessPendingEvents();
     if (!cancelFlag_) return false;
     // Files already written stay; the progress row keeps its last values.
-    port_.ShowMessage(std::string(slots_.msgCanceled));
+    port_.ShowMessage(std::string(messages_.msgCanceled));
     port_.SetOuterHeight(kRestHeight);
     EndRun();
     return true;
@@ -229,10 +229,10 @@ void MainWindowLogic::btnencClick() {
 
 void MainWindowLogic::RunEncryption() {
     nameSuffix_ = port_.SuffixMode() == 1 ? "E" : "";
-    if (!ReadyToRun(slots_.msgNoImageEncrypt)) return;
+    if (!ReadyToRun(messages_.msgNoImageEncrypt)) return;
     // The result is ignored on purpose: a folder that cannot be made shows up
     // as the error of the first file written into it.
-    CreateFolder(OutputFolder(port_.FolderBoxText(), slots_.dirEncrypted));
+    CreateFolder(OutputFolder(port_.FolderBoxText(), messages_.dirEncrypted));
     if (!CheckPassword()) return;
 
     BeginRun();
@@ -257,7 +257,7 @@ void MainWindowLogic::RunEncryption() {
             inputs.cls = port_.EncryptionClassIndex() == 1 ? EncryptionClass::High
                                                            : EncryptionClass::Standard;
             inputs.nameSuffix = nameSuffix_;
-            inputs.dirEncrypted = std::string(slots_.dirEncrypted);
+            inputs.dirEncrypted = std::string(messages_.dirEncrypted);
             encryption(files[i], inputs);
             ++encrypted;
         }
@@ -268,9 +268,9 @@ void MainWindowLogic::RunEncryption() {
     if (tooLarge > 0) port_.ShowMessage(OversizeSummary(languageEnglish_, tooLarge, count));
     if (encrypted > 0) {
         const std::string folderBox = port_.FolderBoxText();
-        if (port_.Confirm(RunDoneQuestion(count - tooLarge, slots_.msgEncryptDone, folderBox,
-                                          slots_.dirEncrypted))) {
-            port_.OpenLocalPath(OutputFolder(folderBox, slots_.dirEncrypted));
+        if (port_.Confirm(RunDoneQuestion(count - tooLarge, messages_.msgEncryptDone, folderBox,
+                                          messages_.dirEncrypted))) {
+            port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirEncrypted));
         }
     }
     ReturnToRest();
@@ -288,7 +288,7 @@ void MainWindowLogic::btndecClick() {
 void MainWindowLogic::RunDecryption() {
     isContainer_ = false;
     suffixFlag_ = port_.SuffixMode() == 1;
-    if (!ReadyToRun(slots_.msgNoImageDecrypt)) return;
+    if (!ReadyToRun(messages_.msgNoImageDecrypt)) return;
 
     // Probe the first file whatever the password check found.
     CheckPassword();
@@ -296,15 +296,15 @@ void MainWindowLogic::RunDecryption() {
     isContainer_ = probe.isContainer;
     passwordMatch_ = probe.passwordMatch;
 
-    if (!isContainer_ && !port_.Confirm(std::string(slots_.msgNotEncrypted))) return;
+    if (!isContainer_ && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
     if (!passwordValid_) return;
     if (!passwordMatch_) {
-        port_.ShowMessage(std::string(slots_.msgWrongPassword));
+        port_.ShowMessage(std::string(messages_.msgWrongPassword));
         ++wrongPasswordCount_;
         if (wrongPasswordCount_ > 9) {
             decryptLocked_ = true;
             port_.SetDecryptEnabled(false);
-            port_.ShowMessage(std::string(slots_.msgTenTries));
+            port_.ShowMessage(std::string(messages_.msgTenTries));
         }
         return;
     }
@@ -312,20 +312,20 @@ void MainWindowLogic::RunDecryption() {
     BeginRun();
     const std::string folderBox = port_.FolderBoxText();
     // Ignored on purpose, as in the encryption run.
-    CreateFolder(OutputFolder(folderBox, slots_.dirDecrypted));
+    CreateFolder(OutputFolder(folderBox, messages_.dirDecrypted));
     const std::vector<std::string> files = selectionList_;
     const int count = selectionCount_;
     for (std::size_t i = 0; i < files.size(); ++i) {
         CheckPassword();  // shows the rule messages again; decrypting does not need it
-        decryption(files[i], suffixFlag_, std::string(slots_.dirDecrypted));
+        decryption(files[i], suffixFlag_, std::string(messages_.dirDecrypted));
         if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
     }
 
     wrongPasswordCount_ = 0;
     port_.SetProgressPosition(count);
     if (port_.Confirm(
-            RunDoneQuestion(count, slots_.msgDecryptDone, folderBox, slots_.dirDecrypted))) {
-        port_.OpenLocalPath(OutputFolder(folderBox, slots_.dirDecrypted));
+            RunDoneQuestion(count, messages_.msgDecryptDone, folderBox, messages_.dirDecrypted))) {
+        port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirDecrypted));
     }
     ReturnToRest();
     EndRun();

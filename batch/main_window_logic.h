@@ -40,7 +40,7 @@ class MainWindowLogic {
     void N8Click();
     void naboutClick();
     void ndonateClick();
-    // Applies a language: captions, slots, dialog filter, titles; rewrites
+    // Applies a language: captions, message slots, dialog filter, titles; rewrites
     // the settings file. Raises EInOutError when that file cannot be written.
     void interfacelanguage(bool english);
 
@@ -75,7 +75,7 @@ class MainWindowLogic {
     std::vector<std::string> selectionList_;
     int selectionCount_ = 0;
     bool languageEnglish_ = false;
-    MessageSlots slots_{};
+    MessageSlots messages_{};
     std::string nameSuffix_;
     bool suffixFlag_ = false;
     bool cancelFlag_ = false;

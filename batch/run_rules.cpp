@@ -20,8 +20,8 @@ std::string OutputFolder(std::string_view folderBoxText, std::string_view subFol
     return folder;
 }
 
-PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& slots) {
-    return PasswordRuleTexts{slots.msgShortPassword, slots.msgNoBlank, slots.msgIllegalChar};
+PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& messages) {
+    return PasswordRuleTexts{messages.msgShortPassword, messages.msgNoBlank, messages.msgIllegalChar};
 }
 
 std::string OversizeSummary(bool english, int tooLarge, int selectionCount) {

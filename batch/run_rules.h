@@ -23,7 +23,7 @@ bool IsTooLargeToEncrypt(const std::string& path);
 std::string OutputFolder(std::string_view folderBoxText, std::string_view subFolder);
 
 // The texts the password rules show, from the message slots.
-PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& slots);
+PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& messages);
 
 // The summary of skipped files, in the language of the flag.
 std::string OversizeSummary(bool english, int tooLarge, int selectionCount);

@@ -99,10 +99,10 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
     // Only containers carry a password worth comparing; --force decodes
     // anything else as it is.
     if (probe.isContainer && !probe.passwordMatch) {
-        log << "refused " << file << ": " << table.slots.msgWrongPassword << std::endl;
+        log << "refused " << file << ": " << table.messages.msgWrongPassword << std::endl;
         return Outcome::Refused;
     }
-    const std::string dir(table.slots.dirDecrypted);
+    const std::string dir(table.messages.dirDecrypted);
     if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
     const std::string output = DecryptFileBytes(std::move(bytes), file, options.suffixE, dir);
     log << "decrypted " << file << " -> " << output << std::endl;
@@ -116,7 +116,7 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
     inputs.password = password;
     inputs.cls = options.cls;
     inputs.nameSuffix = options.suffixE ? "E" : "";
-    inputs.dirEncrypted = LanguageTableFor(options.english).slots.dirEncrypted;
+    inputs.dirEncrypted = LanguageTableFor(options.english).messages.dirEncrypted;
 
     Tally tally;
     for (const std::string& file : options.files) {

@@ -8,7 +8,7 @@ namespace imgcrypt {
 
 std::vector<std::string> PasswordRefusals(std::string_view password, bool english) {
     const LanguageTable& table = LanguageTableFor(english);
-    PasswordCheck check = getencsn(password, PasswordRuleTextsOf(table.slots));
+    PasswordCheck check = getencsn(password, PasswordRuleTextsOf(table.messages));
     if (!check.valid) return std::move(check.messages);
     // Accepted passwords are ASCII, so bytes are characters here.
     if (password.size() > kMaxPasswordLength) {

@@ -66,7 +66,7 @@ class BatchFixture : public ::testing::Test {
         logic->btnencClick();
         EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..0"});
         EXPECT_EQ(port.Boxes(), std::vector<std::string>{
-                                    "message: " + std::string(table.slots.msgNoImageEncrypt)});
+                                    "message: " + std::string(table.messages.msgNoImageEncrypt)});
         ASSERT_EQ(port.dialogRequests.size(), 1u);
         EXPECT_EQ(port.dialogRequests[0].filter, table.dialogFilter);
     }

@@ -139,7 +139,7 @@ TEST_F(DecryptionRun, ChineseClosingQuestionAndFolder) {
     port.confirmAnswers = {true};
     port.ClearCalls();
     Press(kRight);
-    const MessageSlots& ch = ChineseTable().slots;
+    const MessageSlots& ch = ChineseTable().messages;
     const std::string dir(ch.dirDecrypted);
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"confirm: 2" + std::string(ch.msgDecryptDone) +
                                                      "\r" + photos + dir});

@@ -102,10 +102,10 @@ TEST_F(EncryptionRun, SkipsFilesAtTheSizeLimitAndSaysSoInChinese) {
             MakeSizedFile("big.jpg", 6'000'000)});
     port.confirmAnswers = {true};
     logic->btnencClick();
-    const std::string dir(ChineseTable().slots.dirEncrypted);
+    const std::string dir(ChineseTable().messages.dirEncrypted);
     EXPECT_EQ(port.Boxes(), (std::vector<std::string>{
                                 "message: " + OversizeSummary(false, 2, 3),
-                                "confirm: 1" + std::string(ChineseTable().slots.msgEncryptDone) +
+                                "confirm: 1" + std::string(ChineseTable().messages.msgEncryptDone) +
                                     "\r" + photos + dir}));
     EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + dir + "/"});
     EXPECT_TRUE(std::filesystem::exists(photos + dir + "/small.jpg"));

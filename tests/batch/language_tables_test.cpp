@@ -15,7 +15,7 @@ namespace imgcrypt {
 namespace {
 
 std::vector<std::string_view> AllTexts(const LanguageTable& t) {
-    const MessageSlots& s = t.slots;
+    const MessageSlots& s = t.messages;
     return {t.N1,
             t.N2,
             t.N5,

@@ -31,12 +31,12 @@ TEST(RunRulesTexts, OversizeSummaryInBothLanguages) {
 }
 
 TEST(RunRulesTexts, DoneQuestionJoinsWithALoneCarriageReturn) {
-    const auto& en = EnglishTable().slots;
+    const auto& en = EnglishTable().messages;
     EXPECT_EQ(RunDoneQuestion(10, en.msgEncryptDone, "/photos/", en.dirEncrypted),
               "10 done, will open the encrypted folder: \r/photos/encrypted");
     EXPECT_EQ(RunDoneQuestion(12, en.msgDecryptDone, "/photos/", en.dirDecrypted),
               "12 done, will open the decrypted folder:\r/photos/decrypted");
-    const auto& ch = ChineseTable().slots;
+    const auto& ch = ChineseTable().messages;
     EXPECT_EQ(RunDoneQuestion(1, ch.msgDecryptDone, "/p/", ch.dirDecrypted),
               "1" + std::string(ch.msgDecryptDone) + "\r/p/" + std::string(ch.dirDecrypted));
 }

@@ -70,11 +70,11 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
     port.dialogResults = {{a}};
     logic->btnencClick();
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{
-                                "message: " + std::string(ChineseTable().slots.msgNoImageEncrypt)});
+                                "message: " + std::string(ChineseTable().messages.msgNoImageEncrypt)});
     EXPECT_EQ(port.Of("dialog").size(), 1u);
     // Nothing was written, no folder made, the window stayed at rest.
-    EXPECT_FALSE(std::filesystem::exists(photos + std::string(ChineseTable().slots.dirEncrypted)));
-    EXPECT_FALSE(std::filesystem::exists(std::string(ChineseTable().slots.dirEncrypted)));
+    EXPECT_FALSE(std::filesystem::exists(photos + std::string(ChineseTable().messages.dirEncrypted)));
+    EXPECT_FALSE(std::filesystem::exists(std::string(ChineseTable().messages.dirEncrypted)));
     EXPECT_TRUE(port.Of("height").empty());
     EXPECT_TRUE(port.Of("commands").empty());
     // The file chosen in that dialog is the selection of the next press.
@@ -89,7 +89,7 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
     port.ClearCalls();
     logic->btndecClick();
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{
-                                "message: " + std::string(ChineseTable().slots.msgNoImageDecrypt)});
+                                "message: " + std::string(ChineseTable().messages.msgNoImageDecrypt)});
     EXPECT_EQ(port.Of("dialog").size(), 1u);
 }
 

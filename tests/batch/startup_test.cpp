@@ -59,7 +59,7 @@ class UnreadableSettings : public BatchFixture {
         EXPECT_EQ(port.Of("banner"), std::vector<std::string>{"http://www.site.test/ien/ad.htm"});
         ExpectNothingSelectedIn(ChineseTable());
 
-        const MessageSlots& ch = ChineseTable().slots;
+        const MessageSlots& ch = ChineseTable().messages;
         Select({MakeFile("a.jpg", "aaaa")});
         port.password = "secret1";
         logic->btnencClick();
@@ -153,7 +153,7 @@ TEST_F(BatchFixture, SwitchRewritesSettingsAndKeepsSelectionAndOptions) {
     port.ClearCalls();
     logic->btnencClick();
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(std::filesystem::exists(photos + std::string(ChineseTable().slots.dirEncrypted) +
+    EXPECT_TRUE(std::filesystem::exists(photos + std::string(ChineseTable().messages.dirEncrypted) +
                                         "/b.jpgE"));
 }
 

@@ -103,7 +103,7 @@ class WindowLayoutTest : public QObject {
         f.dialogs().queueOpenFiles({});
         f.find<QPushButton>("btnenc")->click();
         QCOMPARE(f.dialogs().records().size(), size_t{2});
-        QCOMPARE(f.dialogs().records()[0].text, Q(ChineseTable().slots.msgNoImageEncrypt));
+        QCOMPARE(f.dialogs().records()[0].text, Q(ChineseTable().messages.msgNoImageEncrypt));
     }
 
     void windowFrameAndHeights() {
@@ -236,7 +236,7 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(shown.size(), size_t{2});
         QCOMPARE(shown[0].kind, Dialogs::Kind::Message);
         QCOMPARE(shown[0].caption, Q(t.applicationTitle));
-        QCOMPARE(shown[0].text, Q(t.slots.msgNoImageEncrypt));
+        QCOMPARE(shown[0].text, Q(t.messages.msgNoImageEncrypt));
         QCOMPARE(shown[1].kind, Dialogs::Kind::OpenFiles);
         QCOMPARE(shown[1].request.filter, std::string(t.dialogFilter));
         QCOMPARE(f.dialogs().unanswered(), 0);

@@ -121,8 +121,8 @@ class WindowRunsTest : public QObject {
         const Dialogs::Record& question = f.dialogs().records().back();
         QCOMPARE(question.caption, QString("Confirm"));
         QCOMPARE(question.text,
-                 "3" + Q(t.slots.msgEncryptDone) + "\r" + f.folderBox() + Q(t.slots.dirEncrypted));
-        const QString encryptedDir = f.folderBox() + Q(t.slots.dirEncrypted);
+                 "3" + Q(t.messages.msgEncryptDone) + "\r" + f.folderBox() + Q(t.messages.dirEncrypted));
+        const QString encryptedDir = f.folderBox() + Q(t.messages.dirEncrypted);
         QCOMPARE(f.opened().size(), size_t{1});
         QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()), encryptedDir);
 
@@ -145,7 +145,7 @@ class WindowRunsTest : public QObject {
                 std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), "pa$$w0rd",
                 static_cast<EncryptionClass>(encryptionClass));
             const QString container = QString::fromStdString(EncryptedOutputPath(
-                Bytes(source), t.slots.dirEncrypted, suffixMode == 1 ? "E" : ""));
+                Bytes(source), t.messages.dirEncrypted, suffixMode == 1 ? "E" : ""));
             QVERIFY2(QFileInfo(container).dir().path() == encryptedDir, qPrintable(container));
             QCOMPARE(ReadFile(container), QByteArray::fromStdString(expected));
             containers << container;
@@ -161,14 +161,14 @@ class WindowRunsTest : public QObject {
         QCOMPARE(f.snapshots.front().outerHeight, kRunHeight);
         QCOMPARE(f.snapshots.front().progressLabel, QString("3/3"));
         QCOMPARE(f.dialogs().records().back().text,
-                 "3" + Q(t.slots.msgDecryptDone) + "\r" + f.folderBox() + Q(t.slots.dirDecrypted));
+                 "3" + Q(t.messages.msgDecryptDone) + "\r" + f.folderBox() + Q(t.messages.dirDecrypted));
         QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()),
-                 f.folderBox() + Q(t.slots.dirDecrypted));
+                 f.folderBox() + Q(t.messages.dirDecrypted));
         QCOMPARE(f.window().outerHeight(), kRestHeight);
         // Byte for byte, under the source names.
         for (const QString& source : sources) {
             const QString decrypted =
-                f.folderBox() + Q(t.slots.dirDecrypted) + "/" + QFileInfo(source).fileName();
+                f.folderBox() + Q(t.messages.dirDecrypted) + "/" + QFileInfo(source).fileName();
             QCOMPARE(ReadFile(decrypted), ReadFile(source));
         }
     }
@@ -187,7 +187,7 @@ class WindowRunsTest : public QObject {
         const auto& shown = f.dialogs().records();
         QCOMPARE(shown.size(), size_t{2});  // open dialog, then the cancel message
         QCOMPARE(shown.back().kind, Dialogs::Kind::Message);
-        QCOMPARE(shown.back().text, Q(EnglishTable().slots.msgCanceled));
+        QCOMPARE(shown.back().text, Q(EnglishTable().messages.msgCanceled));
         QCOMPARE(f.find<QLabel>("lbprogress")->text(), QString("1/3"));
         QCOMPARE(QDir(f.photos() + "/encrypted").entryList(QDir::Files).size(), 1);
         QCOMPARE(f.window().outerHeight(), kRestHeight);
@@ -202,7 +202,7 @@ class WindowRunsTest : public QObject {
         f.select(f.makeSources());
         QTimer::singleShot(0, &f.window(), [&f] { f.window().close(); });
         f.find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().slots.msgCanceled));
+        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().messages.msgCanceled));
         QTRY_VERIFY(!f.window().isVisible());
     }
 
@@ -224,10 +224,10 @@ class WindowRunsTest : public QObject {
             decrypt->click();
             const auto& shown = f.dialogs().records();
             QVERIFY(!shown.empty());
-            QCOMPARE(shown.front().text, Q(EnglishTable().slots.msgWrongPassword));
+            QCOMPARE(shown.front().text, Q(EnglishTable().messages.msgWrongPassword));
         }
         QVERIFY(!decrypt->isEnabled());
-        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().slots.msgTenTries));
+        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().messages.msgTenTries));
 
         // A later encryption run does not bring the button back.
         f.select({source});
@@ -278,7 +278,7 @@ class WindowRunsTest : public QObject {
         f.find<QPushButton>("btndec")->click();
         const auto& shown = f.dialogs().records();
         QCOMPARE(shown.size(), size_t{2});
-        QCOMPARE(shown[0].text, Q(ChineseTable().slots.msgNoImageDecrypt));
+        QCOMPARE(shown[0].text, Q(ChineseTable().messages.msgNoImageDecrypt));
         QCOMPARE(shown[1].kind, Dialogs::Kind::OpenFiles);
         QCOMPARE(shown[1].request.filterIndex, filterIndex);
         QVERIFY(shown[1].request.initialFolder.empty());  // first dialog since start-up
@@ -287,7 +287,7 @@ class WindowRunsTest : public QObject {
         f.dialogs().queueOpenFiles({});
         f.find<QPushButton>("btndec")->click();
         QCOMPARE(shown.size(), size_t{4});
-        QCOMPARE(shown[2].text, Q(ChineseTable().slots.msgNoImageDecrypt));
+        QCOMPARE(shown[2].text, Q(ChineseTable().messages.msgNoImageDecrypt));
     }
 
     void fileOpenAndTheOpenButtonBehaveAlike() {
