@@ -1,30 +1,19 @@
 #include "codec/container_stream.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <string>
 
 #include "codec/base64.h"
-#include "codec/byte_search.h"
+#include "codec/container_layout.h"
+#include "codec/high_level_scramble.h"
 #include "codec/password.h"
 #include "runtime/generator.h"
 
 namespace imgcrypt {
 namespace {
 
-using detail::Find;
-
-constexpr std::size_t kHeadLength = 20;
-constexpr std::size_t kShiftPassMargin = 10;                      // the shift pass stops at L-10
 constexpr std::size_t kBytesPerLine = kBase64LineLength / 4 * 3;  // 57
-
-constexpr char kSlash = '/';
-constexpr char kBackslash = '\\';
-
-char DrawChar() noexcept {
-    return static_cast<char>(RandomBetween(33, 126));
-}
 
 // First base64 character of a chunk that starts with `byte`.
 char FirstBase64Char(char byte) noexcept {
@@ -34,56 +23,6 @@ char FirstBase64Char(char byte) noexcept {
 }
 
 }  // namespace
-
-HighLevelScrambler::HighLevelScrambler(std::size_t totalLength) noexcept
-    : examinedEnd_(totalLength > 0 ? totalLength - 1 : 0),
-      shiftEnd_(totalLength > kShiftPassMargin ? totalLength - kShiftPassMargin : 0) {}
-
-void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcept {
-    // The one-pass scramble of the whole text, on global positions, carrying
-    // across pieces the shift, whether the original character before was '/',
-    // and a lowering owed to this piece's first character.
-    if (n == 0) return;
-    const std::size_t at = offset_;
-    const char lastOriginal = piece[n - 1];
-    const std::size_t end = examinedEnd_ > at ? std::min(n, examinedEnd_ - at) : 0;
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t previousSlash = kNone;
-    bool lowerNext = false;
-    unsigned nextShift = 0;
-    for (std::size_t i = Find(piece, 0, end, kSlash); i < end;) {
-        // Before i: the carried flag at the piece start, else a '/' found
-        // right before i and not replaced (a lowered follower never counts).
-        const bool slashBefore =
-            i == 0 ? slashBefore_ : previousSlash == i - 1 && piece[i - 1] == kSlash;
-        const char right = i + 1 < n ? piece[i + 1] : next;
-        const bool lone = !slashBefore && right != kSlash;
-        previousSlash = i;
-        if (!lone) {
-            i = Find(piece, i + 1, end, kSlash);
-            continue;
-        }
-        piece[i] = kBackslash;
-        if (at + i < shiftEnd_) {
-            if (i + 1 < n) {
-                piece[i + 1] = static_cast<char>(static_cast<unsigned char>(piece[i + 1]) - shift_);
-            } else {
-                lowerNext = true;
-                nextShift = shift_;
-            }
-            shift_ = static_cast<unsigned>((at + i + 1) % 5);
-        }
-        i = i + 2 < end ? Find(piece, i + 2, end, kSlash) : end;
-    }
-    // Only now: the slash rule above had to see the original first character
-    // (lowering can turn it into '/').
-    if (lowerFirst_)
-        piece[0] = static_cast<char>(static_cast<unsigned char>(piece[0]) - firstShift_);
-    lowerFirst_ = lowerNext;
-    firstShift_ = nextShift;
-    slashBefore_ = lastOriginal == kSlash;
-    offset_ = at + n;
-}
 
 void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
                          std::string_view password, EncryptionClass cls,
@@ -99,32 +38,19 @@ void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
             throw;
         }
     };
-
-    const std::size_t size = static_cast<std::size_t>(sourceSize);
-    const std::size_t textLength = Base64TextSize(size, !high);
-    if (textLength < kHeadLength) {
-        // No body: the payload stands whole in place of the head.
-        std::string source(size, '\0');
-        readSource(source.data(), size);
-        sink(MakeContainerFile(source, password, cls));
-        return;
-    }
-
-    // Same draws in the same order as MakeContainerFile: shift, then fillers.
-    const char shiftChar = DrawChar();
-    std::array<char, 3> fillers{};
-    for (char& c : fillers) c = DrawChar();
-    const std::string block =
-        MakePasswordBlock(password, static_cast<unsigned char>(shiftChar) % 9);
+    const TrailerDraws draws = DrawTrailerCharacters();
+    const std::string block = MakePasswordBlock(password, ShiftValue(draws.shiftChar));
 
     // Whole lines per chunk, so the chunks' texts join into the file's text.
     const std::size_t chunkBytes = kBytesPerLine * std::max<std::size_t>(linesPerChunk, 1);
     // One byte more than a chunk: the next chunk's first byte is the
     // scramble's look-ahead; it moves to the front for the next round.
     std::string in(chunkBytes + 1, '\0');
-    std::string out(Base64TextSize(chunkBytes, !high), '\0');
-    HighLevelScrambler scrambler(textLength);
-    std::string trailer;
+    // Room for the password block in front of the text.
+    std::string out(kPasswordBlockLength + PayloadLength(chunkBytes, cls), '\0');
+    char* const text = out.data() + kPasswordBlockLength;
+    HighLevelScrambler scrambler(PayloadLength(static_cast<std::size_t>(sourceSize), cls));
+    std::string head;  // of the payload text, for the trailer
     std::uint64_t unread = sourceSize;
     std::size_t carried = 0;
     for (bool first = true;; first = false) {
@@ -135,25 +61,31 @@ void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
         const std::size_t have = carried + want;
         const bool last = have <= chunkBytes;
         const std::size_t n = last ? have : chunkBytes;
-        const std::size_t len = Base64TextSize(n, !high);
-        EncodeBase64Into(std::string_view(in.data(), n), out.data(), !high);
-        if (high)
-            scrambler.Scramble(out.data(), len, last ? '\0' : FirstBase64Char(in[chunkBytes]));
-        if (first) {
-            // The head goes to the end; the block takes its place in front.
-            trailer.assign(out.data(), kHeadLength);
-            std::memcpy(out.data(), block.data(), kPasswordBlockLength);
-        }
-        sink(std::string_view(out.data(), len));
+        const std::size_t len = PayloadLength(n, cls);
+        EncodeBase64Into(std::string_view(in.data(), n), text, !high);
+        if (high) scrambler.Scramble(text, len, last ? '\0' : FirstBase64Char(in[chunkBytes]));
+        sink(first ? StartFile(text, len, block, head) : std::string_view(text, len));
         if (last) break;
         in[0] = in[chunkBytes];
         carried = 1;
     }
-    trailer += shiftChar;
-    trailer.append(fillers.data(), fillers.size());
-    trailer += high ? kHighMarker : kStandardMarker;
-    trailer += "\r\n";
-    sink(trailer);
+    sink(MakeTrailer(head, draws, cls));
+}
+
+std::string MakeContainerFile(std::string_view source, std::string_view password,
+                              EncryptionClass cls) {
+    std::string file;
+    file.reserve(ContainerFileSize(source.size(), cls));
+    std::size_t readAt = 0;
+    StreamContainerFile(
+        source.size(),
+        [&](char* dst, std::size_t n) {
+            if (n == 0) return;  // an empty view may have no data
+            std::memcpy(dst, source.data() + readAt, n);
+            readAt += n;
+        },
+        password, cls, [&](std::string_view piece) { file += piece; });
+    return file;
 }
 
 }  // namespace imgcrypt

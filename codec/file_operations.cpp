@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "codec/container_layout.h"
 #include "codec/container_stream.h"
 #include "codec/password.h"
 #include "runtime/line_text_file.h"
@@ -13,10 +14,6 @@ namespace imgcrypt {
 namespace {
 
 constexpr std::size_t kShortExtension = 3;
-
-// What the probe reads of a container text: the password block at its start,
-// and the shift character, fillers and marker at its end.
-constexpr std::size_t kProbeTail = 8;
 
 bool IsLineBreak(char c) noexcept {
     return c == '\r' || c == '\n';
@@ -34,7 +31,7 @@ std::string ProbeText(std::string_view bytes) {
         if (!IsLineBreak(text[front])) head += text[front];
     }
     std::string tail;
-    for (std::size_t back = text.size(); back > front && tail.size() < kProbeTail;) {
+    for (std::size_t back = text.size(); back > front && tail.size() < kTrailerTail;) {
         if (!IsLineBreak(text[--back])) tail.insert(tail.begin(), text[back]);
     }
     return head + tail;

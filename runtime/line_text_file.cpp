@@ -3,13 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <utility>
 
+#include "runtime/byte_search.h"
 #include "runtime/errors.h"
 #include "runtime/posix_file.h"
-#include "runtime/whole_file.h"
 
 namespace imgcrypt {
 
@@ -20,7 +19,6 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 
 constexpr char kLF = '\n';
 constexpr char kCR = '\r';
-constexpr char kNul = '\0';
 constexpr char kTextEnd = 26;  // Ctrl-Z
 
 // Codes for operations on a file in the wrong mode.
@@ -28,64 +26,9 @@ constexpr int kCodeNotOpen = 103;
 constexpr int kCodeNotOpenForInput = 104;
 constexpr int kCodeNotOpenForOutput = 105;
 
-using Word = std::uint64_t;
-constexpr Word kOnes = ~Word{0} / 255;
-constexpr Word kHighBits = kOnes * 0x80;
-
-// Non-zero when some byte of the word is below `limit` (limit <= 128).
-constexpr Word HasByteBelow(Word word, unsigned limit) {
-    return (word - kOnes * limit) & ~word & kHighBits;
-}
-
-// The first byte in [p, end) that `isStop` accepts; every stop byte is below
-// `Limit`, so eight bytes at a time can be ruled out at once. Container text
-// has a stop byte only every 76 characters, if at all.
-template <unsigned Limit, class IsStop>
-const char* FindStop(const char* p, const char* end, IsStop isStop) {
-    while (end - p >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
-        Word word;
-        std::memcpy(&word, p, sizeof word);
-        if (HasByteBelow(word, Limit) != 0) {
-            for (std::size_t i = 0; i < sizeof word; ++i) {
-                if (isStop(p[i])) return p + i;
-            }
-        }
-        p += sizeof word;
-    }
-    while (p < end && !isStop(*p)) ++p;
-    return p;
-}
-
-const char* FindLineStop(const char* p, const char* end) {
-    return FindStop<27>(p, end, [](char c) { return c == kLF || c == kCR || c == kTextEnd; });
-}
-
-const char* FindLineBreak(const char* p, const char* end) {
-    return FindStop<14>(p, end, [](char c) { return c == kLF || c == kCR; });
-}
-
-// Removes every CR and LF from data[0, size) in place; returns the new size.
-std::size_t RemoveLineBreaks(char* data, std::size_t size) {
-    const char* read = data;
-    const char* const end = data + size;
-    char* write = data;
-    for (;;) {
-        const char* stop = FindLineBreak(read, end);
-        const auto run = static_cast<std::size_t>(stop - read);
-        if (write != read) std::memmove(write, read, run);
-        write += run;
-        if (stop == end) break;
-        read = stop + 1;
-    }
-    return static_cast<std::size_t>(write - data);
-}
-
-std::string JoinedBefore(std::string_view bytes, char terminator) {
-    const void* found = std::memchr(bytes.data(), terminator, bytes.size());
-    if (found != nullptr) bytes = bytes.substr(0, static_cast<const char*>(found) - bytes.data());
-    std::string text(bytes);
-    text.resize(RemoveLineBreaks(text.data(), text.size()));
-    return text;
+// The first CR, LF or byte 26 in [from, end): where a line read stops.
+std::size_t FindLineStop(const char* data, std::size_t from, std::size_t end) noexcept {
+    return detail::FindAny(data, from, end, kLF, kCR, kTextEnd);
 }
 
 [[noreturn]] void ThrowFromErrno(int err, const std::string& path) {
@@ -221,15 +164,14 @@ std::string TakeLine(LineTextFile& file) {
     for (;;) {
         if (file.pos_ == file.buffer_.size() && !file.Fill()) return line;
         const char* const data = file.buffer_.data();
-        const char* const end = data + file.buffer_.size();
-        const char* const start = data + file.pos_;
-        const char* const stop = FindLineStop(start, end);
-        line.append(start, stop);
-        file.pos_ = static_cast<std::size_t>(stop - data);
+        const std::size_t end = file.buffer_.size();
+        const std::size_t stop = FindLineStop(data, file.pos_, end);
+        line.append(data + file.pos_, stop - file.pos_);
+        file.pos_ = stop;
         if (stop == end) continue;
-        if (*stop == kTextEnd) return line;  // left unread: the text ends here
+        if (data[stop] == kTextEnd) return line;  // left unread: the text ends here
         ++file.pos_;
-        if (*stop == kLF) return line;
+        if (data[stop] == kLF) return line;
         // A CR is always dropped: before LF the LF then ends the line (so CR LF
         // is one break, even across buffers), before anything else it vanishes.
     }
@@ -264,43 +206,30 @@ void CloseText(LineTextFile& file) {
     file.Release();
 }
 
-std::vector<std::string> LoadTextLines(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
-    const void* nul = std::memchr(bytes.data(), kNul, bytes.size());
-    const std::size_t size =
-        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data())
-                       : bytes.size();
-    const char* p = bytes.data();
-    const char* const end = p + size;
-    std::vector<std::string> lines;
-    while (p < end) {
-        const char* stop = FindLineBreak(p, end);
-        lines.emplace_back(p, stop);
-        p = stop;
-        if (p < end && *p == kCR) ++p;
-        if (p < end && *p == kLF) ++p;
-    }
-    return lines;
-}
-
 std::string ReadJoinedLines(const std::string& path) {
     posix::FileDescriptor fd = posix::OpenForSharedReading(path);
     if (!fd.valid()) ThrowFromErrno(errno, path);
     std::string bytes;
     if (!posix::ReadToEnd(fd.get(), bytes)) ThrowFromErrno(errno, path);
-    const void* found = std::memchr(bytes.data(), kTextEnd, bytes.size());
-    if (found != nullptr)
-        bytes.resize(static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data()));
-    bytes.resize(RemoveLineBreaks(bytes.data(), bytes.size()));
+    return JoinedLines(std::move(bytes));
+}
+
+std::string JoinedLines(std::string bytes) {
+    if (const auto stop = bytes.find(kTextEnd); stop != std::string::npos) bytes.resize(stop);
+    // Runs between line breaks move down over the breaks removed so far.
+    char* const t = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t read = detail::FindAny(t, 0, n, kCR, kLF);
+    std::size_t write = read;
+    while (read < n) {
+        ++read;  // drop the CR or LF
+        const std::size_t stop = detail::FindAny(t, read, n, kCR, kLF);
+        std::memmove(t + write, t + read, stop - read);
+        write += stop - read;
+        read = stop;
+    }
+    bytes.resize(write);
     return bytes;
-}
-
-std::string JoinedLines(std::string_view bytes) {
-    return JoinedBefore(bytes, kTextEnd);
-}
-
-std::string JoinedLoadedLines(std::string_view bytes) {
-    return JoinedBefore(bytes, kNul);
 }
 
 }  // namespace imgcrypt

@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace imgcrypt {
 
@@ -63,20 +62,14 @@ bool AtTextEnd(LineTextFile& file);
 std::string TakeLine(LineTextFile& file);
 void CloseText(LineTextFile& file);
 
-// Reads a whole file (EFOpenError on failure) and splits it into lines at LF,
-// CR, CR LF or NUL; nothing after the first NUL is read.
-std::vector<std::string> LoadTextLines(const std::string& path);
-
 // The "read a whole file as joined lines" pattern in one call, for large
 // files: the same text as OpenTextForReading, TakeLine until AtTextEnd,
 // CloseText. Raises EInOutError.
 std::string ReadJoinedLines(const std::string& path);
 
 // The text a line-by-line reader joins from these file bytes: everything
-// before the first byte 26, with every CR and LF removed.
-std::string JoinedLines(std::string_view bytes);
-// The text LoadTextLines joins from these bytes: everything before the first
-// NUL, with every CR and LF removed.
-std::string JoinedLoadedLines(std::string_view bytes);
+// before the first byte 26, with every CR and LF removed. Works in place, so
+// bytes handed over with std::move are never copied.
+std::string JoinedLines(std::string bytes);
 
 }  // namespace imgcrypt

@@ -1,6 +1,5 @@
 #include "runtime/text.h"
 
-#include <algorithm>
 #include <charconv>
 
 namespace imgcrypt {
@@ -37,14 +36,6 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(text.substr(first, last - first));
 }
 
-std::string UpperAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    }
-    return result;
-}
-
 std::size_t Utf8CharLength(std::string_view text, std::size_t pos) noexcept {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byteAt(pos);
@@ -78,53 +69,6 @@ std::size_t Utf8CharCount(std::string_view text) noexcept {
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < text.size(); pos += Utf8CharLength(text, pos)) ++count;
     return count;
-}
-
-std::string LeftChars(std::string_view text, int n) {
-    if (n <= 0) return {};
-    std::size_t pos = 0;
-    for (int taken = 0; taken < n && pos < text.size(); ++taken) pos += Utf8CharLength(text, pos);
-    return std::string(text.substr(0, pos));
-}
-
-std::string RightChars(std::string_view text, int n) {
-    if (n <= 0) return {};
-    const std::size_t total = Utf8CharCount(text);
-    if (static_cast<std::size_t>(n) >= total) return std::string(text);
-    std::size_t pos = 0;
-    for (std::size_t skip = total - static_cast<std::size_t>(n); skip > 0; --skip) {
-        pos += Utf8CharLength(text, pos);
-    }
-    return std::string(text.substr(pos));
-}
-
-std::string CopyBytes(std::string_view text, int index, int count) {
-    if (index < 1) index = 1;
-    const auto start = static_cast<std::size_t>(index - 1);
-    if (count < 0 || start >= text.size()) return {};
-    return std::string(text.substr(start, static_cast<std::size_t>(count)));
-}
-
-std::string DeleteBytes(std::string_view text, int index, int count) {
-    std::string result(text);
-    if (index < 1 || static_cast<std::size_t>(index) > text.size() || count <= 0) return result;
-    result.erase(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count));
-    return result;
-}
-
-std::string InsertBytes(std::string_view source, std::string_view text, int index) {
-    std::string result(text);
-    if (source.empty()) return result;
-    if (index < 1) index = 1;
-    const std::size_t at = std::min(static_cast<std::size_t>(index - 1), result.size());
-    result.insert(at, source);
-    return result;
-}
-
-int FindBytes(std::string_view part, std::string_view text) {
-    if (part.empty() || text.empty()) return 0;
-    const std::size_t found = text.find(part);
-    return found == std::string_view::npos ? 0 : static_cast<int>(found + 1);
 }
 
 }  // namespace imgcrypt

@@ -1,7 +1,8 @@
-// Number-to-text and substring routines whose exact results the container
-// format and file names depend on. Texts are byte strings; positions 1-based.
+// Number-to-text, trimming and character-counting routines whose exact
+// results the password block and file names depend on. Texts are byte strings.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,22 +16,9 @@ std::string DecimalText(std::int64_t value);
 
 // Removes bytes with a code of 32 or less from both ends.
 std::string TrimBlanks(std::string_view text);
-// 'a'..'z' to 'A'..'Z', every other byte unchanged.
-std::string UpperAscii(std::string_view text);
-
-// First / last n characters; texts are UTF-8 and a character is a code point
-// (an invalid byte counts as one character).
-std::string LeftChars(std::string_view text, int n);
-std::string RightChars(std::string_view text, int n);
-
-std::string CopyBytes(std::string_view text, int index, int count);
-std::string DeleteBytes(std::string_view text, int index, int count);
-std::string InsertBytes(std::string_view source, std::string_view text, int index);
-// Position of the first occurrence of `part` in `text`; 0 when absent or either is empty.
-int FindBytes(std::string_view part, std::string_view text);
 
 // Length in bytes of the UTF-8 character that starts at text[pos] (1 for an
-// invalid or truncated sequence). Shared by the character-counting routines.
+// invalid or truncated sequence).
 std::size_t Utf8CharLength(std::string_view text, std::size_t pos) noexcept;
 // Number of characters (code points) in the text.
 std::size_t Utf8CharCount(std::string_view text) noexcept;

@@ -15,6 +15,7 @@
 #include "runtime/generator.h"
 #include "runtime/line_text_file.h"
 #include "runtime/whole_file.h"
+#include "tests/support/container_oracle.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
@@ -81,11 +82,15 @@ Streamed StreamFromMemory(std::string_view source, EncryptionClass cls, std::siz
     return result;
 }
 
-// Streamed file and draws equal the whole-buffer build from the same state.
+// Streamed file and draws equal the whole-buffer build from the same state,
+// and that equals the step-by-step reference.
 void ExpectSameAsWholeBuild(std::string_view source, EncryptionClass cls, std::size_t lines) {
     SetGeneratorState(kState);
     const std::string expected = MakeContainerFile(source, kPassword, cls);
     const std::uint32_t expectedState = GeneratorState();
+    SetGeneratorState(kState);
+    ASSERT_EQ(expected, testing::ReferenceContainerFile(source, kPassword, cls));
+    ASSERT_EQ(GeneratorState(), expectedState);
     const Streamed got = StreamFromMemory(source, cls, lines);
     ASSERT_EQ(got.file, expected) << "size " << source.size() << ", class " << static_cast<int>(cls)
                                   << ", lines per chunk " << lines;
@@ -157,50 +162,6 @@ TEST(StreamContainerFile, LargeSourceStaysInSmallPieces) {
         ExpectSameAsWholeBuild(source, cls, kStreamChunkLines);
         EXPECT_EQ(StreamFromMemory(source, cls, kStreamChunkLines).pieces, 7u)
             << "six chunks and the trailer, each one piece";
-    }
-}
-
-TEST(HighLevelScrambler, PiecesGiveTheWholeTextScramble) {
-    // Texts over '/', the followers '0'..'3' that may turn into '/', and a
-    // plain letter; cut at random points, including empty pieces.
-    constexpr std::string_view kAlphabet = "/0123A";
-    std::mt19937 gen(19);
-    for (int round = 0; round < 20000; ++round) {
-        const std::size_t len = gen() % 120;
-        std::string text(len, 'A');
-        for (auto& c : text) c = kAlphabet[gen() % kAlphabet.size()];
-        std::string expected = text;
-        ScrambleHighLevel(expected);
-
-        std::vector<std::size_t> cuts = {0, len};
-        const std::size_t extra = len == 0 ? 0 : gen() % 8;
-        for (std::size_t k = 0; k < extra; ++k) cuts.push_back(gen() % (len + 1));
-        std::sort(cuts.begin(), cuts.end());
-
-        std::string pieces = text;
-        HighLevelScrambler scrambler(len);
-        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
-            const std::size_t from = cuts[k], to = cuts[k + 1];
-            scrambler.Scramble(pieces.data() + from, to - from, to < len ? text[to] : '\0');
-        }
-        ASSERT_EQ(pieces, expected) << "text " << text;
-    }
-}
-
-TEST(HighLevelScrambler, OneCharacterPieces) {
-    // Every decision then crosses a piece edge.
-    std::mt19937 gen(23);
-    for (int round = 0; round < 2000; ++round) {
-        std::string text(gen() % 60, 'A');
-        for (auto& c : text) c = "//0123A"[gen() % 7];
-        std::string expected = text;
-        ScrambleHighLevel(expected);
-        std::string pieces = text;
-        HighLevelScrambler scrambler(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            scrambler.Scramble(pieces.data() + i, 1, i + 1 < text.size() ? text[i + 1] : '\0');
-        }
-        ASSERT_EQ(pieces, expected) << "text " << text;
     }
 }
 

@@ -248,55 +248,6 @@ TEST_F(LineTextFileTest, JoinedReadingEqualsTheLineLoop) {
     }
 }
 
-// ---- Loading a whole file as lines ----
-
-class LoadTextLinesRules : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(LoadTextLinesRules, SplitsAtLfCrCrLfAndStopsAtNul) {
-    TempFolder folder;
-    const std::string path = folder / "case.txt";
-    WriteBytes(path, GetParam().bytes);
-    EXPECT_EQ(LoadTextLines(path), GetParam().lines);
-    EXPECT_EQ(JoinedLoadedLines(GetParam().bytes), Join(GetParam().lines));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LoadTextLinesRules,
-    ::testing::Values(LineCase{"", {}}, LineCase{"abc", {"abc"}}, LineCase{"a\n", {"a"}},
-                      LineCase{"a\r\nb", {"a", "b"}}, LineCase{"a\rb", {"a", "b"}},
-                      LineCase{"a\n\rb", {"a", "", "b"}},  // LF CR: two breaks
-                      LineCase{"a\r\rb", {"a", "", "b"}},  // CR CR: two breaks
-                      LineCase{"a\r\r", {"a", ""}}, LineCase{"\n", {""}},
-                      LineCase{"a\x1a"
-                               "b",
-                               {"a\x1a"
-                                "b"}},  // byte 26 is ordinary here
-                      LineCase{Bytes("ab\0cd\nef", 8), {"ab"}},
-                      LineCase{Bytes("ab\n\0cd", 6), {"ab"}}, LineCase{Bytes("\0abc", 4), {}},
-                      // Longer lines, so breaks fall inside the word-at-a-time scan.
-                      LineCase{"0123456789abcdef\rghijklmnopqrstuv\r\nw",
-                               {"0123456789abcdef", "ghijklmnopqrstuv", "w"}}));
-
-TEST_F(LineTextFileTest, LoadedJoinedLinesMatchOnRandomInput) {
-    std::mt19937 random(777);
-    const char alphabet[] = {'a', '\r', '\n', '\0', '\x1a'};
-    for (int round = 0; round < 200; ++round) {
-        std::string bytes;
-        const std::size_t size = random() % 120;
-        for (std::size_t i = 0; i < size; ++i) {
-            char c = alphabet[random() % 5];
-            if (c == '\0' && random() % 4 != 0) c = 'z';
-            bytes += c;
-        }
-        WriteBytes(path_, bytes);
-        ASSERT_EQ(Join(LoadTextLines(path_)), JoinedLoadedLines(bytes)) << round;
-    }
-}
-
-TEST_F(LineTextFileTest, LoadingAMissingFileRaisesOpenError) {
-    EXPECT_THROW(LoadTextLines(folder_ / "missing.txt"), EFOpenError);
-}
-
 // ---- Failures ----
 
 TEST_F(LineTextFileTest, MissingFileAndMissingFolderHaveTheirOwnCodes) {

@@ -1,0 +1,174 @@
+#include "codec/high_level_scramble.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/support/container_oracle.h"
+
+namespace imgcrypt {
+namespace {
+
+using testing::ReferenceScramble;
+using testing::ReferenceUnscramble;
+
+// The whole text as one piece.
+void ScrambleHighLevel(std::string& text) {
+    HighLevelScrambler(text.size()).Scramble(text.data(), text.size(), '\0');
+}
+
+TEST(Scramble, WorkedExample) {
+    std::string text(136, 'Q');
+    for (int pos : {7, 31, 45, 50, 130, 60, 61}) text[pos - 1] = '/';
+    std::string scrambled = text;
+    ScrambleHighLevel(scrambled);
+    for (int pos : {7, 31, 45, 50, 130}) EXPECT_EQ(scrambled[pos - 1], '\\') << pos;
+    EXPECT_EQ(scrambled.substr(59, 2), "//");
+    EXPECT_EQ(scrambled[8 - 1], 'Q' - 1);
+    EXPECT_EQ(scrambled[32 - 1], 'Q' - 2);
+    EXPECT_EQ(scrambled[46 - 1], 'Q' - 1);
+    EXPECT_EQ(scrambled[51 - 1], 'Q');
+    EXPECT_EQ(scrambled[131 - 1], 'Q');
+    std::string restored = scrambled;
+    UnscrambleHighLevel(restored);
+    EXPECT_EQ(restored, text);
+}
+
+TEST(Scramble, ShiftPassStopsAtLMinusTen) {
+    for (std::size_t len : {11u, 20u, 77u}) {
+        std::string atBound(len, 'Q');
+        atBound[len - 10 - 1] = '/';  // position L-10: follower lowered
+        std::string beyond(len, 'Q');
+        beyond[len - 9 - 1] = '/';  // position L-9: follower kept
+        std::string a = atBound, b = beyond;
+        ScrambleHighLevel(a);
+        ScrambleHighLevel(b);
+        EXPECT_EQ(a[len - 10], 'P') << len;
+        EXPECT_EQ(b[len - 9], 'Q') << len;
+        EXPECT_EQ(b[len - 10], '\\') << len;
+        UnscrambleHighLevel(a);
+        UnscrambleHighLevel(b);
+        EXPECT_EQ(a, atBound);
+        EXPECT_EQ(b, beyond);
+    }
+}
+
+TEST(Scramble, SlashRuleEdges) {
+    std::string text = "/QQQQ//QQQ/QQQQ///Q/";
+    ScrambleHighLevel(text);
+    // Position 1 has no left neighbour, pairs and runs stay, position L is
+    // never examined.
+    EXPECT_EQ(text[0], '\\');
+    EXPECT_EQ(text.substr(5, 2), "//");
+    EXPECT_EQ(text[10], '\\');
+    EXPECT_EQ(text.substr(15, 3), "///");
+    EXPECT_EQ(text.back(), '/');
+    std::string tiny = "/";
+    ScrambleHighLevel(tiny);
+    EXPECT_EQ(tiny, "/");
+    std::string empty;
+    ScrambleHighLevel(empty);
+    UnscrambleHighLevel(empty);
+    EXPECT_TRUE(empty.empty());
+}
+
+TEST(Scramble, NothingShiftsUpToTenCharacters) {
+    std::string text = "/Q/Q/Q/Q/Q";  // L = 10: slash rule only
+    ScrambleHighLevel(text);
+    EXPECT_EQ(text, "\\Q\\Q\\Q\\Q\\Q");
+}
+
+TEST(Scramble, LowDigitsBecomeSlashAndComeBack) {
+    // The followers at 2 and 8 are both lowered by 1 (first shift, then
+    // 1 mod 5): '0' is stored as '/', '1' as '0'.
+    const std::string text = "/0QQQQ/1QQQQQQQQQQQQQQ";
+    std::string scrambled = text;
+    ScrambleHighLevel(scrambled);
+    EXPECT_EQ(scrambled.substr(0, 2), "\\/");
+    EXPECT_EQ(scrambled.substr(6, 2), "\\0");
+    UnscrambleHighLevel(scrambled);
+    EXPECT_EQ(scrambled, text);
+}
+
+TEST(Scramble, ShiftIsZeroAfterBackslashAtMultipleOfFive) {
+    std::string text(30, 'Q');
+    text[5 - 1] = '/';
+    text[9 - 1] = '/';
+    std::string scrambled = text;
+    ScrambleHighLevel(scrambled);
+    EXPECT_EQ(scrambled[6 - 1], 'P');   // first shift is 1
+    EXPECT_EQ(scrambled[10 - 1], 'Q');  // 5 mod 5 = 0
+}
+
+TEST(Scramble, OnePassMatchesTheRulesAppliedLiterally) {
+    std::mt19937 gen(23);
+    const std::string base64Pool = "//////0123AQz+9";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(gen() % 80, '\0');
+        for (auto& c : text) c = base64Pool[gen() % base64Pool.size()];
+        std::string expected = text;
+        ReferenceScramble(expected);
+        std::string actual = text;
+        ScrambleHighLevel(actual);
+        ASSERT_EQ(actual, expected) << text;
+        UnscrambleHighLevel(actual);
+        ASSERT_EQ(actual, text);
+        // Arbitrary bytes, as a damaged container would hold.
+        std::string noise(gen() % 80, '\0');
+        for (auto& c : noise) c = "\\/[]0A"[gen() % 7];
+        std::string expectedNoise = noise;
+        ReferenceUnscramble(expectedNoise);
+        UnscrambleHighLevel(noise);
+        ASSERT_EQ(noise, expectedNoise);
+    }
+}
+
+TEST(HighLevelScrambler, PiecesGiveTheWholeTextScramble) {
+    // Texts over '/', the followers '0'..'3' that may turn into '/', and a
+    // plain letter; cut at random points, including empty pieces.
+    constexpr std::string_view kAlphabet = "/0123A";
+    std::mt19937 gen(19);
+    for (int round = 0; round < 20000; ++round) {
+        const std::size_t len = gen() % 120;
+        std::string text(len, 'A');
+        for (auto& c : text) c = kAlphabet[gen() % kAlphabet.size()];
+        std::string expected = text;
+        ReferenceScramble(expected);
+
+        std::vector<std::size_t> cuts = {0, len};
+        const std::size_t extra = len == 0 ? 0 : gen() % 8;
+        for (std::size_t k = 0; k < extra; ++k) cuts.push_back(gen() % (len + 1));
+        std::sort(cuts.begin(), cuts.end());
+
+        std::string pieces = text;
+        HighLevelScrambler scrambler(len);
+        for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+            const std::size_t from = cuts[k], to = cuts[k + 1];
+            scrambler.Scramble(pieces.data() + from, to - from, to < len ? text[to] : '\0');
+        }
+        ASSERT_EQ(pieces, expected) << "text " << text;
+    }
+}
+
+TEST(HighLevelScrambler, OneCharacterPieces) {
+    // Every decision then crosses a piece edge.
+    std::mt19937 gen(23);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(gen() % 60, 'A');
+        for (auto& c : text) c = "//0123A"[gen() % 7];
+        std::string expected = text;
+        ReferenceScramble(expected);
+        std::string pieces = text;
+        HighLevelScrambler scrambler(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            scrambler.Scramble(pieces.data() + i, 1, i + 1 < text.size() ? text[i + 1] : '\0');
+        }
+        ASSERT_EQ(pieces, expected) << "text " << text;
+    }
+}
+
+}  // namespace
+}  // namespace imgcrypt
