@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // decides as on the whole joined text.
     (void)DecodeContainerFile(std::string(input));
     (void)DecodeContainerText(std::string(input));
-    const std::string joined = testing::JoinedLoadedLines(input);
+    const std::string joined = test::JoinedLoadedLines(input);
     const ProbeResult probe = ProbeFileBytes(input, "abcde");
     if (probe.isContainer != Recognise(joined).isContainer) std::abort();
     if (probe.highLevel != Recognise(joined).highLevel) std::abort();
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text(input);
     for (char& c : text) c = kPool[static_cast<unsigned char>(c) % kPool.size()];
     std::string expected = text;
-    testing::ReferenceScramble(expected);
+    test::ReferenceScramble(expected);
     std::string scrambled = text;
     const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
     HighLevelScrambler scrambler(size);
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     UnscrambleHighLevel(scrambled);
     if (scrambled != text) std::abort();
     std::string restored(input);
-    testing::ReferenceUnscramble(restored);
+    test::ReferenceUnscramble(restored);
     std::string unscrambled(input);
     UnscrambleHighLevel(unscrambled);
     if (unscrambled != restored) std::abort();
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint32_t state = GeneratorState();
         const std::string file = MakeContainerFile(input, "Pa55word!", cls);
         SetGeneratorState(state);
-        if (file != testing::ReferenceContainerFile(input, "Pa55word!", cls)) std::abort();
+        if (file != test::ReferenceContainerFile(input, "Pa55word!", cls)) std::abort();
         if (DecodeContainerFile(file) != input) std::abort();
         if (!PasswordMatches(file.substr(0, file.size() - 2), "Pa55word!")) std::abort();
     }

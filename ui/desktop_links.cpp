@@ -15,7 +15,7 @@ QUrl UrlForAddress(const std::string& address) {
 
 DesktopLinks::DesktopLinks() : opener_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {}
 
-void DesktopLinks::open(const QUrl& url) const {
+void DesktopLinks::Open(const QUrl& url) const {
     if (opener_) opener_(url);
 }
 

@@ -19,9 +19,9 @@ class DesktopLinks {
     using Opener = std::function<void(const QUrl&)>;
 
     DesktopLinks();  // opens through QDesktopServices
-    void setOpener(Opener opener) { opener_ = std::move(opener); }
+    void SetOpener(Opener opener) { opener_ = std::move(opener); }
     // The result is ignored: a desktop without a handler shows nothing.
-    void open(const QUrl& url) const;
+    void Open(const QUrl& url) const;
 
   private:
     Opener opener_;

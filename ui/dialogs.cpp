@@ -68,11 +68,11 @@ void Dialogs::Note(Record record) {
     if (observer_) observer_(records_.back());
 }
 
-void Dialogs::message(const QString& caption, const QString& text) {
+void Dialogs::Message(const QString& caption, const QString& text) {
     ShowWithOk(Kind::Message, QMessageBox::Information, caption, text);
 }
 
-bool Dialogs::confirm(const QString& text) {
+bool Dialogs::Confirm(const QString& text) {
     Note({Kind::Confirm, kConfirmCaption, text, {}});
     if (mode_ == Mode::Scripted) {
         if (answers_.empty()) {
@@ -94,7 +94,7 @@ bool Dialogs::confirm(const QString& text) {
     return box.clickedButton() == yes;
 }
 
-void Dialogs::error(const QString& caption, const QString& text) {
+void Dialogs::Error(const QString& caption, const QString& text) {
     ShowWithOk(Kind::Error, QMessageBox::Critical, caption, text);
 }
 
@@ -106,7 +106,7 @@ void Dialogs::ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& capti
     box.exec();
 }
 
-QStringList Dialogs::openFiles(const OpenDialogRequest& request) {
+QStringList Dialogs::OpenFiles(const OpenDialogRequest& request) {
     Note({Kind::OpenFiles, {}, {}, request});
     if (mode_ == Mode::Scripted) {
         if (openAnswers_.empty()) {

@@ -44,21 +44,21 @@ class Dialogs {
 
     explicit Dialogs(Mode mode = Mode::Interactive) : mode_(mode) {}
 
-    void setParentWidget(QWidget* parent) { parent_ = parent; }
+    void SetParentWidget(QWidget* parent) { parent_ = parent; }
 
     // Plain message: information icon, one OK button.
-    void message(const QString& caption, const QString& text);
+    void Message(const QString& caption, const QString& text);
     // "Confirm" with "&Yes" and "&No", Yes the default, Esc answering No.
-    bool confirm(const QString& text);
+    bool Confirm(const QString& text);
     // The default error handler's box: error icon, one OK button.
-    void error(const QString& caption, const QString& text);
+    void Error(const QString& caption, const QString& text);
     // Chosen full paths in the dialog's order; empty when cancelled.
-    QStringList openFiles(const OpenDialogRequest& request);
+    QStringList OpenFiles(const OpenDialogRequest& request);
 
     // Scripted mode only: answers given in advance, consumed in order. A box
     // that finds no answer counts as unanswered and gets No / cancel.
-    void queueAnswer(bool yes) { answers_.push_back(yes); }
-    void queueOpenFiles(const QStringList& paths) { openAnswers_.push_back(paths); }
+    void QueueAnswer(bool yes) { answers_.push_back(yes); }
+    void QueueOpenFiles(const QStringList& paths) { openAnswers_.push_back(paths); }
     int unanswered() const noexcept { return unanswered_; }
     int pendingAnswers() const noexcept {
         return static_cast<int>(answers_.size() + openAnswers_.size());
@@ -66,10 +66,10 @@ class Dialogs {
     // Scripted mode only: every box in the order shown. The interactive mode
     // records nothing, so a long session does not collect every box it showed.
     const std::vector<Record>& records() const noexcept { return records_; }
-    void clearRecords() { records_.clear(); }
+    void ClearRecords() { records_.clear(); }
     // Scripted mode only: called for every box as it is shown, e.g. to look at
     // the window while a box is up.
-    void setObserver(std::function<void(const Record&)> observer) {
+    void SetObserver(std::function<void(const Record&)> observer) {
         observer_ = std::move(observer);
     }
 

@@ -113,7 +113,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
       applicationTitle_(Text(kProvisionalApplicationTitle)),
       logic_(*this, std::move(locations)) {
     setObjectName(QStringLiteral("frmMain"));
-    dialogs_->setParentWidget(this);
+    dialogs_->SetParentWidget(this);
     // System menu, Minimise and Close; no Maximise. The frame stays resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -321,20 +321,20 @@ void TfrmMain::SetFolderBoxText(const std::string& text) {
 }
 
 void TfrmMain::ShowMessage(const std::string& text) {
-    dialogs_->message(applicationTitle_, Text(text));
+    dialogs_->Message(applicationTitle_, Text(text));
 }
 
 bool TfrmMain::Confirm(const std::string& text) {
-    return dialogs_->confirm(Text(text));
+    return dialogs_->Confirm(Text(text));
 }
 
 void TfrmMain::ShowError(const std::string& text) {
-    dialogs_->error(applicationTitle_, Text(text));
+    dialogs_->Error(applicationTitle_, Text(text));
 }
 
 std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
     std::vector<std::string> paths;
-    for (const QString& path : dialogs_->openFiles(request)) paths.push_back(Path(path));
+    for (const QString& path : dialogs_->OpenFiles(request)) paths.push_back(Path(path));
     return paths;
 }
 
@@ -386,11 +386,11 @@ void TfrmMain::UpdateDecryptButton() {
 }
 
 void TfrmMain::OpenLocalPath(const std::string& path) {
-    links_.open(UrlForLocalPath(path));
+    links_.Open(UrlForLocalPath(path));
 }
 
 void TfrmMain::OpenUrl(const std::string& url) {
-    links_.open(UrlForAddress(url));
+    links_.Open(UrlForAddress(url));
 }
 
 void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) {

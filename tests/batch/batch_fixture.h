@@ -14,7 +14,7 @@
 #include "tests/batch/fake_window_port.h"
 #include "tests/support/temp_folder.h"
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 class BatchFixture : public ::testing::Test {
   protected:
@@ -80,4 +80,4 @@ class BatchFixture : public ::testing::Test {
     std::unique_ptr<MainWindowLogic> logic;
 };
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

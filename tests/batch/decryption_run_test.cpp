@@ -9,13 +9,13 @@
 namespace imgcrypt {
 namespace {
 
-using testing::ReadBytes;
+using test::ReadBytes;
 
 constexpr const char* kRight = "secret1";
 constexpr const char* kWrong = "wrong12";
 constexpr const char* kShort = "abc";
 
-class DecryptionRun : public testing::BatchFixture {
+class DecryptionRun : public test::BatchFixture {
   protected:
     void SetUp() override {
         BatchFixture::SetUp();

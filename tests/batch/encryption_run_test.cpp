@@ -13,9 +13,9 @@
 namespace imgcrypt {
 namespace {
 
-using testing::ReadBytes;
+using test::ReadBytes;
 
-class EncryptionRun : public testing::BatchFixture {
+class EncryptionRun : public test::BatchFixture {
   protected:
     void SetUp() override {
         BatchFixture::SetUp();

@@ -11,7 +11,7 @@
 
 #include "batch/window_port.h"
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 class FakeWindowPort : public WindowPort {
   public:
@@ -132,4 +132,4 @@ class FakeWindowPort : public WindowPort {
     void NavigateBanner(const std::string& url) override { calls.push_back("banner: " + url); }
 };
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

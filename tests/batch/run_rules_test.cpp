@@ -8,7 +8,7 @@
 namespace imgcrypt {
 namespace {
 
-using RunRules = testing::BatchFixture;
+using RunRules = test::BatchFixture;
 
 TEST_F(RunRules, SizeLimitIsFiveThousandKilobytes) {
     EXPECT_FALSE(IsTooLargeToEncrypt(MakeSizedFile("below", 5'119'999)));

@@ -6,7 +6,7 @@
 namespace imgcrypt {
 namespace {
 
-using Selection = testing::BatchFixture;
+using Selection = test::BatchFixture;
 
 TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
     StartIn(true);
@@ -69,11 +69,13 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
     port.password = "secret1";
     port.dialogResults = {{a}};
     logic->btnencClick();
-    EXPECT_EQ(port.Boxes(), std::vector<std::string>{
-                                "message: " + std::string(ChineseTable().messages.msgNoImageEncrypt)});
+    EXPECT_EQ(port.Boxes(),
+              std::vector<std::string>{"message: " +
+                                       std::string(ChineseTable().messages.msgNoImageEncrypt)});
     EXPECT_EQ(port.Of("dialog").size(), 1u);
     // Nothing was written, no folder made, the window stayed at rest.
-    EXPECT_FALSE(std::filesystem::exists(photos + std::string(ChineseTable().messages.dirEncrypted)));
+    EXPECT_FALSE(
+        std::filesystem::exists(photos + std::string(ChineseTable().messages.dirEncrypted)));
     EXPECT_FALSE(std::filesystem::exists(std::string(ChineseTable().messages.dirEncrypted)));
     EXPECT_TRUE(port.Of("height").empty());
     EXPECT_TRUE(port.Of("commands").empty());
@@ -88,8 +90,9 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
     logic->FormCreate();
     port.ClearCalls();
     logic->btndecClick();
-    EXPECT_EQ(port.Boxes(), std::vector<std::string>{
-                                "message: " + std::string(ChineseTable().messages.msgNoImageDecrypt)});
+    EXPECT_EQ(port.Boxes(),
+              std::vector<std::string>{"message: " +
+                                       std::string(ChineseTable().messages.msgNoImageDecrypt)});
     EXPECT_EQ(port.Of("dialog").size(), 1u);
 }
 

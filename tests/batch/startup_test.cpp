@@ -9,8 +9,8 @@
 namespace imgcrypt {
 namespace {
 
-using testing::BatchFixture;
-using testing::ReadBytes;
+using test::BatchFixture;
+using test::ReadBytes;
 
 struct SettingsCase {
     const char* name;
@@ -81,7 +81,7 @@ TEST_F(UnreadableSettings, SettingsFileThatIsAFolderIsReportedNotReplaced) {
 }
 
 TEST_F(UnreadableSettings, SettingsFileLockedByAnotherProgramIsReportedNotRewritten) {
-    testing::WriteBytes(locations.configPath, "en\r\n");
+    test::WriteBytes(locations.configPath, "en\r\n");
     const int fd = ::open(locations.configPath.c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
@@ -143,7 +143,7 @@ TEST_F(BatchFixture, SwitchRewritesSettingsAndKeepsSelectionAndOptions) {
     EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpgE"));
 
     // The same language again applies the texts again and rewrites the file.
-    testing::WriteBytes(locations.configPath, "en\r\nrest\r\n");
+    test::WriteBytes(locations.configPath, "en\r\nrest\r\n");
     logic->menClick();
     EXPECT_EQ(ReadBytes(locations.configPath), "en\r\n");
 

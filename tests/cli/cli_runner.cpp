@@ -11,7 +11,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
               const std::filesystem::path& workDir) {
@@ -50,4 +50,4 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
     return run;
 }
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

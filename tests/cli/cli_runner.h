@@ -8,7 +8,7 @@
 
 #include "tests/support/temp_folder.h"
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 struct CliRun {
     int status = -1;  // exit status, or -1 when the program did not exit normally
@@ -21,4 +21,4 @@ struct CliRun {
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "",
               const std::filesystem::path& workDir = std::filesystem::current_path());
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

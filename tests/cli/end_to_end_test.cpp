@@ -16,12 +16,12 @@ namespace imgcrypt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CliRun;
-using testing::RandomBytes;
-using testing::ReadBytes;
-using testing::RunCli;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::CliRun;
+using test::RandomBytes;
+using test::ReadBytes;
+using test::RunCli;
+using test::TempFolder;
+using test::WriteBytes;
 
 constexpr std::string_view kPassword = "Tiger#42";
 const std::string kPasswordLine = std::string(kPassword) + "\n";

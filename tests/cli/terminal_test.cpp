@@ -14,8 +14,8 @@
 namespace imgcrypt {
 namespace {
 
-using testing::RunCli;
-using testing::TempFolder;
+using test::RunCli;
+using test::TempFolder;
 
 // Reads from the terminal's master side until `until` shows up or the
 // program closes its side.

@@ -21,9 +21,9 @@
 namespace imgcrypt {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 constexpr EncryptionClass kBothClasses[] = {EncryptionClass::Standard, EncryptionClass::High};
 constexpr std::size_t kLineCounts[] = {1, 2, 3, kStreamChunkLines};
@@ -89,7 +89,7 @@ void ExpectSameAsWholeBuild(std::string_view source, EncryptionClass cls, std::s
     const std::string expected = MakeContainerFile(source, kPassword, cls);
     const std::uint32_t expectedState = GeneratorState();
     SetGeneratorState(kState);
-    ASSERT_EQ(expected, testing::ReferenceContainerFile(source, kPassword, cls));
+    ASSERT_EQ(expected, test::ReferenceContainerFile(source, kPassword, cls));
     ASSERT_EQ(GeneratorState(), expectedState);
     const Streamed got = StreamFromMemory(source, cls, lines);
     ASSERT_EQ(got.file, expected) << "size " << source.size() << ", class " << static_cast<int>(cls)

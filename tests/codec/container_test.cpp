@@ -98,7 +98,7 @@ TEST(Container, OneBufferBuildMatchesStepByStep) {
             SetGeneratorState(state);
             const std::string fast = MakeContainerFile(source, "Pass~word!", cls);
             SetGeneratorState(state);
-            const std::string slow = testing::ReferenceContainerFile(source, "Pass~word!", cls);
+            const std::string slow = test::ReferenceContainerFile(source, "Pass~word!", cls);
             ASSERT_EQ(fast, slow) << n << " class " << static_cast<int>(cls);
         }
     }

@@ -67,17 +67,17 @@ class FileOperations : public ::testing::Test {
     std::string Write(const std::string& name, std::string_view bytes) {
         return folder_.Write(name, bytes);
     }
-    static std::string Read(const fs::path& path) { return testing::ReadBytes(path); }
+    static std::string Read(const fs::path& path) { return test::ReadBytes(path); }
     std::size_t EntriesIn(const fs::path& folder) const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
     }
 
-    testing::TempFolder folder_;
+    test::TempFolder folder_;
     const fs::path root_{folder_.path()};
 };
 
 std::string RandomBytes(std::size_t n) {
-    return testing::RandomBytes(n, static_cast<unsigned>(n));
+    return test::RandomBytes(n, static_cast<unsigned>(n));
 }
 
 TEST_F(FileOperations, EncryptsAndDecryptsBackExactly) {
@@ -229,7 +229,7 @@ TEST_F(FileOperations, ProbeDecidesAsOnTheWholeJoinedText) {
         const std::size_t n = gen() % 90;
         for (std::size_t i = 0; i < n; ++i) content += alphabet[gen() % alphabet.size()];
         if (round % 3 == 0) content += "\r\n****";
-        const std::string text = testing::JoinedLoadedLines(content);
+        const std::string text = test::JoinedLoadedLines(content);
         const std::string typed = text.size() >= 20 ? ReadPassword(text) : "ABab0";
         const ProbeResult r = decryption1(Write("p.bin", content), typed);
         EXPECT_EQ(r.isContainer, Recognise(text).isContainer) << round;

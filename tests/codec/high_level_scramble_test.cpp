@@ -12,8 +12,8 @@
 namespace imgcrypt {
 namespace {
 
-using testing::ReferenceScramble;
-using testing::ReferenceUnscramble;
+using test::ReferenceScramble;
+using test::ReferenceUnscramble;
 
 // The whole text as one piece.
 void ScrambleHighLevel(std::string& text) {

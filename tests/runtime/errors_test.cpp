@@ -31,7 +31,7 @@ TEST(InOutErrorTest, CarriesCodeAndMessage) {
 }
 
 TEST(InOutCodeFromErrnoTest, MissingFileTellsMissingFolderApart) {
-    testing::TempFolder folder;
+    test::TempFolder folder;
     EXPECT_EQ(InOutCodeFromErrno(ENOENT, folder / "none.jpg"), kCodeFileNotFound);
     EXPECT_EQ(InOutCodeFromErrno(ENOENT, folder / "no-folder/none.jpg"), kCodeInvalidFilename);
     EXPECT_EQ(InOutCodeFromErrno(ENOENT, "relative-none-h1.jpg"), kCodeFileNotFound);

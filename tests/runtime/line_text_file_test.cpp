@@ -14,9 +14,9 @@ namespace imgcrypt {
 namespace {
 
 using Lines = std::vector<std::string>;
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 std::string Bytes(const char* text, std::size_t size) {
     return std::string(text, size);

@@ -14,9 +14,9 @@
 namespace imgcrypt {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 std::string AllByteValues(std::size_t size) {
     std::string bytes(size, '\0');

@@ -13,7 +13,7 @@
 #include "codec/password.h"
 #include "runtime/generator.h"
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 // Slash rule over positions 1..L-1, then the shift pass over 1..L-10.
 inline void ReferenceScramble(std::string& t) {
@@ -69,4 +69,4 @@ inline std::string ReferenceContainerFile(std::string_view source, std::string_v
     return file;
 }
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 inline std::string JoinedLoadedLines(std::string_view bytes) {
     std::string text;
@@ -16,4 +16,4 @@ inline std::string JoinedLoadedLines(std::string_view bytes) {
     return text;
 }
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

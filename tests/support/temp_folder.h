@@ -17,7 +17,7 @@
 #include <system_error>
 #include <vector>
 
-namespace imgcrypt::testing {
+namespace imgcrypt::test {
 
 inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -81,4 +81,4 @@ class TempFolder {
     std::string path_;
 };
 
-}  // namespace imgcrypt::testing
+}  // namespace imgcrypt::test

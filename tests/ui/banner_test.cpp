@@ -47,7 +47,7 @@ class LoadLog {
     }
     const QStringList& events() const { return events_; }
     // The events after the first `event`; all of them when it never came.
-    QStringList after(const QString& event) const {
+    QStringList After(const QString& event) const {
         return events_.mid(events_.indexOf(event) + 1);
     }
 
@@ -73,9 +73,9 @@ class BannerTest : public QObject {
         QFETCH(QString, path);
         LocalHttpServer server(kBannerPage);
         QVERIFY(server.listening());
-        WindowFixture f(server.host(), config);
-        f.show();
-        auto* view = f.find<QWebEngineView>("WebBrowser1");
+        WindowFixture f(server.Host(), config);
+        f.Show();
+        auto* view = f.Find<QWebEngineView>("WebBrowser1");
         QTRY_VERIFY_WITH_TIMEOUT(!server.requestedPaths().isEmpty(), 20000);
         QCOMPARE(server.requestedPaths().front(), path);
         QTRY_COMPARE_WITH_TIMEOUT(
@@ -90,7 +90,7 @@ class BannerTest : public QObject {
         // started would announce itself before a script round trip through
         // the page comes back.
         LoadLog log(view);
-        f.find<QAction>(config.isEmpty() ? "men" : "mch")->trigger();
+        f.Find<QAction>(config.isEmpty() ? "men" : "mch")->trigger();
         QCOMPARE(Evaluate(view, "document.body.innerText").toString(), QString("banner"));
         QCOMPARE(log.events(), QStringList());
         QCOMPARE(server.requestedPaths().filter("/ien/"), QStringList({path}));
@@ -98,9 +98,9 @@ class BannerTest : public QObject {
 
     void anUnreachableSiteLeavesABlankBanner() {
         WindowFixture f(kDeadSiteHost);
-        auto* view = f.find<QWebEngineView>("WebBrowser1");
+        auto* view = f.Find<QWebEngineView>("WebBrowser1");
         LoadLog log(view);  // before the event loop runs: the refusal comes fast
-        f.show();
+        f.Show();
         // The failed load, then the blank page put in its place.
         QTRY_VERIFY_WITH_TIMEOUT(log.events().contains("finished"), 20000);
         QCOMPARE(log.events().filter(QRegularExpression("finished|failed")),
@@ -109,7 +109,7 @@ class BannerTest : public QObject {
         // before a script round trip through the page comes back.
         QCOMPARE(Evaluate(view, "document.body ? document.body.innerText : ''").toString(),
                  QString());
-        QCOMPARE(log.after("finished"), QStringList());
+        QCOMPARE(log.After("finished"), QStringList());
         QCOMPARE(Evaluate(view, "document.documentElement.style.overflow").toString(),
                  QString("hidden"));
     }

@@ -162,12 +162,12 @@ class DialogsTest : public QObject {
             QTest::keyClick(box, Qt::Key_Escape);
         });
         // Esc answers No; the lone carriage return shows as a line break.
-        QVERIFY(!dialogs.confirm("3 done\rD:/photos/encrypted"));
+        QVERIFY(!dialogs.Confirm("3 done\rD:/photos/encrypted"));
         QVERIFY2(escape.failure().isEmpty(), qPrintable(escape.failure()));
         QCOMPARE(shownText, QString("3 done\nD:/photos/encrypted"));
 
         ModalBoxAnswer enter([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
-        QVERIFY(dialogs.confirm("again"));  // Enter takes the default, Yes
+        QVERIFY(dialogs.Confirm("again"));  // Enter takes the default, Yes
         QVERIFY2(enter.failure().isEmpty(), qPrintable(enter.failure()));
     }
 
@@ -179,7 +179,7 @@ class DialogsTest : public QObject {
             QCOMPARE(box->icon(), QMessageBox::Critical);
             box->buttons().front()->click();
         });
-        dialogs.error("Title", "Cannot open file \"x\". No such file or directory.");
+        dialogs.Error("Title", "Cannot open file \"x\". No such file or directory.");
         QVERIFY2(error.failure().isEmpty(), qPrintable(error.failure()));
         ModalBoxAnswer message([](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QString("App"));
@@ -187,7 +187,7 @@ class DialogsTest : public QObject {
             QCOMPARE(box->icon(), QMessageBox::Information);
             box->buttons().front()->click();
         });
-        dialogs.message("App", "Canceled!");
+        dialogs.Message("App", "Canceled!");
         QVERIFY2(message.failure().isEmpty(), qPrintable(message.failure()));
         // The application's dialogs keep nothing of what they showed.
         QVERIFY(dialogs.records().empty());
@@ -195,20 +195,20 @@ class DialogsTest : public QObject {
 
     void scriptedDialogsAnswerInOrderAndNeverBlock() {
         Dialogs dialogs(Dialogs::Mode::Scripted);
-        dialogs.queueAnswer(true);
-        dialogs.queueAnswer(false);
-        dialogs.queueOpenFiles({"/a", "/b"});
+        dialogs.QueueAnswer(true);
+        dialogs.QueueAnswer(false);
+        dialogs.QueueOpenFiles({"/a", "/b"});
         int observed = 0;
-        dialogs.setObserver([&](const Dialogs::Record&) { ++observed; });
-        QVERIFY(dialogs.confirm("1"));
-        QVERIFY(!dialogs.confirm("2"));
-        QCOMPARE(dialogs.openFiles({}), QStringList({"/a", "/b"}));
+        dialogs.SetObserver([&](const Dialogs::Record&) { ++observed; });
+        QVERIFY(dialogs.Confirm("1"));
+        QVERIFY(!dialogs.Confirm("2"));
+        QCOMPARE(dialogs.OpenFiles({}), QStringList({"/a", "/b"}));
         QCOMPARE(dialogs.unanswered(), 0);
         // Nothing left: No and cancel, counted as unanswered.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unanswered"));
-        QVERIFY(!dialogs.confirm("3"));
+        QVERIFY(!dialogs.Confirm("3"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unanswered"));
-        QVERIFY(dialogs.openFiles({}).isEmpty());
+        QVERIFY(dialogs.OpenFiles({}).isEmpty());
         QCOMPARE(dialogs.unanswered(), 2);
         QCOMPARE(observed, 5);
         QCOMPARE(dialogs.records()[2].kind, Dialogs::Kind::OpenFiles);

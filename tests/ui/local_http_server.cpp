@@ -14,7 +14,7 @@ LocalHttpServer::LocalHttpServer(QByteArray page) : page_(std::move(page)) {
     server_.listen(QHostAddress::LocalHost);
 }
 
-std::string LocalHttpServer::host() const {
+std::string LocalHttpServer::Host() const {
     return "127.0.0.1:" + std::to_string(server_.serverPort());
 }
 

@@ -14,7 +14,7 @@ class LocalHttpServer : public QObject {
     explicit LocalHttpServer(QByteArray page);
     bool listening() const { return server_.isListening(); }
     // "127.0.0.1:<port>", the form AppLocations::siteHost takes.
-    std::string host() const;
+    std::string Host() const;
     const QStringList& requestedPaths() const { return paths_; }
 
   private:

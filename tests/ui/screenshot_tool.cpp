@@ -79,8 +79,8 @@ bool Check(const Picture& picture, bool duringRun) {
 bool Shoot(const QString& folder, bool english, const std::string& siteHost) {
     const QString lang = english ? "en" : "ch";
     WindowFixture f(siteHost, english ? "en\r\n" : "ch\r\n");
-    QSignalSpy bannerLoaded(f.find<QWebEngineView>("WebBrowser1"), &QWebEngineView::loadFinished);
-    f.show();
+    QSignalSpy bannerLoaded(f.Find<QWebEngineView>("WebBrowser1"), &QWebEngineView::loadFinished);
+    f.Show();
     if (bannerLoaded.isEmpty() && !bannerLoaded.wait(20000)) {
         std::printf("the banner did not load; its picture stays blank\n");
     }
@@ -92,18 +92,18 @@ bool Shoot(const QString& folder, bool english, const std::string& siteHost) {
         sources << f.photos() + "/" + name;
         WriteFile(sources.back(), SampleBytes(2000, 1));
     }
-    QTest::keyClicks(f.find<QLineEdit>("edtEnpass"), "secret");
-    f.select(sources);
+    QTest::keyClicks(f.Find<QLineEdit>("edtEnpass"), "secret");
+    f.Select(sources);
     // The run's closing question is up while the progress row shows.
     std::vector<Picture> run;
-    f.dialogs().setObserver([&](const Dialogs::Record& record) {
+    f.dialogs().SetObserver([&](const Dialogs::Record& record) {
         if (record.kind == Dialogs::Kind::Confirm) {
             QCoreApplication::processEvents();
             run.push_back(Save(f.window(), folder + "/" + lang + "_run.png"));
         }
     });
-    f.dialogs().queueAnswer(false);
-    f.find<QPushButton>("btnenc")->click();
+    f.dialogs().QueueAnswer(false);
+    f.Find<QPushButton>("btnenc")->click();
 
     bool ok = Check(rest, false);
     if (run.size() != 1) {
@@ -126,6 +126,6 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder);
     LocalHttpServer site(kBanner);
     bool ok = true;
-    for (bool english : {true, false}) ok = Shoot(folder, english, site.host()) && ok;
+    for (bool english : {true, false}) ok = Shoot(folder, english, site.Host()) && ok;
     return ok ? 0 : 1;
 }

@@ -17,17 +17,17 @@ WindowFixture::WindowFixture(const std::string& siteHost, const QByteArray& conf
     if (!config.isNull()) WriteFile(QString::fromStdString(locations_.configPath), config);
     window_ =
         std::make_unique<TfrmMain>(locations_, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
-    window_->links().setOpener([this](const QUrl& url) { opened_.push_back(url); });
+    window_->links().SetOpener([this](const QUrl& url) { opened_.push_back(url); });
 }
 
-void WindowFixture::show() {
+void WindowFixture::Show() {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
-void WindowFixture::select(const QStringList& paths) {
-    dialogs().queueOpenFiles(paths);
-    find<QAbstractButton>("btnopen")->click();
+void WindowFixture::Select(const QStringList& paths) {
+    dialogs().QueueOpenFiles(paths);
+    Find<QAbstractButton>("btnopen")->click();
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -45,16 +45,16 @@ class WindowFixture {
     QString path(const QString& relative) const { return dir_.filePath(relative); }
 
     template <typename T>
-    T* find(const char* name) {
+    T* Find(const char* name) {
         T* found = window_->findChild<T*>(QLatin1String(name));
         if (found == nullptr) qWarning("no child named %s", name);
         return found;
     }
 
     // Shows the window and waits until it is exposed.
-    void show();
+    void Show();
     // Picks `paths` through the Open button with the dialog answered.
-    void select(const QStringList& paths);
+    void Select(const QStringList& paths);
 
   private:
     QTemporaryDir dir_;

@@ -63,7 +63,7 @@ class WindowLayoutTest : public QObject {
         QFETCH(QString, name);
         QFETCH(QRect, rect);
         WindowFixture f;
-        f.show();
+        f.Show();
         auto* w = f.window().findChild<QWidget*>(name);
         QVERIFY(w != nullptr);
         QCOMPARE(w->parentWidget(), f.window().centralWidget());
@@ -76,15 +76,15 @@ class WindowLayoutTest : public QObject {
 
     void initialStateOfTheControls() {
         WindowFixture f;
-        auto* dir = f.find<QLineEdit>("edtdir");
+        auto* dir = f.Find<QLineEdit>("edtdir");
         QVERIFY(dir->isReadOnly());
         QVERIFY(dir->text().isEmpty());
-        auto* pass = f.find<QLineEdit>("edtEnpass");
+        auto* pass = f.Find<QLineEdit>("edtEnpass");
         QVERIFY(pass->text().isEmpty());
         QCOMPARE(pass->maxLength(), 10);
         QCOMPARE(pass->echoMode(), QLineEdit::Password);
         for (const char* group : {"rgsuffix", "gbencClass"}) {
-            const auto items = f.find<QGroupBox>(group)->findChildren<QRadioButton*>();
+            const auto items = f.Find<QGroupBox>(group)->findChildren<QRadioButton*>();
             QCOMPARE(items.size(), 2);
             QVERIFY(items[0]->isChecked());
             QVERIFY(!items[1]->isChecked());
@@ -92,23 +92,23 @@ class WindowLayoutTest : public QObject {
             QCOMPARE(items[0]->y(), items[1]->y());
             QVERIFY(items[0]->geometry().right() < items[1]->x());
         }
-        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->value(), 0);
-        QVERIFY(f.find<QLabel>("lbprogress")->text().isEmpty());
-        QVERIFY(f.find<QLabel>("lbprogress")->alignment() & Qt::AlignHCenter);
+        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
+        QVERIFY(f.Find<QLabel>("lbprogress")->text().isEmpty());
+        QVERIFY(f.Find<QLabel>("lbprogress")->alignment() & Qt::AlignHCenter);
         for (const char* button : {"btnopen", "btnenc", "btndec", "btncancel"}) {
-            QVERIFY2(f.find<QPushButton>(button)->isEnabled(), button);
+            QVERIFY2(f.Find<QPushButton>(button)->isEnabled(), button);
         }
         QCOMPARE(f.dialogs().records().size(), size_t{0});  // a clean start shows no box
         // Nothing is selected yet: Encrypt says so and offers the file dialog.
-        f.dialogs().queueOpenFiles({});
-        f.find<QPushButton>("btnenc")->click();
+        f.dialogs().QueueOpenFiles({});
+        f.Find<QPushButton>("btnenc")->click();
         QCOMPARE(f.dialogs().records().size(), size_t{2});
         QCOMPARE(f.dialogs().records()[0].text, Q(ChineseTable().messages.msgNoImageEncrypt));
     }
 
     void windowFrameAndHeights() {
         WindowFixture f;
-        f.show();
+        f.Show();
         const Qt::WindowFlags flags = f.window().windowFlags();
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
         QVERIFY(flags & Qt::WindowMinimizeButtonHint);
@@ -119,11 +119,11 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(f.window().centralWidget()->height(), 317);
         QCOMPARE(f.window().centralWidget()->width(), geometry::kClientWidth);
         QVERIFY(f.window().centralWidget()->height() <=
-                f.find<QWidget>("btncancel")->geometry().top());
+                f.Find<QWidget>("btncancel")->geometry().top());
         f.window().SetOuterHeight(kRunHeight);
         QTRY_COMPARE(f.window().centralWidget()->height(), 347);
         QVERIFY(f.window().centralWidget()->height() >
-                f.find<QWidget>("btncancel")->geometry().bottom());
+                f.Find<QWidget>("btncancel")->geometry().bottom());
         f.window().SetOuterHeight(kRestHeight);
         QTRY_COMPARE(f.window().centralWidget()->height(), 317);
     }
@@ -134,7 +134,7 @@ class WindowLayoutTest : public QObject {
                                       "edtdir",       "WebBrowser1", "rgsuffix", "gbencClass",
                                       "ProgressBar1", "btncancel"};
         QStringList seen;
-        QWidget* start = f.find<QWidget>("btnopen");
+        QWidget* start = f.Find<QWidget>("btnopen");
         QWidget* w = start;
         do {
             // Tab stops, and the progress bar that holds a place without being one.
@@ -147,7 +147,7 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(seen, expected);
         // Labels take no focus.
         for (const char* label : {"lbopen", "lbpassword", "lbpassnote", "lbprogress"}) {
-            QCOMPARE(f.find<QLabel>(label)->focusPolicy(), Qt::NoFocus);
+            QCOMPARE(f.Find<QLabel>(label)->focusPolicy(), Qt::NoFocus);
         }
     }
 
@@ -159,11 +159,11 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(top, QStringList({"N1", "N6", "N11", "mdonate", "mch", "men"}));
         auto children = [&](const char* menu) {
             QStringList names;
-            for (QAction* a : f.find<QMenu>(menu)->actions()) names << a->objectName();
+            for (QAction* a : f.Find<QMenu>(menu)->actions()) names << a->objectName();
             return names;
         };
         QCOMPARE(children("N1"), QStringList({"N2", "N4", "N5"}));
-        QVERIFY(f.find<QAction>("N4")->isSeparator());
+        QVERIFY(f.Find<QAction>("N4")->isSeparator());
         QCOMPARE(children("N6"), QStringList({"N7", "N8"}));
         QCOMPARE(children("N11"), QStringList({"nabout"}));
         QCOMPARE(children("mdonate"), QStringList({"ndonate"}));
@@ -173,8 +173,8 @@ class WindowLayoutTest : public QObject {
             QVERIFY(a != nullptr);
             QVERIFY(a->menu() == nullptr);
         }
-        QCOMPARE(f.find<QAction>("mch")->text(), Q(kChineseCommandCaption));
-        QCOMPARE(f.find<QAction>("men")->text(), Q(kEnglishCommandCaption));
+        QCOMPARE(f.Find<QAction>("mch")->text(), Q(kChineseCommandCaption));
+        QCOMPARE(f.Find<QAction>("men")->text(), Q(kEnglishCommandCaption));
         for (QAction* a : f.window().findChildren<QAction*>()) {
             if (a->objectName() == "cancelShortcut") continue;
             QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
@@ -192,46 +192,46 @@ class WindowLayoutTest : public QObject {
         QFETCH(bool, english);
         // Start in the other language so every text has to change.
         WindowFixture f(kDeadSiteHost, english ? "ch\r\n" : "en\r\n");
-        f.find<QAction>(english ? "men" : "mch")->trigger();
+        f.Find<QAction>(english ? "men" : "mch")->trigger();
         const LanguageTable& t = LanguageTableFor(english);
 
-        QCOMPARE(f.find<QMenu>("N1")->title(), Q(t.N1));
-        QCOMPARE(f.find<QAction>("N2")->text(), Q(t.N2));
-        QCOMPARE(f.find<QAction>("N5")->text(), Q(t.N5));
-        QCOMPARE(f.find<QMenu>("N6")->title(), Q(t.N6));
-        QCOMPARE(f.find<QAction>("N7")->text(), Q(t.N7));
-        QCOMPARE(f.find<QAction>("N8")->text(), Q(t.N8));
-        QCOMPARE(f.find<QMenu>("N11")->title(), Q(t.N11));
-        QCOMPARE(f.find<QAction>("nabout")->text(), Q(t.naboutPrefix) + Q(f.locations().siteHost));
-        QCOMPARE(f.find<QMenu>("mdonate")->title(), Q(t.mdonate));
-        QCOMPARE(f.find<QAction>("ndonate")->text(), Q(t.ndonate));
-        QCOMPARE(f.find<QPushButton>("btnopen")->text(), Q(t.btnopen));
-        QCOMPARE(f.find<QPushButton>("btnenc")->text(), Q(t.btnenc));
-        QCOMPARE(f.find<QPushButton>("btndec")->text(), Q(t.btndec));
-        QCOMPARE(f.find<QPushButton>("btncancel")->text(), Q(t.btncancel));
-        QCOMPARE(f.find<QLabel>("lbopen")->text(), Q(t.lbopen));
-        QCOMPARE(f.find<QLabel>("lbpassword")->text(), Q(t.lbpassword));
-        QCOMPARE(f.find<QLabel>("lbpassnote")->text(), Q(t.lbpassnote));
-        QCOMPARE(f.find<QGroupBox>("rgsuffix")->title(), Q(t.rgsuffixCaption));
-        QCOMPARE(f.find<QGroupBox>("gbencClass")->title(), Q(t.gbencClassCaption));
+        QCOMPARE(f.Find<QMenu>("N1")->title(), Q(t.N1));
+        QCOMPARE(f.Find<QAction>("N2")->text(), Q(t.N2));
+        QCOMPARE(f.Find<QAction>("N5")->text(), Q(t.N5));
+        QCOMPARE(f.Find<QMenu>("N6")->title(), Q(t.N6));
+        QCOMPARE(f.Find<QAction>("N7")->text(), Q(t.N7));
+        QCOMPARE(f.Find<QAction>("N8")->text(), Q(t.N8));
+        QCOMPARE(f.Find<QMenu>("N11")->title(), Q(t.N11));
+        QCOMPARE(f.Find<QAction>("nabout")->text(), Q(t.naboutPrefix) + Q(f.locations().siteHost));
+        QCOMPARE(f.Find<QMenu>("mdonate")->title(), Q(t.mdonate));
+        QCOMPARE(f.Find<QAction>("ndonate")->text(), Q(t.ndonate));
+        QCOMPARE(f.Find<QPushButton>("btnopen")->text(), Q(t.btnopen));
+        QCOMPARE(f.Find<QPushButton>("btnenc")->text(), Q(t.btnenc));
+        QCOMPARE(f.Find<QPushButton>("btndec")->text(), Q(t.btndec));
+        QCOMPARE(f.Find<QPushButton>("btncancel")->text(), Q(t.btncancel));
+        QCOMPARE(f.Find<QLabel>("lbopen")->text(), Q(t.lbopen));
+        QCOMPARE(f.Find<QLabel>("lbpassword")->text(), Q(t.lbpassword));
+        QCOMPARE(f.Find<QLabel>("lbpassnote")->text(), Q(t.lbpassnote));
+        QCOMPARE(f.Find<QGroupBox>("rgsuffix")->title(), Q(t.rgsuffixCaption));
+        QCOMPARE(f.Find<QGroupBox>("gbencClass")->title(), Q(t.gbencClassCaption));
         for (int i = 0; i < 2; ++i) {
-            const auto suffix = f.find<QGroupBox>("rgsuffix")->findChildren<QRadioButton*>();
-            const auto cls = f.find<QGroupBox>("gbencClass")->findChildren<QRadioButton*>();
+            const auto suffix = f.Find<QGroupBox>("rgsuffix")->findChildren<QRadioButton*>();
+            const auto cls = f.Find<QGroupBox>("gbencClass")->findChildren<QRadioButton*>();
             QCOMPARE(suffix[i]->text(), Q(t.rgsuffixItems[i]));
             QCOMPARE(cls[i]->text(), Q(t.gbencClassItems[i]));
         }
         QCOMPARE(f.window().windowTitle(), Q(t.windowCaption));
         QCOMPARE(f.window().applicationTitle(), Q(t.applicationTitle));
         // Untouched by any switch.
-        QCOMPARE(f.find<QAction>("mch")->text(), Q(kChineseCommandCaption));
-        QCOMPARE(f.find<QAction>("men")->text(), Q(kEnglishCommandCaption));
+        QCOMPARE(f.Find<QAction>("mch")->text(), Q(kChineseCommandCaption));
+        QCOMPARE(f.Find<QAction>("men")->text(), Q(kEnglishCommandCaption));
         QCOMPARE(ReadFile(QString::fromStdString(f.locations().configPath)),
                  QByteArray(english ? "en\r\n" : "ch\r\n"));
 
         // Plain boxes carry the application title of the language; the open
         // dialog gets the language's filter.
-        f.dialogs().queueOpenFiles({});
-        f.find<QPushButton>("btnenc")->click();
+        f.dialogs().QueueOpenFiles({});
+        f.Find<QPushButton>("btnenc")->click();
         const auto& shown = f.dialogs().records();
         QCOMPARE(shown.size(), size_t{2});
         QCOMPARE(shown[0].kind, Dialogs::Kind::Message);
@@ -279,26 +279,26 @@ class WindowLayoutTest : public QObject {
         WindowFixture f;
         const QString file = f.photos() + "/a.jpg";
         WriteFile(file, "x");
-        f.select({file});
-        f.find<QGroupBox>("rgsuffix")->findChildren<QRadioButton*>()[1]->click();
-        f.find<QGroupBox>("gbencClass")->findChildren<QRadioButton*>()[1]->click();
-        QTest::keyClicks(f.find<QLineEdit>("edtEnpass"), "abcde");
-        const QString folder = f.find<QLineEdit>("edtdir")->text();
-        f.find<QAction>("men")->trigger();
-        f.find<QAction>("mch")->trigger();
+        f.Select({file});
+        f.Find<QGroupBox>("rgsuffix")->findChildren<QRadioButton*>()[1]->click();
+        f.Find<QGroupBox>("gbencClass")->findChildren<QRadioButton*>()[1]->click();
+        QTest::keyClicks(f.Find<QLineEdit>("edtEnpass"), "abcde");
+        const QString folder = f.Find<QLineEdit>("edtdir")->text();
+        f.Find<QAction>("men")->trigger();
+        f.Find<QAction>("mch")->trigger();
         QCOMPARE(f.window().SuffixMode(), 1);
         QCOMPARE(f.window().EncryptionClassIndex(), 1);
-        QCOMPARE(f.find<QLineEdit>("edtEnpass")->text(), QString("abcde"));
-        QCOMPARE(f.find<QLineEdit>("edtdir")->text(), folder);
+        QCOMPARE(f.Find<QLineEdit>("edtEnpass")->text(), QString("abcde"));
+        QCOMPARE(f.Find<QLineEdit>("edtdir")->text(), folder);
         // The selection survived: Encrypt works through its one file.
-        f.dialogs().queueAnswer(false);
-        f.find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.find<QLabel>("lbprogress")->text(), QString("1/1"));
+        f.dialogs().QueueAnswer(false);
+        f.Find<QPushButton>("btnenc")->click();
+        QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("1/1"));
     }
 
     void passwordBoxTakesTenCharactersAndMasksThem() {
         WindowFixture f;
-        auto* pass = f.find<QLineEdit>("edtEnpass");
+        auto* pass = f.Find<QLineEdit>("edtEnpass");
         QTest::keyClicks(pass, "abcdefghijkl");
         QCOMPARE(pass->text(), QString("abcdefghij"));
         QCOMPARE(pass->displayText(), QString(10, u'#'));
@@ -312,12 +312,12 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(pass->text(), QString("0123456789"));
         QCOMPARE(pass->displayText(), QString(10, u'#'));
         // Other controls keep the platform style.
-        QVERIFY(f.find<QLineEdit>("edtdir")->style() != pass->style());
+        QVERIFY(f.Find<QLineEdit>("edtdir")->style() != pass->style());
     }
 
     void folderBoxRefusesTyping() {
         WindowFixture f;
-        auto* dir = f.find<QLineEdit>("edtdir");
+        auto* dir = f.Find<QLineEdit>("edtdir");
         QTest::keyClicks(dir, "typed");
         QGuiApplication::clipboard()->setText("pasted");
         QTest::keySequence(dir, QKeySequence::Paste);
@@ -333,12 +333,12 @@ class WindowLayoutTest : public QObject {
     void escapePressesCancel() {
         QFETCH(QString, focus);
         WindowFixture f;
-        f.show();
+        f.Show();
         QApplication::setActiveWindow(&f.window());
         QVERIFY(QTest::qWaitForWindowActive(&f.window()));
         auto* w = f.window().findChild<QWidget*>(focus);
         w->setFocus();
-        QSignalSpy cancel(f.find<QPushButton>("btncancel"), &QPushButton::clicked);
+        QSignalSpy cancel(f.Find<QPushButton>("btncancel"), &QPushButton::clicked);
         QTest::keyClick(w, Qt::Key_Escape);
         QCOMPARE(cancel.count(), 1);
     }
@@ -347,13 +347,13 @@ class WindowLayoutTest : public QObject {
         WindowFixture f(kDeadSiteHost, "en\r\n");
         auto name = [&](const char* control) {
             QAccessibleInterface* a =
-                QAccessible::queryAccessibleInterface(f.find<QWidget>(control));
+                QAccessible::queryAccessibleInterface(f.Find<QWidget>(control));
             return a ? a->text(QAccessible::Name).trimmed() : QString();
         };
         QCOMPARE(name("edtEnpass"), Q(EnglishTable().lbpassword).trimmed());
         QCOMPARE(name("edtdir"), Q(EnglishTable().lbopen).trimmed());
         QCOMPARE(name("btnenc"), Q(EnglishTable().btnenc));
-        f.find<QAction>("mch")->trigger();
+        f.Find<QAction>("mch")->trigger();
         QCOMPARE(name("edtEnpass"), Q(ChineseTable().lbpassword).trimmed());
         QCOMPARE(name("btnenc"), Q(ChineseTable().btnenc));
         // The progress label reads out its live text.
@@ -378,7 +378,7 @@ class WindowLayoutTest : public QObject {
         QFETCH(QString, page);
         // Started in the other language: the switch counts, not start-up.
         WindowFixture f("www.example.org", english ? "ch\r\n" : "en\r\n");
-        f.find<QAction>(english ? "men" : "mch")->trigger();
+        f.Find<QAction>(english ? "men" : "mch")->trigger();
         f.window().findChild<QAction*>(command)->trigger();
         QCOMPARE(f.opened().size(), size_t{1});
         QCOMPARE(f.opened().front(), QUrl("http://www.example.org" + page));
@@ -387,9 +387,9 @@ class WindowLayoutTest : public QObject {
     void helpContentOpensTheLocalPage() {
         WindowFixture f;
         const QString folder = QString::fromStdString(f.locations().helpFolder);
-        f.find<QAction>("N7")->trigger();
-        f.find<QAction>("men")->trigger();
-        f.find<QAction>("N7")->trigger();
+        f.Find<QAction>("N7")->trigger();
+        f.Find<QAction>("men")->trigger();
+        f.Find<QAction>("N7")->trigger();
         QCOMPARE(f.opened().size(), size_t{2});
         QCOMPARE(f.opened()[0], QUrl::fromLocalFile(folder + "help.htm"));
         QCOMPARE(f.opened()[1], QUrl::fromLocalFile(folder + "ehelp.htm"));
@@ -397,8 +397,8 @@ class WindowLayoutTest : public QObject {
 
     void exitClosesTheWindow() {
         WindowFixture f;
-        f.show();
-        f.find<QAction>("N5")->trigger();
+        f.Show();
+        f.Find<QAction>("N5")->trigger();
         QVERIFY(!f.window().isVisible());
     }
 };

@@ -37,17 +37,17 @@ class RunFixture : public WindowFixture {
   public:
     explicit RunFixture(bool english)
         : WindowFixture(kDeadSiteHost, english ? "en\r\n" : "ch\r\n") {
-        dialogs().setObserver([this](const Dialogs::Record& r) {
+        dialogs().SetObserver([this](const Dialogs::Record& r) {
             snapshots.push_back(
                 {r.kind, window().outerHeight(), window().centralWidget()->height(),
-                 find<QLabel>("lbprogress")->text(), find<QPushButton>("btnopen")->isEnabled(),
-                 find<QPushButton>("btnenc")->isEnabled(), find<QPushButton>("btndec")->isEnabled(),
-                 find<QAction>("men")->isEnabled(), find<QPushButton>("btncancel")->isEnabled()});
+                 Find<QLabel>("lbprogress")->text(), Find<QPushButton>("btnopen")->isEnabled(),
+                 Find<QPushButton>("btnenc")->isEnabled(), Find<QPushButton>("btndec")->isEnabled(),
+                 Find<QAction>("men")->isEnabled(), Find<QPushButton>("btncancel")->isEnabled()});
         });
     }
 
     // Three sources of different sizes; the names vary in letter case.
-    QStringList makeSources() {
+    QStringList MakeSources() {
         QStringList paths;
         const QStringList names = {"a.jpg", "B.PNG", "c d.gif"};
         for (int i = 0; i < names.size(); ++i) {
@@ -58,20 +58,20 @@ class RunFixture : public WindowFixture {
         return paths;
     }
     void setOptions(int suffixMode, int encryptionClass) {
-        radio("rgsuffix", suffixMode)->click();
-        radio("gbencClass", encryptionClass)->click();
+        Radio("rgsuffix", suffixMode)->click();
+        Radio("gbencClass", encryptionClass)->click();
     }
-    QRadioButton* radio(const char* group, int item) {
+    QRadioButton* Radio(const char* group, int item) {
         return window()
             .findChild<QWidget*>(QLatin1String(group))
             ->findChildren<QRadioButton*>()[item];
     }
-    void typePassword(const QString& password) {
-        auto* box = find<QLineEdit>("edtEnpass");
+    void TypePassword(const QString& password) {
+        auto* box = Find<QLineEdit>("edtEnpass");
         box->clear();
         QTest::keyClicks(box, password);
     }
-    QString folderBox() { return find<QLineEdit>("edtdir")->text(); }
+    QString FolderBox() { return Find<QLineEdit>("edtdir")->text(); }
 
     std::vector<Snapshot> snapshots;
 };
@@ -95,18 +95,18 @@ class WindowRunsTest : public QObject {
         QFETCH(int, encryptionClass);
         const LanguageTable& t = LanguageTableFor(english);
         RunFixture f(english);
-        f.show();
-        const QStringList sources = f.makeSources();
+        f.Show();
+        const QStringList sources = f.MakeSources();
         f.setOptions(suffixMode, encryptionClass);
-        f.typePassword("pa$$w0rd");
-        f.select(sources);
-        QCOMPARE(f.folderBox(), f.photos() + "/");
+        f.TypePassword("pa$$w0rd");
+        f.Select(sources);
+        QCOMPARE(f.FolderBox(), f.photos() + "/");
 
         // --- Encrypt ---
         const std::uint32_t generatorBefore = GeneratorState();
-        f.dialogs().queueAnswer(true);
+        f.dialogs().QueueAnswer(true);
         f.snapshots.clear();
-        f.find<QPushButton>("btnenc")->click();
+        f.Find<QPushButton>("btnenc")->click();
 
         QCOMPARE(f.dialogs().unanswered(), 0);
         QCOMPARE(f.snapshots.size(), size_t{1});
@@ -120,20 +120,20 @@ class WindowRunsTest : public QObject {
         QVERIFY(atEnd.cancelEnabled);
         const Dialogs::Record& question = f.dialogs().records().back();
         QCOMPARE(question.caption, QString("Confirm"));
-        QCOMPARE(question.text,
-                 "3" + Q(t.messages.msgEncryptDone) + "\r" + f.folderBox() + Q(t.messages.dirEncrypted));
-        const QString encryptedDir = f.folderBox() + Q(t.messages.dirEncrypted);
+        QCOMPARE(question.text, "3" + Q(t.messages.msgEncryptDone) + "\r" + f.FolderBox() +
+                                    Q(t.messages.dirEncrypted));
+        const QString encryptedDir = f.FolderBox() + Q(t.messages.dirEncrypted);
         QCOMPARE(f.opened().size(), size_t{1});
         QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()), encryptedDir);
 
         // Back at rest.
         QCOMPARE(f.window().outerHeight(), kRestHeight);
         QTRY_COMPARE(f.window().centralWidget()->height(), 317);
-        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->value(), 0);
-        QCOMPARE(f.find<QLabel>("lbprogress")->text(), QString("3/3"));
-        QVERIFY(f.find<QPushButton>("btnenc")->isEnabled());
-        QVERIFY(f.find<QPushButton>("btndec")->isEnabled());
-        QVERIFY(f.find<QAction>("N2")->isEnabled());
+        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
+        QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("3/3"));
+        QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
+        QVERIFY(f.Find<QPushButton>("btndec")->isEnabled());
+        QVERIFY(f.Find<QAction>("N2")->isEnabled());
 
         // The containers are exactly what the codec writes from the same
         // generator state.
@@ -152,56 +152,56 @@ class WindowRunsTest : public QObject {
         }
 
         // --- Decrypt the containers ---
-        f.select(containers);
-        f.dialogs().queueAnswer(true);
+        f.Select(containers);
+        f.dialogs().QueueAnswer(true);
         f.snapshots.clear();
-        f.find<QPushButton>("btndec")->click();
+        f.Find<QPushButton>("btndec")->click();
         QCOMPARE(f.dialogs().unanswered(), 0);
         QCOMPARE(f.snapshots.size(), size_t{1});
         QCOMPARE(f.snapshots.front().outerHeight, kRunHeight);
         QCOMPARE(f.snapshots.front().progressLabel, QString("3/3"));
-        QCOMPARE(f.dialogs().records().back().text,
-                 "3" + Q(t.messages.msgDecryptDone) + "\r" + f.folderBox() + Q(t.messages.dirDecrypted));
+        QCOMPARE(f.dialogs().records().back().text, "3" + Q(t.messages.msgDecryptDone) + "\r" +
+                                                        f.FolderBox() + Q(t.messages.dirDecrypted));
         QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()),
-                 f.folderBox() + Q(t.messages.dirDecrypted));
+                 f.FolderBox() + Q(t.messages.dirDecrypted));
         QCOMPARE(f.window().outerHeight(), kRestHeight);
         // Byte for byte, under the source names.
         for (const QString& source : sources) {
             const QString decrypted =
-                f.folderBox() + Q(t.messages.dirDecrypted) + "/" + QFileInfo(source).fileName();
+                f.FolderBox() + Q(t.messages.dirDecrypted) + "/" + QFileInfo(source).fileName();
             QCOMPARE(ReadFile(decrypted), ReadFile(source));
         }
     }
 
     void cancelDuringARunStopsAfterTheCurrentFile() {
         RunFixture f(true);
-        f.show();
-        const QStringList sources = f.makeSources();
-        f.typePassword("secret");
-        f.select(sources);
+        f.Show();
+        const QStringList sources = f.MakeSources();
+        f.TypePassword("secret");
+        f.Select(sources);
         // Esc reaches the window between files, while the run processes events.
         QTimer::singleShot(0, &f.window(), [&f] {
-            QTest::keyClick(f.find<QLineEdit>("edtEnpass"), Qt::Key_Escape);
+            QTest::keyClick(f.Find<QLineEdit>("edtEnpass"), Qt::Key_Escape);
         });
-        f.find<QPushButton>("btnenc")->click();
+        f.Find<QPushButton>("btnenc")->click();
         const auto& shown = f.dialogs().records();
         QCOMPARE(shown.size(), size_t{2});  // open dialog, then the cancel message
         QCOMPARE(shown.back().kind, Dialogs::Kind::Message);
         QCOMPARE(shown.back().text, Q(EnglishTable().messages.msgCanceled));
-        QCOMPARE(f.find<QLabel>("lbprogress")->text(), QString("1/3"));
+        QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("1/3"));
         QCOMPARE(QDir(f.photos() + "/encrypted").entryList(QDir::Files).size(), 1);
         QCOMPARE(f.window().outerHeight(), kRestHeight);
-        QVERIFY(f.find<QPushButton>("btnenc")->isEnabled());
+        QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
         QVERIFY(f.opened().empty());
     }
 
     void closingDuringARunCancelsItThenCloses() {
         RunFixture f(true);
-        f.show();
-        f.typePassword("secret");
-        f.select(f.makeSources());
+        f.Show();
+        f.TypePassword("secret");
+        f.Select(f.MakeSources());
         QTimer::singleShot(0, &f.window(), [&f] { f.window().close(); });
-        f.find<QPushButton>("btnenc")->click();
+        f.Find<QPushButton>("btnenc")->click();
         QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().messages.msgCanceled));
         QTRY_VERIFY(!f.window().isVisible());
     }
@@ -210,17 +210,17 @@ class WindowRunsTest : public QObject {
         RunFixture f(true);
         const QString source = f.photos() + "/only.jpg";
         WriteFile(source, SampleBytes(500, 7));
-        f.typePassword("right1");
-        f.select({source});
-        f.dialogs().queueAnswer(false);  // do not open the folder
-        f.find<QPushButton>("btnenc")->click();
-        f.select({f.photos() + "/encrypted/only.jpg"});
+        f.TypePassword("right1");
+        f.Select({source});
+        f.dialogs().QueueAnswer(false);  // do not open the folder
+        f.Find<QPushButton>("btnenc")->click();
+        f.Select({f.photos() + "/encrypted/only.jpg"});
 
-        f.typePassword("wrong1");
-        auto* decrypt = f.find<QPushButton>("btndec");
+        f.TypePassword("wrong1");
+        auto* decrypt = f.Find<QPushButton>("btndec");
         for (int press = 1; press <= 10; ++press) {
             QVERIFY2(decrypt->isEnabled(), qPrintable(QString::number(press)));
-            f.dialogs().clearRecords();
+            f.dialogs().ClearRecords();
             decrypt->click();
             const auto& shown = f.dialogs().records();
             QVERIFY(!shown.empty());
@@ -230,10 +230,10 @@ class WindowRunsTest : public QObject {
         QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().messages.msgTenTries));
 
         // A later encryption run does not bring the button back.
-        f.select({source});
-        f.dialogs().queueAnswer(false);
-        f.find<QPushButton>("btnenc")->click();
-        QVERIFY(f.find<QPushButton>("btnenc")->isEnabled());
+        f.Select({source});
+        f.dialogs().QueueAnswer(false);
+        f.Find<QPushButton>("btnenc")->click();
+        QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
         QVERIFY(!decrypt->isEnabled());
         QCOMPARE(f.dialogs().unanswered(), 0);
     }
@@ -242,25 +242,25 @@ class WindowRunsTest : public QObject {
         RunFixture f(true);
         const QString source = f.photos() + "/one.jpg";
         WriteFile(source, SampleBytes(500, 3));
-        f.typePassword("secret");
-        f.select({source});
-        f.dialogs().queueAnswer(false);
-        f.find<QPushButton>("btnenc")->click();
+        f.TypePassword("secret");
+        f.Select({source});
+        f.dialogs().QueueAnswer(false);
+        f.Find<QPushButton>("btnenc")->click();
         const QString container = f.photos() + "/encrypted/one.jpg";
         // The second container vanishes between selection and run.
-        f.select({container, f.photos() + "/encrypted/gone.jpg"});
-        f.dialogs().clearRecords();
-        f.find<QPushButton>("btndec")->click();
+        f.Select({container, f.photos() + "/encrypted/gone.jpg"});
+        f.dialogs().ClearRecords();
+        f.Find<QPushButton>("btndec")->click();
         const auto& shown = f.dialogs().records();
         QCOMPARE(shown.size(), size_t{1});
         QCOMPARE(shown.front().kind, Dialogs::Kind::Error);
         QCOMPARE(shown.front().caption, Q(EnglishTable().applicationTitle));
         QVERIFY(!shown.front().text.isEmpty());
         QCOMPARE(f.window().outerHeight(), kRestHeight);
-        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->value(), 0);
-        QVERIFY(f.find<QPushButton>("btnopen")->isEnabled());
-        QVERIFY(f.find<QPushButton>("btndec")->isEnabled());
-        QVERIFY(f.find<QAction>("mch")->isEnabled());
+        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
+        QVERIFY(f.Find<QPushButton>("btnopen")->isEnabled());
+        QVERIFY(f.Find<QPushButton>("btndec")->isEnabled());
+        QVERIFY(f.Find<QAction>("mch")->isEnabled());
     }
 
     void emptySelectionShowsTheMessageThenTheDialog_data() {
@@ -274,43 +274,43 @@ class WindowRunsTest : public QObject {
         QFETCH(int, filterIndex);
         RunFixture f(false);
         f.setOptions(suffixMode, 0);
-        f.dialogs().queueOpenFiles({});
-        f.find<QPushButton>("btndec")->click();
+        f.dialogs().QueueOpenFiles({});
+        f.Find<QPushButton>("btndec")->click();
         const auto& shown = f.dialogs().records();
         QCOMPARE(shown.size(), size_t{2});
         QCOMPARE(shown[0].text, Q(ChineseTable().messages.msgNoImageDecrypt));
         QCOMPARE(shown[1].kind, Dialogs::Kind::OpenFiles);
         QCOMPARE(shown[1].request.filterIndex, filterIndex);
         QVERIFY(shown[1].request.initialFolder.empty());  // first dialog since start-up
-        QVERIFY(f.folderBox().isEmpty());
+        QVERIFY(f.FolderBox().isEmpty());
         // Still nothing selected: the next press asks again.
-        f.dialogs().queueOpenFiles({});
-        f.find<QPushButton>("btndec")->click();
+        f.dialogs().QueueOpenFiles({});
+        f.Find<QPushButton>("btndec")->click();
         QCOMPARE(shown.size(), size_t{4});
         QCOMPARE(shown[2].text, Q(ChineseTable().messages.msgNoImageDecrypt));
     }
 
     void fileOpenAndTheOpenButtonBehaveAlike() {
         RunFixture f(true);
-        const QStringList sources = f.makeSources();
-        f.dialogs().queueOpenFiles(sources);
-        f.find<QAction>("N2")->trigger();
-        QCOMPARE(f.folderBox(), f.photos() + "/");
+        const QStringList sources = f.MakeSources();
+        f.dialogs().QueueOpenFiles(sources);
+        f.Find<QAction>("N2")->trigger();
+        QCOMPARE(f.FolderBox(), f.photos() + "/");
         // A refused password: Encrypt only sets the progress bar up for the selection.
-        f.typePassword("abc");
-        f.find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->maximum(), 3);
+        f.TypePassword("abc");
+        f.Find<QPushButton>("btnenc")->click();
+        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->maximum(), 3);
         // A cancelled dialog keeps the earlier selection whole; the next one
         // starts in the program's folder with the first path as default name.
-        f.dialogs().queueOpenFiles({});
-        f.find<QPushButton>("btnopen")->click();
-        QCOMPARE(f.folderBox(), f.photos() + "/");
+        f.dialogs().QueueOpenFiles({});
+        f.Find<QPushButton>("btnopen")->click();
+        QCOMPARE(f.FolderBox(), f.photos() + "/");
         const OpenDialogRequest& second = f.dialogs().records().back().request;
         QCOMPARE(QDir::cleanPath(QString::fromStdString(second.initialFolder)),
                  QDir::cleanPath(QString::fromStdString(f.locations().exeFolder)));
         QCOMPARE(QString::fromStdString(second.defaultFileName), sources.front());
-        f.find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.find<QProgressBar>("ProgressBar1")->maximum(), 3);
+        f.Find<QPushButton>("btnenc")->click();
+        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->maximum(), 3);
     }
 };
 
