@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#ifndef IMGCRYPT_DATA_DIR
-#define IMGCRYPT_DATA_DIR "/usr/local/share/imgcrypt"
+#ifndef IMGCRYPT_DATA_DIR_FROM_BIN
+#define IMGCRYPT_DATA_DIR_FROM_BIN "../share/imgcrypt"
 #endif
 #ifndef IMGCRYPT_SITE_HOST
 #define IMGCRYPT_SITE_HOST "www.zelvok.example"
@@ -30,23 +30,27 @@ AppLocations SettleAppLocations(const QString& exeFolder, const QString& install
     AppLocations locations;
     locations.exeFolder = WithSeparator(exeFolder);
 
+    const bool portable = QFileInfo::exists(QDir(exeFolder).filePath("help.htm"));
+    locations.helpFolder = portable ? locations.exeFolder : WithSeparator(installedDataFolder);
+
     const QFileInfo exeDir(exeFolder);
-    if (exeDir.isDir() && exeDir.isWritable()) {
+    if (portable && exeDir.isDir() && exeDir.isWritable()) {
         locations.configPath = locations.exeFolder + "config.db";
     } else {
         QDir().mkpath(userConfigFolder);
         locations.configPath = WithSeparator(userConfigFolder) + "config.db";
     }
-
-    const bool helpBesideExe = QFileInfo::exists(QDir(exeFolder).filePath("help.htm"));
-    locations.helpFolder = helpBesideExe ? locations.exeFolder : WithSeparator(installedDataFolder);
     locations.siteHost = siteHost.toStdString();
     return locations;
 }
 
+QString InstalledDataFolder(const QString& exeFolder) {
+    return QDir::cleanPath(QDir(exeFolder).filePath(QStringLiteral(IMGCRYPT_DATA_DIR_FROM_BIN)));
+}
+
 AppLocations SettleAppLocations() {
-    return SettleAppLocations(QCoreApplication::applicationDirPath(),
-                              QStringLiteral(IMGCRYPT_DATA_DIR),
+    const QString exeFolder = QCoreApplication::applicationDirPath();
+    return SettleAppLocations(exeFolder, InstalledDataFolder(exeFolder),
                               QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
                               QStringLiteral(IMGCRYPT_SITE_HOST));
 }

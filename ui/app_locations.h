@@ -8,15 +8,21 @@
 
 namespace imgcrypt {
 
-// Settings beside the executable when that folder is writable (the portable
-// case); otherwise in the user's configuration folder for the application.
-// Help pages beside the executable when they are there (build tree, portable
-// copy); otherwise the installed data folder.
+// Two layouts. A program run from its own folder (a build folder, an unpacked
+// archive) has its help pages beside it and keeps its settings there too, as
+// long as that folder is writable, so a copy carries its settings along. An
+// installed program finds its help pages in `installedDataFolder` and keeps
+// its settings in `userConfigFolder`, whoever runs it: even root never writes
+// into the folder of the programs. The user's folder is created when needed.
 AppLocations SettleAppLocations(const QString& exeFolder, const QString& installedDataFolder,
                                 const QString& userConfigFolder, const QString& siteHost);
 
-// The same for the running program, with the build's installed data folder
-// and site host.
+// The installed data folder of a program in `exeFolder`, found relative to it
+// (`<prefix>/bin` -> `<prefix>/share/imgcrypt`), so the same binaries work
+// under any prefix and in a package unpacked anywhere.
+QString InstalledDataFolder(const QString& exeFolder);
+
+// The same for the running program, with the build's site host.
 AppLocations SettleAppLocations();
 
 }  // namespace imgcrypt

@@ -1,10 +1,8 @@
 // The boxes and the open dialog as the user meets them, the scripted
-// answers the other tests rely on, and where the application keeps its files.
-#include <unistd.h>
+// answers the other tests rely on.
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
@@ -14,7 +12,6 @@
 #include <functional>
 
 #include "batch/language_tables.h"
-#include "ui/app_locations.h"
 #include "ui/dialogs.h"
 #include "ui_test_support.h"
 
@@ -212,31 +209,6 @@ class DialogsTest : public QObject {
         QCOMPARE(dialogs.unanswered(), 2);
         QCOMPARE(observed, 5);
         QCOMPARE(dialogs.records()[2].kind, Dialogs::Kind::OpenFiles);
-    }
-
-    void settingsAndHelpLocations() {
-        QTemporaryDir dir;
-        const QString exe = dir.filePath("bin");
-        const QString data = dir.filePath("share/imgcrypt");
-        const QString user = dir.filePath("user/imgcrypt");
-        QDir().mkpath(exe);
-        AppLocations beside = SettleAppLocations(exe, data, user, "host.example");
-        QCOMPARE(QString::fromStdString(beside.configPath), exe + "/config.db");
-        QCOMPARE(QString::fromStdString(beside.exeFolder), exe + "/");
-        // No help beside the executable: the installed pages.
-        QCOMPARE(QString::fromStdString(beside.helpFolder), data + "/");
-        QCOMPARE(beside.siteHost, std::string("host.example"));
-
-        WriteFile(exe + "/help.htm", "<html></html>");
-        QCOMPARE(QString::fromStdString(SettleAppLocations(exe, data, user, "h").helpFolder),
-                 exe + "/");
-
-        if (geteuid() == 0) QSKIP("root may write anywhere");
-        QFile::setPermissions(exe, QFile::ReadOwner | QFile::ExeOwner);
-        const AppLocations readOnly = SettleAppLocations(exe, data, user, "h");
-        QFile::setPermissions(exe, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(QString::fromStdString(readOnly.configPath), user + "/config.db");
-        QVERIFY(QFileInfo(user).isDir());
     }
 };
 
