@@ -19,7 +19,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("imgcrypt"));
     QCoreApplication::setApplicationVersion(QStringLiteral(IMGCRYPT_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("imgcrypt"));
+    // The desktop entry's name, so the desktop shows the window under its
+    // icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.zelvok.imgcrypt"));
 
     imgcrypt::TfrmMain window(imgcrypt::SettleAppLocations());
     window.show();
