@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev
     fonts-wqy-microhei xvfb xauth desktop-file-utils
     python3 time
+    lintian appstream man-db
 )
 
 missing=()
