@@ -15,7 +15,11 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-have() { command -v "$1" >/dev/null; }
+have() {
+    command -v "$1" >/dev/null && return
+    echo "(no $1: its check is skipped)"
+    return 1
+}
 
 rm -rf "$work"
 mkdir -p "$work/out" "$work/home" "$work/runtime"
@@ -28,6 +32,9 @@ debs=("$work"/out/imgcrypt_*.deb)
 deb=${debs[0]}
 [ -f "$deb" ] || fail "no package made"
 dpkg-deb -x "$deb" "$root"
+# Whatever runs from the root later must leave it as unpacked.
+sleep 1
+touch "$work/unpacked"
 
 echo "-- control fields"
 version=$(dpkg-deb -f "$deb" Version)
@@ -95,8 +102,6 @@ if have man; then
 fi
 
 echo "-- the window starts from the unpacked root"
-touch "$work/before-start"
-sleep 1
 home=$work/home
 # Its own session, so the web engine's helpers end with it.
 env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME \
@@ -118,7 +123,7 @@ kill -0 "$gui" 2>/dev/null || { cat "$work/gui.log"; fail "the window ended afte
 stop_gui
 trap - EXIT
 [ "$(od -An -c "$config" | tr -s ' ')" = " c h \r \n" ] || fail "config.db is not \"ch\" CR LF"
-written=$(find "$root" -newer "$work/before-start")
+written=$(find "$root" -newer "$work/unpacked")
 [ -z "$written" ] || fail "written under the installed root: $written"
 
 if have lintian; then
