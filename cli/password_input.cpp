@@ -1,12 +1,12 @@
 #include "cli/password_input.h"
 
-#include <termios.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <memory>
+
+#include "cli/console_input.h"
+#include "runtime/errors.h"
+#include "runtime/whole_file.h"
 
 namespace imgcrypt {
 namespace {
@@ -17,64 +17,31 @@ std::string StripLineBreak(std::string line) {
     return line;
 }
 
-// Terminal settings to put back if a signal ends the program while echo is
-// off; a signal handler can reach nothing but file-level state.
-struct termios g_savedTerminal;
-volatile std::sig_atomic_t g_echoOff = 0;
-
-constexpr int kRestoreSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-
-extern "C" void RestoreTerminalAndDie(int sig) {
-    if (g_echoOff) tcsetattr(STDIN_FILENO, TCSANOW, &g_savedTerminal);
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-
-// Turns echo off for its lifetime; Ctrl-C and friends still restore it.
-class EchoOff {
-  public:
-    EchoOff() {
-        if (tcgetattr(STDIN_FILENO, &g_savedTerminal) != 0) return;
-        for (std::size_t i = 0; i < std::size(kRestoreSignals); ++i) {
-            previous_[i] = std::signal(kRestoreSignals[i], RestoreTerminalAndDie);
-        }
-        struct termios quiet = g_savedTerminal;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        quiet.c_lflag |= ECHONL;
-        g_echoOff = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0 ? 1 : 0;
-        active_ = true;
-    }
-    ~EchoOff() {
-        if (!active_) return;
-        if (g_echoOff) tcsetattr(STDIN_FILENO, TCSANOW, &g_savedTerminal);
-        g_echoOff = 0;
-        for (std::size_t i = 0; i < std::size(kRestoreSignals); ++i) {
-            std::signal(kRestoreSignals[i], previous_[i]);
-        }
-    }
-    EchoOff(const EchoOff&) = delete;
-    EchoOff& operator=(const EchoOff&) = delete;
-
-  private:
-    bool active_ = false;
-    using Handler = void (*)(int);
-    Handler previous_[std::size(kRestoreSignals)] = {};
-};
-
 std::string ReadFromTerminal() {
-    std::optional<std::string> line;
-    {
-        // Echo goes off before the prompt, so nothing typed after it shows.
-        EchoOff echoOff;
-        std::fputs("Password: ", stderr);
-        std::fflush(stderr);
-        line = ReadFirstLine(stdin, "the terminal");
-    }
+    std::optional<std::string> line = ReadConsoleLineWithoutEcho("Password: ");
     if (!line) {
         std::fputc('\n', stderr);
         throw PasswordInputError("no password typed");
     }
     return *line;
+}
+
+// Only the start of the file is read: the line that counts is short, and a
+// large file given by mistake costs nothing.
+std::string ReadPasswordFile(const std::string& path) {
+    const std::string source = "\"" + path + "\"";
+    std::string start;
+    try {
+        SourceFileReader file(path);
+        start.resize(
+            static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), kMaxPasswordLine)));
+        file.Read(start.data(), start.size());
+    } catch (const EFOpenError& e) {
+        throw PasswordInputError("cannot open the password file " + source + ": " +
+                                 SystemErrorText(e.systemError()));
+    }
+    if (start.empty()) throw PasswordInputError("the password file " + source + " is empty");
+    return FirstLine(start);
 }
 
 }  // namespace
@@ -101,19 +68,8 @@ std::optional<std::string> ReadFirstLine(std::FILE* in, std::string_view source)
 }
 
 std::string ReadTypedPassword(const std::optional<std::string>& passwordFile) {
-    if (passwordFile) {
-        const std::string source = "\"" + *passwordFile + "\"";
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-            std::fopen(passwordFile->c_str(), "rb"), &std::fclose);
-        if (!file) {
-            throw PasswordInputError("cannot open the password file " + source + ": " +
-                                     std::strerror(errno));
-        }
-        std::optional<std::string> line = ReadFirstLine(file.get(), source);
-        if (!line) throw PasswordInputError("the password file " + source + " is empty");
-        return *line;
-    }
-    if (isatty(STDIN_FILENO)) return ReadFromTerminal();
+    if (passwordFile) return ReadPasswordFile(*passwordFile);
+    if (StdinIsConsole()) return ReadFromTerminal();
     std::optional<std::string> line = ReadFirstLine(stdin, "standard input");
     if (!line) throw PasswordInputError("no password on standard input");
     return *line;

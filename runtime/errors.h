@@ -20,9 +20,15 @@ inline constexpr int kCodeDiskFull = 112;
 // The message of an input/output error code: "File not found", ..., "I/O error N".
 std::string InOutMessage(int code);
 
-// Maps a POSIX errno value to the code an EInOutError carries.
-// `path` lets ENOENT tell a missing file (2) from a missing folder (3).
-int InOutCodeFromErrno(int err, std::string_view path);
+// Maps the platform's error code (errno on POSIX, a system error code on
+// Windows) to the code an EInOutError carries. `path` lets a POSIX ENOENT
+// tell a missing file (2) from a missing folder (3); Windows tells them apart
+// itself. Defined by the platform's file layer.
+int InOutCodeFromSystemError(int err, std::string_view path);
+// The former name, kept while callers move to the one above.
+inline int InOutCodeFromErrno(int err, std::string_view path) {
+    return InOutCodeFromSystemError(err, path);
+}
 
 // Raised by the line-text file operations.
 class EInOutError : public std::runtime_error {
@@ -38,7 +44,12 @@ class EInOutError : public std::runtime_error {
 // Cannot open file "<absolute path>". <system text>
 class EFOpenError : public std::runtime_error {
   public:
+    // `err` is the platform's error code.
     EFOpenError(std::string_view path, int err);
+    int systemError() const noexcept { return systemError_; }
+
+  private:
+    int systemError_;
 };
 
 // Raised when a file cannot be created for whole-file writing:
@@ -46,13 +57,18 @@ class EFOpenError : public std::runtime_error {
 class EFCreateError : public std::runtime_error {
   public:
     EFCreateError(std::string_view path, int err);
+    int systemError() const noexcept { return systemError_; }
+
+  private:
+    int systemError_;
 };
 
-// The system's text for errno `err` with trailing blanks, line breaks and
-// full stops removed.
+// The system's text for the platform's error code `err`, in the system's
+// language, with trailing blanks, line breaks and full stops removed.
 std::string SystemErrorText(int err);
 
 // `path` made absolute against the current folder (no symlink resolution).
+// Defined by the platform's file layer.
 std::string AbsolutePath(std::string_view path);
 
 // The text the default error handler shows: the message followed by "."

@@ -1,14 +1,11 @@
 #include "runtime/line_text_file.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
 #include "runtime/byte_search.h"
 #include "runtime/errors.h"
-#include "runtime/posix_file.h"
+#include "runtime/file_system.h"
 
 namespace imgcrypt {
 
@@ -31,8 +28,8 @@ std::size_t FindLineStop(const char* data, std::size_t from, std::size_t end) no
     return detail::FindAny(data, from, end, kLF, kCR, kTextEnd);
 }
 
-[[noreturn]] void ThrowFromErrno(int err, const std::string& path) {
-    throw EInOutError(InOutCodeFromErrno(err, path));
+[[noreturn]] void ThrowInOutError(int err, const std::string& path) {
+    throw EInOutError(InOutCodeFromSystemError(err, path));
 }
 
 void RequireMode(const LineTextFile& file, LineTextFile::Mode wanted) {
@@ -52,7 +49,7 @@ LineTextFile& LineTextFile::operator=(LineTextFile&& other) noexcept {
     if (this != &other) {
         Release();
         // The moved-from file is left closed, owning nothing.
-        fd_ = std::exchange(other.fd_, -1);
+        file_ = std::move(other.file_);
         mode_ = std::exchange(other.mode_, Mode::Closed);
         path_ = std::move(other.path_);
         tempPath_ = std::exchange(other.tempPath_, {});
@@ -68,16 +65,15 @@ LineTextFile::~LineTextFile() {
 }
 
 void LineTextFile::Release() noexcept {
-    if (fd_ >= 0) {
+    if (file_.valid()) {
         // A plain write that was never closed still gets its bytes; a replacing
         // write is abandoned instead, so the final file stays as it was.
         if (mode_ == Mode::Writing && tempPath_.empty() && !buffer_.empty()) {
-            (void)posix::WriteAll(fd_, buffer_);
+            (void)platform::WriteAll(file_, buffer_);
         }
-        ::close(fd_);
+        file_.Close();
     }
-    if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
-    fd_ = -1;
+    if (!tempPath_.empty()) (void)platform::RemoveFile(tempPath_);
     mode_ = Mode::Closed;
     tempPath_.clear();
     buffer_.clear();
@@ -87,10 +83,9 @@ void LineTextFile::Release() noexcept {
 
 void LineTextFile::Flush() {
     if (buffer_.empty()) return;
-    const bool written = posix::WriteAll(fd_, buffer_);
-    const int err = errno;
+    const int err = platform::WriteAll(file_, buffer_);
     buffer_.clear();
-    if (!written) ThrowFromErrno(err, path_);
+    if (err != 0) ThrowInOutError(err, path_);
 }
 
 // Called only when every buffered byte has been consumed.
@@ -99,36 +94,34 @@ bool LineTextFile::Fill() {
     pos_ = 0;
     if (eof_) return false;
     buffer_.resize(kBufferSize);
-    ssize_t got;
-    do {
-        got = ::read(fd_, buffer_.data(), buffer_.size());
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) {
-        const int err = errno;
+    std::size_t got = 0;
+    if (const int err = platform::ReadSome(file_, buffer_.data(), buffer_.size(), got); err != 0) {
         buffer_.clear();
-        ThrowFromErrno(err, path_);
+        ThrowInOutError(err, path_);
     }
-    buffer_.resize(static_cast<std::size_t>(got));
+    buffer_.resize(got);
     if (got == 0) eof_ = true;
     return got > 0;
 }
 
-LineTextFile::LineTextFile(int fd, Mode mode, std::string path, std::string tempPath)
-    : fd_(fd), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {
+LineTextFile::LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath)
+    : file_(std::move(file)), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {
     if (mode_ == Mode::Writing) buffer_.reserve(kBufferSize);
 }
 
 LineTextFile CreateTextForWriting(const std::string& path) {
-    posix::FileDescriptor fd = posix::CreateForExclusiveWriting(path);
-    if (!fd.valid()) ThrowFromErrno(errno, path);
-    return LineTextFile(fd.release(), LineTextFile::Mode::Writing, path);
+    FileHandle file;
+    if (const int err = platform::CreateForWriting(path, file); err != 0)
+        ThrowInOutError(err, path);
+    return LineTextFile(std::move(file), LineTextFile::Mode::Writing, path);
 }
 
 LineTextFile CreateTextForReplacing(const std::string& path) {
+    FileHandle file;
     std::string tempPath;
-    posix::FileDescriptor fd = posix::CreateTempBeside(path, tempPath);
-    if (!fd.valid()) ThrowFromErrno(errno, path);
-    return LineTextFile(fd.release(), LineTextFile::Mode::Writing, path, std::move(tempPath));
+    if (const int err = platform::CreateTempBeside(path, file, tempPath); err != 0)
+        ThrowInOutError(err, path);
+    return LineTextFile(std::move(file), LineTextFile::Mode::Writing, path, std::move(tempPath));
 }
 
 void PutText(LineTextFile& file, std::string_view text) {
@@ -136,7 +129,8 @@ void PutText(LineTextFile& file, std::string_view text) {
     if (file.buffer_.size() + text.size() > kBufferSize) file.Flush();
     if (text.size() >= kBufferSize) {
         // Large payloads go straight to the file instead of through the buffer.
-        if (!posix::WriteAll(file.fd_, text)) ThrowFromErrno(errno, file.path_);
+        if (const int err = platform::WriteAll(file.file_, text); err != 0)
+            ThrowInOutError(err, file.path_);
         return;
     }
     file.buffer_.append(text);
@@ -147,9 +141,10 @@ void PutLineBreak(LineTextFile& file) {
 }
 
 LineTextFile OpenTextForReading(const std::string& path) {
-    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
-    if (!fd.valid()) ThrowFromErrno(errno, path);
-    return LineTextFile(fd.release(), LineTextFile::Mode::Reading, path);
+    FileHandle file;
+    if (const int err = platform::OpenForSharedReading(path, file); err != 0)
+        ThrowInOutError(err, path);
+    return LineTextFile(std::move(file), LineTextFile::Mode::Reading, path);
 }
 
 bool AtTextEnd(LineTextFile& file) {
@@ -188,18 +183,14 @@ void CloseText(LineTextFile& file) {
         file.Release();
         throw;
     }
-    const int fd = file.fd_;
-    file.fd_ = -1;
-    if (::close(fd) != 0 && errno != EINTR) {
-        const int err = errno;
+    if (const int err = file.file_.Close(); err != 0) {
         file.Release();
-        ThrowFromErrno(err, file.path_);
+        ThrowInOutError(err, file.path_);
     }
     if (!file.tempPath_.empty()) {
-        if (::rename(file.tempPath_.c_str(), file.path_.c_str()) != 0) {
-            const int err = errno;
+        if (const int err = platform::RenameOver(file.tempPath_, file.path_); err != 0) {
             file.Release();
-            ThrowFromErrno(err, file.path_);
+            ThrowInOutError(err, file.path_);
         }
         file.tempPath_.clear();
     }
@@ -207,10 +198,11 @@ void CloseText(LineTextFile& file) {
 }
 
 std::string ReadJoinedLines(const std::string& path) {
-    posix::FileDescriptor fd = posix::OpenForSharedReading(path);
-    if (!fd.valid()) ThrowFromErrno(errno, path);
+    FileHandle file;
+    if (const int err = platform::OpenForSharedReading(path, file); err != 0)
+        ThrowInOutError(err, path);
     std::string bytes;
-    if (!posix::ReadToEnd(fd.get(), bytes)) ThrowFromErrno(errno, path);
+    if (const int err = platform::ReadToEnd(file, bytes); err != 0) ThrowInOutError(err, path);
     return JoinedLines(std::move(bytes));
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/file_handle.h"
+
 namespace imgcrypt {
 
 class LineTextFile {
@@ -34,13 +36,13 @@ class LineTextFile {
     friend void CloseText(LineTextFile& file);
 
     // An open file in `mode`; a replacing write also knows its temporary file.
-    LineTextFile(int fd, Mode mode, std::string path, std::string tempPath = {});
+    LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath = {});
 
     void Flush();
     bool Fill();
     void Release() noexcept;
 
-    int fd_ = -1;
+    FileHandle file_;
     Mode mode_ = Mode::Closed;
     std::string path_;      // the final path
     std::string tempPath_;  // set while a replacing write is in progress

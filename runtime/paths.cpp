@@ -2,14 +2,6 @@
 
 namespace imgcrypt {
 
-bool IsPathDelimiter(char c) noexcept {
-#ifdef _WIN32
-    return c == '\\' || c == '/' || c == ':';
-#else
-    return c == '/';
-#endif
-}
-
 namespace {
 
 // Index just past the last delimiter; 0 when there is none.

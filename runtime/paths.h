@@ -1,7 +1,5 @@
-// Splitting file paths into folder and name. The only place that knows the
-// path delimiters: '/' in the POSIX build. The _WIN32 branches hold the
-// classic tool's delimiters ('\', '/' and ':'); no Windows build is set up
-// yet, so they are neither compiled nor tested today.
+// Splitting file paths into folder and name. With runtime/path_style_*.cpp,
+// the only place that knows the platform's path delimiters.
 #pragma once
 
 #include <string>
@@ -10,12 +8,8 @@
 namespace imgcrypt {
 
 // The character joined between a folder and a name when building paths.
-inline constexpr char kPathSeparator =
-#ifdef _WIN32
-    '\\';
-#else
-    '/';
-#endif
+// This and IsPathDelimiter are the platform's: runtime/path_style_*.cpp.
+extern const char kPathSeparator;
 
 bool IsPathDelimiter(char c) noexcept;
 

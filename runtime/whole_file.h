@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/file_handle.h"
+
 namespace imgcrypt {
 
 // Reads the whole file (shared lock: others may read, none may write while it
@@ -19,11 +21,6 @@ class SourceFileReader {
   public:
     // Raises EFOpenError, as ReadWholeFile does.
     explicit SourceFileReader(const std::string& path);
-    SourceFileReader(SourceFileReader&& other) noexcept;
-    SourceFileReader& operator=(SourceFileReader&& other) noexcept;
-    SourceFileReader(const SourceFileReader&) = delete;
-    SourceFileReader& operator=(const SourceFileReader&) = delete;
-    ~SourceFileReader();
 
     // Size when opened; later growth is ignored by callers that read this much.
     std::uint64_t size() const noexcept { return size_; }
@@ -34,7 +31,7 @@ class SourceFileReader {
 
   private:
     std::string path_;
-    int fd_ = -1;
+    FileHandle file_;
     std::uint64_t size_ = 0;
 };
 
@@ -55,5 +52,9 @@ struct FolderCreation {
 
 // Creates one folder (not its parents); an existing folder counts as made.
 FolderCreation CreateFolder(const std::string& path);
+
+// Whether `path` names an existing regular file, or an existing folder.
+bool FileExists(const std::string& path) noexcept;
+bool FolderExists(const std::string& path) noexcept;
 
 }  // namespace imgcrypt

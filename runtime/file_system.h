@@ -1,0 +1,70 @@
+// The platform's file functions behind one interface, internal to runtime/:
+// runtime/file_system_posix.cpp and runtime/file_system_windows.cpp implement
+// it (CMake picks one), runtime/file_system.cpp adds what is the same on both.
+// The same two files also define the platform-bound public routines of
+// errors.h (InOutCodeFromSystemError, AbsolutePath) and whole_file.h
+// (FileExists, FolderExists).
+//
+// Names are UTF-8. Every call returns its error code instead of leaving it in
+// errno or GetLastError for later: 0 for success, otherwise the platform's
+// own code (errno on POSIX, a system error code on Windows).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/file_handle.h"
+
+namespace imgcrypt::platform {
+
+using ErrorCode = int;
+
+// What a read that ends before the bytes it was promised reports.
+extern const ErrorCode kErrorFileEndedEarly;
+
+// Opens an existing regular file for reading. Others may read it too; nobody
+// may write it while it is open, and it is not opened while someone writes
+// it (the sharing-violation code). A folder gives the access-denied code.
+ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file);
+
+// Creates `path`, or truncates it once opened, for writing; refused while
+// someone else reads or writes it.
+ErrorCode CreateForWriting(const std::string& path, FileHandle& file);
+
+// Creates a new file with a unique name in the folder of `path`, shared with
+// nobody, for a write that RenameOver later puts in place. Sets `tempPath`.
+ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath);
+
+// Reads at most n bytes; `got` is 0 at the end of the file.
+ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got);
+
+// Reads exactly n bytes; a file that ends first gives kErrorFileEndedEarly.
+ErrorCode ReadExactly(const FileHandle& file, char* dst, std::size_t n);
+
+// Appends everything from the current position to the end to `out`; on a
+// failure `out` is left as it was.
+ErrorCode ReadToEnd(const FileHandle& file, std::string& out);
+
+// Bytes from the current position to the end; 0 when that cannot be told.
+std::uint64_t RemainingBytes(const FileHandle& file) noexcept;
+
+ErrorCode FileSize(const FileHandle& file, std::uint64_t& size);
+
+// Writes every byte, retrying short writes.
+ErrorCode WriteAll(const FileHandle& file, std::string_view bytes);
+
+// Puts `from` in place of `to` in one step, replacing an existing `to`.
+// (Not "ReplaceFile": windows.h makes that name a macro.)
+ErrorCode RenameOver(const std::string& from, const std::string& to);
+
+ErrorCode RemoveFile(const std::string& path);
+
+// Creates one folder (not its parents).
+ErrorCode MakeFolder(const std::string& path);
+
+// The system's own text for an error code, as the system gives it.
+std::string SystemMessage(ErrorCode err);
+
+}  // namespace imgcrypt::platform

@@ -1,0 +1,233 @@
+// The file layer on POSIX systems. Sharing modes are kept with advisory
+// locks: readers take a shared lock, writers an exclusive one, and a
+// conflict is EWOULDBLOCK, reported as the sharing-violation code.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "runtime/errors.h"
+#include "runtime/file_system.h"
+#include "runtime/paths.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+
+namespace {
+
+// A code that shows what went wrong without reading as "File access denied".
+constexpr int kCodeDeviceIoError = 1117;
+
+bool Lock(int fd, int operation) {
+    int result;
+    do {
+        result = ::flock(fd, operation | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+int Fd(const FileHandle& file) {
+    return static_cast<int>(file.native());
+}
+
+// Keeps the handle only on success.
+platform::ErrorCode Adopt(int fd, FileHandle& file) {
+    if (fd < 0) return errno;
+    file = FileHandle(fd);
+    return 0;
+}
+
+// Closes the half-opened file and reports `err`.
+platform::ErrorCode Fail(FileHandle& file, platform::ErrorCode err) {
+    file.Close();
+    return err;
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+int FileHandle::Close() noexcept {
+    if (!valid()) return 0;
+    const int result = ::close(static_cast<int>(std::exchange(native_, kNone)));
+    // EINTR after close on Linux still means the descriptor is gone.
+    return result == 0 || errno == EINTR ? 0 : errno;
+}
+
+namespace platform {
+
+const ErrorCode kErrorFileEndedEarly = EIO;
+
+ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file) {
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
+    FileHandle opened;
+    if (const ErrorCode err =
+            Adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK), opened))
+        return err;
+    struct stat info {};
+    if (::fstat(Fd(opened), &info) != 0) return Fail(opened, errno);
+    if (S_ISDIR(info.st_mode)) return Fail(opened, EISDIR);
+    // Devices and pipes have no end to read up to.
+    if (!S_ISREG(info.st_mode)) return Fail(opened, EINVAL);
+    if (!Lock(Fd(opened), LOCK_SH)) return Fail(opened, errno);
+    file = std::move(opened);
+    return 0;
+}
+
+ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
+    // No O_TRUNC: a file someone else holds must not be cut before the lock says so.
+    FileHandle opened;
+    if (const ErrorCode err =
+            Adopt(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666), opened))
+        return err;
+    if (!Lock(Fd(opened), LOCK_EX)) return Fail(opened, errno);
+    if (::ftruncate(Fd(opened), 0) != 0) return Fail(opened, errno);
+    file = std::move(opened);
+    return 0;
+}
+
+ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
+    // A hidden name beside the final one, so the rename stays within one file system.
+    // The name part is shortened so the template never exceeds a name's length limit.
+    constexpr std::size_t kMaxNamePart = 200;
+    std::string name = PathName(path);
+    if (name.size() > kMaxNamePart) name.resize(kMaxNamePart);
+    std::string pattern = PathFolder(path) + "." + name + ".XXXXXX";
+    FileHandle opened;
+    if (const ErrorCode err = Adopt(::mkostemp(pattern.data(), O_CLOEXEC), opened)) return err;
+    // mkstemp creates 0600; the final file should get what a plain create gives.
+    if (::fchmod(Fd(opened), 0666 & ~CurrentUmask()) != 0 || !Lock(Fd(opened), LOCK_EX)) {
+        const ErrorCode err = errno;
+        ::unlink(pattern.c_str());
+        return Fail(opened, err);
+    }
+    file = std::move(opened);
+    tempPath = std::move(pattern);
+    return 0;
+}
+
+ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got) {
+    ssize_t result;
+    do {
+        result = ::read(Fd(file), dst, n);
+    } while (result < 0 && errno == EINTR);
+    if (result < 0) {
+        got = 0;
+        return errno;
+    }
+    got = static_cast<std::size_t>(result);
+    return 0;
+}
+
+std::uint64_t RemainingBytes(const FileHandle& file) noexcept {
+    struct stat info {};
+    if (::fstat(Fd(file), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    const off_t position = ::lseek(Fd(file), 0, SEEK_CUR);
+    if (position < 0 || position >= info.st_size) return 0;
+    return static_cast<std::uint64_t>(info.st_size - position);
+}
+
+ErrorCode FileSize(const FileHandle& file, std::uint64_t& size) {
+    struct stat info {};
+    if (::fstat(Fd(file), &info) != 0) return errno;
+    size = static_cast<std::uint64_t>(info.st_size);
+    return 0;
+}
+
+ErrorCode WriteAll(const FileHandle& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(Fd(file), bytes.data(), bytes.size());
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (put == 0) return ENOSPC;
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return 0;
+}
+
+ErrorCode RenameOver(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+ErrorCode RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? 0 : errno;
+}
+
+ErrorCode MakeFolder(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno;
+}
+
+std::string SystemMessage(ErrorCode err) {
+    return std::system_category().message(err);
+}
+
+}  // namespace platform
+
+int InOutCodeFromSystemError(int err, std::string_view path) {
+    switch (err) {
+        case ENOENT: {
+            if (path.empty()) return kCodeInvalidFilename;
+            // A name without a folder lives in the current folder.
+            const std::string folder = PathFolder(path);
+            const bool folderExists = IsFolder(folder.empty() ? std::string(".") : folder);
+            return folderExists ? kCodeFileNotFound : kCodeInvalidFilename;
+        }
+        case ENOTDIR:
+        case ENAMETOOLONG:
+            return kCodeInvalidFilename;
+        case EMFILE:
+        case ENFILE:
+            return kCodeTooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:  // opening a folder as a file
+            return kCodeAccessDenied;
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return kCodeDiskFull;
+        case EWOULDBLOCK:
+            return kCodeSharingViolation;
+        case EIO:
+            return kCodeDeviceIoError;
+        default:
+            return err;
+    }
+}
+
+std::string AbsolutePath(std::string_view path) {
+    if (path.empty()) return {};
+    std::error_code ec;
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(std::filesystem::path(path), ec);
+    if (ec) return std::string(path);
+    return absolute.lexically_normal().string();
+}
+
+bool FileExists(const std::string& path) noexcept {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool FolderExists(const std::string& path) noexcept {
+    return IsFolder(path);
+}
+
+}  // namespace imgcrypt

@@ -1,0 +1,236 @@
+// The file layer on Windows: the wide (UTF-16) file functions with the
+// sharing modes the line-text files need, so names in any script work
+// whatever the system's code page. The system's error codes are the codes
+// the line-text errors carry.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "runtime/errors.h"
+#include "runtime/file_system.h"
+#include "runtime/paths.h"
+#include "runtime/utf16.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+
+namespace {
+
+// ReadFile and WriteFile count in DWORD; larger transfers go in pieces.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 30;
+
+HANDLE Native(const FileHandle& file) {
+    return reinterpret_cast<HANDLE>(file.native());
+}
+
+platform::ErrorCode LastError() {
+    return static_cast<platform::ErrorCode>(::GetLastError());
+}
+
+// Keeps the handle only on success.
+platform::ErrorCode Adopt(HANDLE handle, FileHandle& file) {
+    if (handle == INVALID_HANDLE_VALUE) return LastError();
+    file = FileHandle(reinterpret_cast<FileHandle::Native>(handle));
+    return 0;
+}
+
+// At most `limit` bytes of `name`, not cutting a UTF-8 character in two.
+std::string Shortened(std::string name, std::size_t limit) {
+    if (name.size() <= limit) return name;
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+    name.resize(end);
+    return name;
+}
+
+// Whether another process holds `path` open without letting it be replaced:
+// the system then says "access denied" where the user needs to hear that
+// the file is in use.
+bool HeldOpenElsewhere(const std::wstring& path) {
+    const HANDLE probe =
+        ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(probe);
+        return false;
+    }
+    return ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+DWORD Attributes(const std::string& path) {
+    return ::GetFileAttributesW(Utf16FromUtf8(path).c_str());
+}
+
+}  // namespace
+
+int FileHandle::Close() noexcept {
+    if (!valid()) return 0;
+    const HANDLE handle = reinterpret_cast<HANDLE>(std::exchange(native_, kNone));
+    return ::CloseHandle(handle) ? 0 : LastError();
+}
+
+namespace platform {
+
+const ErrorCode kErrorFileEndedEarly = ERROR_HANDLE_EOF;
+
+ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file) {
+    // Without backup semantics a folder is refused with "access denied".
+    FileHandle opened;
+    const ErrorCode err = Adopt(
+        ::CreateFileW(Utf16FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
+        opened);
+    if (err != 0) return err;
+    // Devices ("CON", "NUL") and pipes have no end to read up to.
+    if (::GetFileType(Native(opened)) != FILE_TYPE_DISK) return ERROR_INVALID_PARAMETER;
+    file = std::move(opened);
+    return 0;
+}
+
+ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
+    // CREATE_ALWAYS truncates only after the sharing check has let us in.
+    return Adopt(::CreateFileW(Utf16FromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
+                 file);
+}
+
+ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
+    // A name beside the final one, so the replacement stays on one volume. The
+    // name part is shortened so the whole name stays within a name's length.
+    constexpr std::size_t kMaxNamePart = 200;
+    constexpr int kAttempts = 100;
+    const std::string stem = PathFolder(path) + "." + Shortened(PathName(path), kMaxNamePart) + ".";
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        // Unique enough to make clashes rare; CREATE_NEW settles the rest.
+        LARGE_INTEGER now{};
+        ::QueryPerformanceCounter(&now);
+        const unsigned long long mix =
+            (static_cast<unsigned long long>(now.QuadPart) ^
+             (static_cast<unsigned long long>(::GetCurrentProcessId()) << 20)) *
+                2654435761ULL +
+            static_cast<unsigned long long>(attempt);
+        char suffix[9];
+        std::snprintf(suffix, sizeof suffix, "%08X", static_cast<unsigned>(mix >> 16));
+        const std::string candidate = stem + suffix;
+        const ErrorCode err =
+            Adopt(::CreateFileW(Utf16FromUtf8(candidate).c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr),
+                  file);
+        if (err == 0) {
+            tempPath = candidate;
+            return 0;
+        }
+        if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) return err;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got) {
+    DWORD read = 0;
+    got = 0;
+    if (!::ReadFile(Native(file), dst, static_cast<DWORD>(std::min(n, kMaxTransfer)), &read,
+                    nullptr)) {
+        const ErrorCode err = LastError();
+        // The writing end of a pipe has closed: that is its end.
+        return err == ERROR_HANDLE_EOF || err == ERROR_BROKEN_PIPE ? 0 : err;
+    }
+    got = read;
+    return 0;
+}
+
+std::uint64_t RemainingBytes(const FileHandle& file) noexcept {
+    LARGE_INTEGER size{};
+    LARGE_INTEGER position{};
+    if (!::GetFileSizeEx(Native(file), &size) ||
+        !::SetFilePointerEx(Native(file), LARGE_INTEGER{}, &position, FILE_CURRENT) ||
+        position.QuadPart >= size.QuadPart) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(size.QuadPart - position.QuadPart);
+}
+
+ErrorCode FileSize(const FileHandle& file, std::uint64_t& size) {
+    LARGE_INTEGER value{};
+    if (!::GetFileSizeEx(Native(file), &value)) return LastError();
+    size = static_cast<std::uint64_t>(value.QuadPart);
+    return 0;
+}
+
+ErrorCode WriteAll(const FileHandle& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD put = 0;
+        if (!::WriteFile(Native(file), bytes.data(),
+                         static_cast<DWORD>(std::min(bytes.size(), kMaxTransfer)), &put, nullptr)) {
+            return LastError();
+        }
+        if (put == 0) return ERROR_DISK_FULL;
+        bytes.remove_prefix(put);
+    }
+    return 0;
+}
+
+ErrorCode RenameOver(const std::string& from, const std::string& to) {
+    const std::wstring target = Utf16FromUtf8(to);
+    if (::MoveFileExW(Utf16FromUtf8(from).c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return 0;
+    }
+    const ErrorCode err = LastError();
+    if (err == ERROR_ACCESS_DENIED && HeldOpenElsewhere(target)) return ERROR_SHARING_VIOLATION;
+    return err;
+}
+
+ErrorCode RemoveFile(const std::string& path) {
+    return ::DeleteFileW(Utf16FromUtf8(path).c_str()) ? 0 : LastError();
+}
+
+ErrorCode MakeFolder(const std::string& path) {
+    return ::CreateDirectoryW(Utf16FromUtf8(path).c_str(), nullptr) ? 0 : LastError();
+}
+
+std::string SystemMessage(ErrorCode err) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(err), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (length == 0 || buffer == nullptr) return "System error " + std::to_string(err);
+    std::string text = Utf8FromUtf16(std::wstring_view(buffer, length));
+    ::LocalFree(buffer);
+    return text;
+}
+
+}  // namespace platform
+
+int InOutCodeFromSystemError(int err, std::string_view /*path*/) {
+    // The system already tells a missing file (2) from a missing folder (3).
+    return err == ERROR_HANDLE_DISK_FULL ? kCodeDiskFull : err;
+}
+
+std::string AbsolutePath(std::string_view path) {
+    if (path.empty()) return {};
+    const std::wstring wide = Utf16FromUtf8(path);
+    std::wstring absolute(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(absolute.size()),
+                                                absolute.data(), nullptr);
+        if (length == 0) return std::string(path);
+        if (length < absolute.size()) {
+            absolute.resize(length);
+            return Utf8FromUtf16(absolute);
+        }
+        absolute.resize(length);  // too small: `length` includes the terminating NUL
+    }
+}
+
+bool FileExists(const std::string& path) noexcept {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool FolderExists(const std::string& path) noexcept {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace imgcrypt

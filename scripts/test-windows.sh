@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs (everything below the window: runtime,
+# codec, batch logic, command line) for 32-bit and 64-bit Windows with
+# MinGW-w64 and runs their tests under Wine. The 64-bit tests always run;
+# the 32-bit ones only where this machine's kernel runs 32-bit programs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-windows-deps.sh
+
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+run32=0
+if bash scripts/can-run-32bit.sh; then run32=1; fi
+
+# Every prefix this script booted has its Wine server stopped on the way out,
+# failed runs included.
+booted=()
+stop_wine() {
+    local entry
+    for entry in "${booted[@]}"; do
+        # shellcheck disable=SC2086
+        scripts/wine-run $entry --stop || true
+    done
+}
+trap stop_wine EXIT
+
+# Failures are counted rather than fatal, so one run shows everything that
+# builds and passes; the exit status says whether anything failed.
+status=0
+
+run_tests() {
+    local preset=$1 loader=$2
+    local prefix="$PWD/build/$preset/wine-prefix"
+    echo "== booting the Wine prefix of $preset"
+    booted+=("$loader $prefix")
+    scripts/wine-run "$loader" "$prefix" --boot
+    echo "== tests of $preset under Wine"
+    ctest --preset "$preset" --timeout 600 || status=1
+}
+
+for preset in windows-x64 windows-x86; do
+    echo "== build $preset"
+    cmake --preset "$preset" -DIMGCRYPT_WERROR=$werror >/dev/null
+    # The programs must build; the tests build as far as they can (-k 0).
+    cmake --build --preset "$preset" --target imgcrypt
+    cmake --build --preset "$preset" -- -k 0 || status=1
+done
+
+run_tests windows-x64 /usr/lib/wine/wine64
+if ((run32)); then
+    run_tests windows-x86 /usr/lib/wine/wine
+else
+    echo "== 32-bit Windows tests skipped: this machine's kernel does not run 32-bit programs"
+fi
+if ((status)); then
+    echo "== Windows builds: some tests failed or did not build"
+else
+    echo "== Windows builds and tests passed"
+fi
+exit $status

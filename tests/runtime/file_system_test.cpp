@@ -1,0 +1,189 @@
+// The file layer as each platform has it: sharing between readers and
+// writers, replacing writes, names outside ASCII, and the error codes and
+// texts users see. Written against the public routines only, so the same
+// cases run on Linux and, under Wine, on Windows.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/app_folders.h"
+#include "runtime/errors.h"
+#include "runtime/line_text_file.h"
+#include "runtime/paths.h"
+#include "runtime/whole_file.h"
+
+namespace imgcrypt {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program's names are UTF-8 on every platform; fs::path::string() would
+// use the ANSI code page on Windows.
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+fs::path FromUtf8(const std::string& text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+class FileSystemTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("imgcrypt-fs-" + std::to_string(std::random_device{}()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    std::string Path(const std::string& name) const {
+        return Utf8(folder_) + kPathSeparator + name;
+    }
+    std::vector<std::string> Entries(const std::string& sub = {}) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(sub.empty() ? folder_ : FromUtf8(sub))) {
+            names.push_back(Utf8(entry.path().filename()));
+        }
+        return names;
+    }
+
+    fs::path folder_;
+};
+
+int InOutCodeOf(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const EInOutError& e) {
+        return e.code();
+    }
+    return 0;
+}
+
+TEST_F(FileSystemTest, ReadersShareAFileThatNobodyWrites) {
+    const std::string path = Path("a.txt");
+    WriteWholeFileReplacing(path, "abc");
+    LineTextFile first = OpenTextForReading(path);
+    LineTextFile second = OpenTextForReading(path);
+    EXPECT_EQ(ReadWholeFile(path), "abc");
+    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(path); }), kCodeSharingViolation);
+    EXPECT_EQ(TakeLine(second), "abc");
+    CloseText(first);
+    CloseText(second);
+
+    LineTextFile writer = CreateTextForWriting(path);
+    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(path); }), kCodeSharingViolation);
+    EXPECT_THROW(ReadWholeFile(path), EFOpenError);
+    EXPECT_FALSE(FileSizeOf(path).has_value());
+    PutText(writer, "new");
+    CloseText(writer);
+    EXPECT_EQ(ReadWholeFile(path), "new");
+}
+
+TEST_F(FileSystemTest, ReplacingWritesReplaceExistingFilesAndLeaveNothingBehind) {
+    const std::string path = Path("a.jpg");
+    WriteWholeFileReplacing(path, "first");
+    WriteWholeFileReplacing(path, "second");
+    EXPECT_EQ(ReadWholeFile(path), "second");
+
+    LineTextFile text = CreateTextForReplacing(path);
+    PutText(text, "third");
+    PutLineBreak(text);
+    CloseText(text);
+    EXPECT_EQ(ReadWholeFile(path), "third\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"a.jpg"});
+}
+
+TEST_F(FileSystemTest, AReplacingWriteOverAFileInUseKeepsOneWholeFile) {
+    // POSIX replaces the name under the reader; Windows refuses while the
+    // reader holds the file. Either way: one whole file, no temporary left.
+    const std::string path = Path("a.jpg");
+    WriteWholeFileReplacing(path, "old");
+    LineTextFile reader = OpenTextForReading(path);
+    std::string expected = "new";
+    try {
+        WriteWholeFileReplacing(path, "new");
+    } catch (const EFCreateError& e) {
+        EXPECT_NE(std::string(e.what()).find(AbsolutePath(path)), std::string::npos) << e.what();
+        expected = "old";
+    }
+    CloseText(reader);
+    EXPECT_EQ(ReadWholeFile(path), expected);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"a.jpg"});
+}
+
+TEST_F(FileSystemTest, NamesOutsideAsciiArriveOnDiskAsTyped) {
+    const std::string album = Path("相册");
+    CreateFolder(album);
+    EXPECT_TRUE(FolderExists(album));
+    EXPECT_FALSE(FileExists(album));
+    const std::string photo = album + kPathSeparator + "照片.jpg";
+    WriteWholeFileReplacing(photo, std::string("\0\xff\r\n\x1a", 5));
+    EXPECT_TRUE(FileExists(photo));
+    EXPECT_FALSE(FolderExists(photo));
+    EXPECT_EQ(FileSizeOf(photo), std::optional<std::uint64_t>(5));
+    EXPECT_EQ(ReadWholeFile(photo), std::string("\0\xff\r\n\x1a", 5));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"相册"});
+    EXPECT_EQ(Entries(album), std::vector<std::string>{"照片.jpg"});
+
+    LineTextFile text = CreateTextForWriting(album + kPathSeparator + "说明.txt");
+    PutText(text, "ok");
+    CloseText(text);
+    EXPECT_EQ(ReadJoinedLines(album + kPathSeparator + "说明.txt"), "ok");
+}
+
+TEST_F(FileSystemTest, FailuresCarryTheFamiliarCodes) {
+    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(Path("none.txt")); }), kCodeFileNotFound);
+    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(Path("no-folder/none.txt")); }),
+              kCodeInvalidFilename);
+    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(Path("no-folder/a.txt")); }),
+              kCodeInvalidFilename);
+    EXPECT_EQ(InOutCodeOf([&] { CreateTextForReplacing(Path("no-folder/a.txt")); }),
+              kCodeInvalidFilename);
+    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(Utf8(folder_)); }), kCodeAccessDenied);
+    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(Utf8(folder_)); }), kCodeAccessDenied);
+    EXPECT_FALSE(FileExists(Path("none.txt")));
+    EXPECT_FALSE(FolderExists(Path("none")));
+    EXPECT_EQ(Entries(), std::vector<std::string>{});
+}
+
+TEST_F(FileSystemTest, FileErrorsShowTheAbsolutePathAndATrimmedSystemText) {
+    const std::string missing = Path("无.jpg");
+    try {
+        ReadWholeFile(missing);
+        FAIL() << "a missing file was read";
+    } catch (const EFOpenError& e) {
+        const std::string text = SystemErrorText(e.systemError());
+        ASSERT_FALSE(text.empty());
+        EXPECT_EQ(std::string_view(".\r\n \t").find(text.back()), std::string_view::npos) << text;
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". " + text);
+    }
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder_);
+    const std::string absolute = AbsolutePath("照片.jpg");
+    fs::current_path(previous);
+    EXPECT_EQ(absolute, Path("照片.jpg"));
+}
+
+TEST(AppFoldersTest, SettingsLiveBesideAWritableProgram) {
+    // The test program's own folder (the build folder) is writable.
+    const std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), kPathSeparator);
+    EXPECT_TRUE(FolderExists(folder));
+    EXPECT_EQ(SettingsFilePath(), folder + "config.db");
+    EXPECT_FALSE(UserConfigFolder().empty());
+}
+
+}  // namespace
+}  // namespace imgcrypt
