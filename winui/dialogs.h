@@ -1,0 +1,87 @@
+// Every modal box and the open-file dialog of the Win32 main window go through
+// this one class, so a scripted instance (tests, the screenshot tool) can
+// answer them in advance and record what was shown, and never blocks on a box
+// nobody answers. The interactive instance the application uses keeps nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/window_port.h"
+
+namespace imgcrypt::winui {
+
+// The filter "description|patterns|description|patterns" in the form the
+// Windows dialog takes: every field ended by NUL, the list by a second NUL.
+std::wstring DialogFilter(std::string_view filter);
+
+// The filter entry the dialog opens on, counted from 1. The logic's indexes
+// 0 and 4 both mean the first entry; anything outside 1..entries becomes 1,
+// so no system's reading of an out-of-range index matters.
+DWORD DialogFilterIndex(int index, std::string_view filter);
+
+// The answer of a multi-select Explorer-style dialog as full paths (UTF-8) in
+// the dialog's order: one full path, or the folder followed by the names,
+// each ended by NUL, the list by a second NUL.
+std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer);
+
+class Dialogs {
+  public:
+    enum class Kind { Message, Confirm, Error, OpenFiles };
+    struct Record {
+        Kind kind;
+        std::string caption;        // UTF-8
+        std::string text;           // the text as the logic gave it
+        OpenDialogRequest request;  // OpenFiles only
+    };
+    enum class Mode { Interactive, Scripted };
+
+    explicit Dialogs(Mode mode = Mode::Interactive) : mode_(mode) {}
+
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    // Plain message: information icon, one OK button.
+    void Message(const std::string& caption, const std::string& text);
+    // "Confirm" with Yes and No, Yes the default, Esc answering No.
+    bool Confirm(const std::string& text);
+    // The default error handler's box: error icon, one OK button.
+    void Error(const std::string& caption, const std::string& text);
+    // Chosen full paths in the dialog's order; empty when cancelled.
+    std::vector<std::string> OpenFiles(const OpenDialogRequest& request);
+
+    // Scripted mode only: answers given in advance, consumed in order. A box
+    // that finds no answer counts as unanswered and gets No / cancel.
+    void QueueAnswer(bool yes) { answers_.push_back(yes); }
+    void QueueOpenFiles(std::vector<std::string> paths) {
+        openAnswers_.push_back(std::move(paths));
+    }
+    int unanswered() const noexcept { return unanswered_; }
+    // Scripted mode only: every box in the order shown.
+    const std::vector<Record>& records() const noexcept { return records_; }
+    void ClearRecords() { records_.clear(); }
+    // Scripted mode only: called for every box as it is shown, e.g. to look at
+    // the window while a box is up.
+    void SetObserver(std::function<void(const Record&)> observer) {
+        observer_ = std::move(observer);
+    }
+
+  private:
+    // Records the box and tells the observer; nothing in interactive mode.
+    void Note(Record record);
+    std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) const;
+
+    Mode mode_;
+    HWND owner_ = nullptr;
+    std::deque<bool> answers_;
+    std::deque<std::vector<std::string>> openAnswers_;
+    int unanswered_ = 0;
+    std::vector<Record> records_;
+    std::function<void(const Record&)> observer_;
+};
+
+}  // namespace imgcrypt::winui

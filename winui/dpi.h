@@ -1,0 +1,27 @@
+// Pixels at the window's DPI from the 96-DPI layout. The window is per-monitor
+// DPI aware: it scales its layout itself and again on every DPI change.
+#pragma once
+
+#include <windows.h>
+
+#include "winui/layout.h"
+
+namespace imgcrypt::winui {
+
+inline constexpr UINT kLayoutDpi = 96;
+
+// The DPI of the monitor the window is on (GetDpiForWindow, Windows 10 1607
+// and later); on older systems the screen's DPI.
+UINT WindowDpi(HWND window);
+
+inline int Scale(int pixels96, UINT dpi) {
+    return MulDiv(pixels96, static_cast<int>(dpi), static_cast<int>(kLayoutDpi));
+}
+
+inline RECT ScaleRect(const Rect96& r, UINT dpi) {
+    const int left = Scale(r.left, dpi);
+    const int top = Scale(r.top, dpi);
+    return {left, top, left + Scale(r.width, dpi), top + Scale(r.height, dpi)};
+}
+
+}  // namespace imgcrypt::winui

@@ -1,0 +1,495 @@
+#include "winui/main_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <array>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "codec/password.h"
+#include "runtime/utf16.h"
+#include "winui/dpi.h"
+#include "winui/layout.h"
+#include "winui/menu.h"
+#include "winui/message_loop.h"
+#include "winui/resource_ids.h"
+#include "winui/window_text.h"
+
+namespace imgcrypt::winui {
+
+namespace {
+
+// Resizable frame, system menu and Minimise; no Maximise, no scroll bars.
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
+// Lets the dialog manager walk into the controls for Tab and the arrows.
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
+std::wstring Wide(std::string_view text) {
+    return Utf16FromUtf8(text);
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+    static const bool registered = [instance, windowProc] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = instance;
+        wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IMGCRYPT_ICON_ID),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                 GetSystemMetrics(SM_CYICON), LR_SHARED));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IMGCRYPT_ICON_ID),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+        wc.lpszClassName = kWindowClassName;
+        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    (void)registered;
+}
+
+struct ChildClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// Every control but the non-first radio items starts a group, so the arrow
+// keys move between the items of one radio group only.
+ChildClass ChildClassOf(ControlKind kind) {
+    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+    switch (kind) {
+        case ControlKind::GroupBox:
+            return {WC_BUTTONW, kChild | WS_GROUP | BS_GROUPBOX, 0};
+        case ControlKind::FirstRadio:
+            return {WC_BUTTONW, kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+        case ControlKind::Radio:
+            return {WC_BUTTONW, kChild | BS_AUTORADIOBUTTON, 0};
+        case ControlKind::Label:
+            return {WC_STATICW, kChild | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+        case ControlKind::CentredLabel:
+            return {WC_STATICW, kChild | WS_GROUP | SS_CENTER | SS_NOPREFIX, 0};
+        case ControlKind::ReadOnlyEdit:
+            return {WC_EDITW, kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::PasswordEdit:
+            return {WC_EDITW, kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Button:
+            return {WC_BUTTONW, kChild | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 0};
+        case ControlKind::ProgressBar:
+            return {PROGRESS_CLASSW, kChild | WS_GROUP, 0};
+        case ControlKind::Banner:
+            break;
+    }
+    return {WC_STATICW, kChild, 0};
+}
+
+// Room of a captioned control that its caption does not get: the radio
+// circle, the button's frame, the group frame's corners (at 96 DPI); none for
+// the boxes, whose text scrolls.
+std::optional<int> CaptionMargin(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Radio:
+        case ControlKind::FirstRadio:
+            return 20;
+        case ControlKind::Button:
+            return 6;
+        case ControlKind::GroupBox:
+            return 16;
+        case ControlKind::Label:
+        case ControlKind::CentredLabel:
+            return 0;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
+    : dialogs_(dialogs ? std::move(dialogs) : std::make_unique<Dialogs>()),
+      applicationTitle_(kProvisionalApplicationTitle),
+      logic_(*this, std::move(locations)) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterWindowClass(instance, &TfrmMain::WindowProc);
+    MenuHandle menu = BuildMainMenu();
+    window_ = CreateWindowExW(kWindowExStyle, kWindowClassName, Wide(kFormCaption).c_str(),
+                              kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, kCreationOuterWidth,
+                              kCreationOuterHeight, nullptr, menu.get(), instance, this);
+    if (window_ == nullptr) {
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
+                                "The main window cannot be created");
+    }
+    (void)menu.release();  // the window destroys its menu
+    dialogs_->SetOwner(window_);
+
+    dpi_ = WindowDpi(window_);
+    SetWindowPos(window_, nullptr, 0, 0, Scale(kCreationOuterWidth, dpi_),
+                 Scale(kCreationOuterHeight, dpi_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CreateControls();
+    logic_.FormCreate();
+    CentreOnWorkArea();
+}
+
+TfrmMain::~TfrmMain() {
+    if (window_ != nullptr) DestroyWindow(window_);
+}
+
+bool TfrmMain::BannerHasBrowser() const noexcept {
+    return banner_ != nullptr && banner_->HasBrowser();
+}
+
+void TfrmMain::Show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+}
+
+// ---- Controls ----
+
+void TfrmMain::CreateControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Created in tab order: the z-order is the order Tab walks.
+    for (const ControlSpec& spec : kControls) {
+        const RECT r = ScaleRect(spec.rect, dpi_);
+        if (spec.kind == ControlKind::Banner) {
+            banner_ = std::make_unique<WebBanner>(window_, r, spec.id);
+            continue;
+        }
+        const ChildClass child = ChildClassOf(spec.kind);
+        CreateWindowExW(child.exStyle, child.className, Wide(spec.caption).c_str(), child.style,
+                        r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    }
+    const HWND password = Control(ids::edtEnpass);
+    SendMessageW(password, EM_LIMITTEXT, kMaxPasswordLength, 0);
+    SendMessageW(password, EM_SETPASSWORDCHAR, L'#', 0);
+    Button_SetCheck(Control(ids::rgsuffixItem0), BST_CHECKED);
+    Button_SetCheck(Control(ids::gbencClassItem0), BST_CHECKED);
+    SendMessageW(Control(ids::ProgressBar1), PBM_SETRANGE32, 0, 100);
+    SendMessageW(Control(ids::ProgressBar1), PBM_SETPOS, 0, 0);
+    ApplyFonts();
+}
+
+void TfrmMain::PlaceControls() {
+    for (const ControlSpec& spec : kControls) {
+        const RECT r = ScaleRect(spec.rect, dpi_);
+        if (spec.kind == ControlKind::Banner) {
+            if (banner_) banner_->SetBounds(r);
+            continue;
+        }
+        SetWindowPos(Control(spec.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TfrmMain::ApplyFonts() {
+    FormFonts fonts(dpi_);
+    const HDC dc = GetDC(window_);
+    for (const ControlSpec& spec : kControls) {
+        if (spec.kind == ControlKind::Banner) continue;
+        const HWND control = Control(spec.id);
+        HFONT font = fonts.Regular();
+        if (const std::optional<int> margin = CaptionMargin(spec.kind)) {
+            RECT r;
+            GetClientRect(control, &r);
+            font = fonts.Fitting(dc, WideWindowText(control),
+                                 (r.right - r.left) - Scale(*margin, dpi_));
+        }
+        if (reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)) != font) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+    }
+    ReleaseDC(window_, dc);
+    fonts_ = std::move(fonts);  // the old fonts go once no control uses them
+}
+
+void TfrmMain::CentreOnWorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    RECT r;
+    GetWindowRect(window_, &r);
+    const RECT& area = monitor.rcWork;
+    const int left = area.left + ((area.right - area.left) - (r.right - r.left)) / 2;
+    const int top = area.top + ((area.bottom - area.top) - (r.bottom - r.top)) / 2;
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMain::EnableControl(int id, bool enabled) {
+    const HWND control = Control(id);
+    if (!enabled && GetFocus() == control) {
+        SetFocus(GetNextDlgTabItem(window_, control, FALSE));
+    }
+    EnableWindow(control, enabled);
+}
+
+// ---- Messages ----
+
+LRESULT CALLBACK TfrmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && self != nullptr) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        self = nullptr;
+    }
+    return self != nullptr ? self->HandleMessage(hwnd, message, wParam, lParam)
+                           : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT TfrmMain::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
+        HANDLE_MSG(hwnd, WM_CLOSE, OnClose);
+        HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
+        HANDLE_MSG(hwnd, WM_ACTIVATE, OnActivate);
+        HANDLE_MSG(hwnd, WM_SETFOCUS, OnSetFocus);
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+void TfrmMain::OnCommand(HWND, int id, HWND, UINT code) {
+    switch (id) {
+        case ids::btnopen:
+            if (code == BN_CLICKED) logic_.btnopenClick();
+            break;
+        case ids::btnenc:
+            if (code == BN_CLICKED) logic_.btnencClick();
+            break;
+        case ids::btndec:
+            if (code == BN_CLICKED) logic_.btndecClick();
+            break;
+        case ids::btncancel:
+            if (code == BN_CLICKED) logic_.btncancelClick();
+            break;
+        case IDCANCEL:  // Esc, wherever the focus is
+            logic_.btncancelClick();
+            break;
+        case ids::edtEnpass:
+            if (code == EN_CHANGE) logic_.edtEnpassChange();
+            break;
+        case ids::N2:
+            logic_.N2Click();
+            break;
+        case ids::N5:
+            SendMessageW(window_, WM_CLOSE, 0, 0);
+            break;
+        case ids::N7:
+            logic_.N7Click();
+            break;
+        case ids::N8:
+            logic_.N8Click();
+            break;
+        case ids::nabout:
+            logic_.naboutClick();
+            break;
+        case ids::ndonate:
+            logic_.ndonateClick();
+            break;
+        case ids::mch:
+            logic_.mchClick();
+            break;
+        case ids::men:
+            logic_.menClick();
+            break;
+        default:
+            break;  // IDOK from Enter among others: nothing to do
+    }
+}
+
+void TfrmMain::OnClose(HWND hwnd) {
+    if (logic_.running()) {
+        // Closing in the middle of a run stops it after the current file;
+        // the window closes once the run has ended.
+        closeAfterRun_ = true;
+        logic_.btncancelClick();
+        return;
+    }
+    logic_.FormClose();
+    DestroyWindow(hwnd);
+}
+
+void TfrmMain::OnDestroy(HWND) {
+    banner_.reset();  // while its parent still exists
+    if (onDestroy_) onDestroy_();
+}
+
+// The focus comes back to the control that had it when the window was left.
+void TfrmMain::OnActivate(HWND, UINT state, HWND, BOOL minimized) {
+    if (state == WA_INACTIVE && !minimized) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) focusWhenDeactivated_ = focus;
+    }
+}
+
+void TfrmMain::OnSetFocus(HWND, HWND) {
+    HWND target = focusWhenDeactivated_;
+    if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target)) {
+        target = GetNextDlgTabItem(window_, nullptr, FALSE);
+    }
+    if (target != nullptr) SetFocus(target);
+}
+
+void TfrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    PlaceControls();
+    ApplyFonts();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- WindowPort ----
+
+std::string TfrmMain::PasswordText() const {
+    return Utf8WindowText(Control(ids::edtEnpass));
+}
+
+int TfrmMain::SuffixMode() const {
+    return Button_GetCheck(Control(ids::rgsuffixItem1)) == BST_CHECKED ? 1 : 0;
+}
+
+int TfrmMain::EncryptionClassIndex() const {
+    return Button_GetCheck(Control(ids::gbencClassItem1)) == BST_CHECKED ? 1 : 0;
+}
+
+std::string TfrmMain::FolderBoxText() const {
+    return Utf8WindowText(Control(ids::edtdir));
+}
+
+void TfrmMain::SetFolderBoxText(const std::string& text) {
+    SetUtf8WindowText(Control(ids::edtdir), text);
+}
+
+void TfrmMain::ShowMessage(const std::string& text) {
+    dialogs_->Message(applicationTitle_, text);
+}
+
+bool TfrmMain::Confirm(const std::string& text) {
+    return dialogs_->Confirm(text);
+}
+
+void TfrmMain::ShowError(const std::string& text) {
+    dialogs_->Error(applicationTitle_, text);
+}
+
+std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
+    return dialogs_->OpenFiles(request);
+}
+
+void TfrmMain::ProcessPendingEvents() {
+    PumpPendingMessages(window_);
+}
+
+void TfrmMain::SetOuterHeight(int height) {
+    outerHeight_ = height;
+    RECT r;
+    GetWindowRect(window_, &r);
+    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, Scale(height, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMain::SetProgressRange(int minimum, int maximum) {
+    SendMessageW(Control(ids::ProgressBar1), PBM_SETRANGE32, static_cast<WPARAM>(minimum),
+                 static_cast<LPARAM>(maximum));
+}
+
+void TfrmMain::SetProgressPosition(int position) {
+    SendMessageW(Control(ids::ProgressBar1), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void TfrmMain::SetProgressLabel(const std::string& text) {
+    SetUtf8WindowText(Control(ids::lbprogress), text);
+}
+
+void TfrmMain::SetDecryptEnabled(bool enabled) {
+    decryptEnabled_ = enabled;
+    UpdateDecryptButton();
+}
+
+void TfrmMain::SetRunCommandsEnabled(bool enabled) {
+    runCommandsEnabled_ = enabled;
+    EnableControl(ids::btnopen, enabled);
+    EnableControl(ids::btnenc, enabled);
+    UpdateDecryptButton();
+    const HMENU menu = GetMenu(window_);
+    for (const int command : {ids::N2, ids::mch, ids::men}) {
+        EnableMenuItem(menu, static_cast<UINT>(command),
+                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+    DrawMenuBar(window_);
+    if (enabled && closeAfterRun_) {
+        closeAfterRun_ = false;
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+    }
+}
+
+// Decrypt is off during a run as well as after the lockout; the end of a run
+// must not bring back a locked button.
+void TfrmMain::UpdateDecryptButton() {
+    EnableControl(ids::btndec, decryptEnabled_ && runCommandsEnabled_);
+}
+
+void TfrmMain::OpenLocalPath(const std::string& path) {
+    opener_.Open(window_, Wide(path));
+}
+
+void TfrmMain::OpenUrl(const std::string& url) {
+    opener_.Open(window_, Wide(url));
+}
+
+void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) {
+    const HMENU menu = GetMenu(window_);
+    const std::array<std::pair<int, std::string_view>, 10> menuCaptions{{
+        {ids::N1, table.N1},
+        {ids::N2, table.N2},
+        {ids::N5, table.N5},
+        {ids::N6, table.N6},
+        {ids::N7, table.N7},
+        {ids::N8, table.N8},
+        {ids::N11, table.N11},
+        {ids::nabout, aboutItem},
+        {ids::mdonate, table.mdonate},
+        {ids::ndonate, table.ndonate},
+    }};
+    for (const auto& [id, caption] : menuCaptions) SetMenuCaption(menu, id, caption);
+    DrawMenuBar(window_);
+
+    const std::array<std::pair<int, std::string_view>, 13> captions{{
+        {ids::btnopen, table.btnopen},
+        {ids::btnenc, table.btnenc},
+        {ids::btndec, table.btndec},
+        {ids::btncancel, table.btncancel},
+        {ids::lbopen, table.lbopen},
+        {ids::lbpassword, table.lbpassword},
+        {ids::lbpassnote, table.lbpassnote},
+        {ids::rgsuffix, table.rgsuffixCaption},
+        {ids::rgsuffixItem0, table.rgsuffixItems[0]},
+        {ids::rgsuffixItem1, table.rgsuffixItems[1]},
+        {ids::gbencClass, table.gbencClassCaption},
+        {ids::gbencClassItem0, table.gbencClassItems[0]},
+        {ids::gbencClassItem1, table.gbencClassItems[1]},
+    }};
+    for (const auto& [id, caption] : captions) SetUtf8WindowText(Control(id), caption);
+
+    ApplyFonts();
+
+    SetUtf8WindowText(window_, table.windowCaption);
+    applicationTitle_ = std::string(table.applicationTitle);
+}
+
+void TfrmMain::NavigateBanner(const std::string& url) {
+    if (banner_) banner_->Navigate(Wide(url));
+}
+
+}  // namespace imgcrypt::winui

@@ -1,0 +1,29 @@
+// Window texts in the program's UTF-8, through the wide calls, so Chinese
+// shows on any Windows locale.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "runtime/utf16.h"
+
+namespace imgcrypt::winui {
+
+inline std::wstring WideWindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+inline std::string Utf8WindowText(HWND window) {
+    return Utf8FromUtf16(WideWindowText(window));
+}
+
+inline void SetUtf8WindowText(HWND window, std::string_view text) {
+    SetWindowTextW(window, Utf16FromUtf8(text).c_str());
+}
+
+}  // namespace imgcrypt::winui
