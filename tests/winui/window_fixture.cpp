@@ -1,0 +1,164 @@
+#include "tests/winui/window_fixture.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+
+#include "runtime/utf16.h"
+#include "winui/layout.h"
+#include "winui/message_loop.h"
+
+namespace imgcrypt::winui::test {
+
+namespace {
+
+// What the application's entry does before it creates the window.
+class WindowEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        ole_ = OleInitialize(nullptr);
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+    }
+    void TearDown() override {
+        if (SUCCEEDED(ole_)) OleUninitialize();
+    }
+
+  private:
+    HRESULT ole_ = E_FAIL;
+};
+
+const auto* const gEnvironment = ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
+
+}  // namespace
+
+std::filesystem::path FsPath(std::string_view utf8) {
+    return std::filesystem::path(Utf16FromUtf8(utf8));
+}
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << path;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(FsPath(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string SampleBytes(std::size_t size, unsigned seed) {
+    std::string bytes;
+    bytes.reserve(size);
+    unsigned state = seed * 2654435761u + 1u;
+    for (std::size_t i = 0; bytes.size() < size; ++i) {
+        if (i < 256) {
+            bytes += static_cast<char>(i);
+        } else if (i % 97 == 0) {
+            bytes += "\r\n";
+        } else {
+            state = state * 1103515245u + 12345u;
+            bytes += static_cast<char>(state >> 24);
+        }
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (;;) {
+        const std::filesystem::path candidate =
+            base / (L"imgcrypt-winui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(counter++));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = Utf8FromUtf16(candidate.wstring()) + "\\";
+            return;
+        }
+    }
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FsPath(path_), ignored);
+}
+
+RECT ClientRectOf(HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string MenuCaption(HMENU menu, int id) {
+    const int count = GetMenuItemCount(menu);
+    for (int position = 0; position < count; ++position) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = 256;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
+        if (item.wID == static_cast<UINT>(id)) return Utf8FromUtf16(text);
+        if (item.hSubMenu != nullptr) {
+            std::string found = MenuCaption(item.hSubMenu, id);
+            if (!found.empty()) return found;
+        }
+    }
+    return {};
+}
+
+bool MenuEnabled(HMENU menu, int id) {
+    const UINT state = GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+WindowFixture::WindowFixture(std::optional<std::string> config, const std::string& siteHost)
+    : photos_(dir_.path() + "photos\\") {
+    const std::string exe = dir_.path() + "exe\\";
+    std::filesystem::create_directory(FsPath(exe));
+    std::filesystem::create_directory(FsPath(photos_));
+    locations_ = AppLocations{exe + "config.db", exe, exe, siteHost};
+    if (config) WriteBytes(locations_.configPath, *config);
+    window_ =
+        std::make_unique<TfrmMain>(locations_, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
+    window_->opener().SetOpener(
+        [this](HWND, const std::wstring& target) { opened_.push_back(Utf8FromUtf16(target)); });
+}
+
+void WindowFixture::Click(int id) {
+    SendMessageW(Control(id), BM_CLICK, 0, 0);
+}
+
+void WindowFixture::Command(int id) {
+    SendMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
+
+void WindowFixture::TypePassword(const std::string& password) {
+    SetUtf8WindowText(Control(ids::edtEnpass), password);
+}
+
+void WindowFixture::Select(std::vector<std::string> paths) {
+    dialogs().QueueOpenFiles(std::move(paths));
+    Click(ids::btnopen);
+}
+
+void WindowFixture::Pump() {
+    PumpPendingMessages(hwnd());
+}
+
+std::vector<std::string> WindowFixture::MakeSources(const std::vector<std::string>& names) {
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        paths.push_back(photos_ + names[i]);
+        WriteBytes(paths.back(), SampleBytes(300 + 4000 * i, static_cast<unsigned>(i)));
+    }
+    return paths;
+}
+
+}  // namespace imgcrypt::winui::test

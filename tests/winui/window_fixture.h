@@ -1,0 +1,93 @@
+// Shared pieces of the Win32 window tests: a window on a temporary folder
+// with scripted dialogs and recorded links, driven by the messages a user's
+// clicks and keys would send, and small file helpers with UTF-8 names.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "winui/main_window.h"
+#include "winui/window_text.h"
+
+namespace imgcrypt::winui::test {
+
+// A port nobody listens on: the banner fails to load at once.
+inline constexpr const char* kDeadSiteHost = "127.0.0.1:9";
+
+std::filesystem::path FsPath(std::string_view utf8);
+void WriteBytes(const std::string& path, std::string_view bytes);
+std::string ReadBytes(const std::string& path);
+// Bytes that exercise the codec: every byte value, line breaks, a seeded tail.
+std::string SampleBytes(std::size_t size, unsigned seed);
+
+// A fresh folder (UTF-8 path, final separator), removed with its contents.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const noexcept { return path_; }
+
+  private:
+    std::string path_;
+};
+
+inline std::string TextOf(HWND window) {
+    return Utf8WindowText(window);
+}
+// Rectangle of a child window in its parent's client pixels.
+RECT ClientRectOf(HWND child);
+// Caption of the menu entry `id` anywhere in `menu` (UTF-8); empty when absent.
+std::string MenuCaption(HMENU menu, int id);
+bool MenuEnabled(HMENU menu, int id);
+
+class WindowFixture {
+  public:
+    // `config` is written to config.db first, when given.
+    explicit WindowFixture(std::optional<std::string> config = std::nullopt,
+                           const std::string& siteHost = kDeadSiteHost);
+
+    TfrmMain& window() { return *window_; }
+    HWND hwnd() { return window_->window(); }
+    Dialogs& dialogs() { return window_->dialogs(); }
+    const AppLocations& locations() const { return locations_; }
+    // Targets handed to the shell, in order.
+    const std::vector<std::string>& opened() const { return opened_; }
+    // Folder for source files, with final separator.
+    const std::string& photos() const { return photos_; }
+
+    HWND Control(int id) { return GetDlgItem(hwnd(), id); }
+    std::string Text(int id) { return TextOf(Control(id)); }
+    bool Enabled(int id) { return IsWindowEnabled(Control(id)) != FALSE; }
+    std::string Menu(int id) { return MenuCaption(GetMenu(hwnd()), id); }
+    bool MenuItemEnabled(int id) { return MenuEnabled(GetMenu(hwnd()), id); }
+    // Presses a button as a click does.
+    void Click(int id);
+    // Chooses a menu command.
+    void Command(int id);
+    // Replaces the password box's text, as typing or pasting does.
+    void TypePassword(const std::string& password);
+    // Picks `paths` through the Open button with the dialog answered.
+    void Select(std::vector<std::string> paths);
+    // Handles what waits in the queue, as the message loop would.
+    void Pump();
+    // Sample files of growing sizes under `names` in photos(); their paths.
+    std::vector<std::string> MakeSources(const std::vector<std::string>& names);
+
+  private:
+    ScratchFolder dir_;
+    std::string photos_;
+    AppLocations locations_;
+    std::vector<std::string> opened_;
+    std::unique_ptr<TfrmMain> window_;
+};
+
+}  // namespace imgcrypt::winui::test
