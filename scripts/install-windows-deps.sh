@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the Windows cross builds and their tests
-# need: the MinGW-w64 cross compilers, GoogleTest's sources, and Wine. The
+# need: the MinGW-w64 cross compilers, GoogleTest's sources, Wine, and for the
+# window tests a virtual X display and a CJK font (Chinese captions). The
 # 32-bit Wine is installed only where the kernel runs 32-bit programs at all
 # (it needs the i386 architecture and takes minutes to install); elsewhere the
 # 32-bit tests are skipped. Runs apt only when something is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build mingw-w64 googletest wine64 binutils)
+packages=(cmake ninja-build mingw-w64 googletest wine64 binutils xvfb fonts-wqy-microhei)
 want_wine32=0
 if bash scripts/can-run-32bit.sh; then
     want_wine32=1

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows programs (everything below the window: runtime,
-# codec, batch logic, command line) for 32-bit and 64-bit Windows with
-# MinGW-w64 and runs their tests under Wine. The 64-bit tests always run;
-# the 32-bit ones only where this machine's kernel runs 32-bit programs.
+# Cross-builds the Windows programs (the command line, the native window and
+# everything below them) for 32-bit and 64-bit Windows with MinGW-w64 and runs
+# their tests under Wine, the window tests on a virtual X display. The 64-bit
+# tests always run; the 32-bit ones only where this machine's kernel runs
+# 32-bit programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,7 +24,9 @@ stop_wine() {
         scripts/wine-run $entry --stop || true
     done
 }
-trap stop_wine EXIT
+# The window tests need an X display for Wine's windows; it stops after Wine.
+source scripts/virtual-display.sh
+trap 'stop_wine; stop_virtual_display' EXIT
 
 # Failures are counted rather than fatal, so one run shows everything that
 # builds and passes; the exit status says whether anything failed.
@@ -43,10 +46,12 @@ for preset in windows-x64 windows-x86; do
     echo "== build $preset"
     cmake --preset "$preset" -DIMGCRYPT_WERROR=$werror >/dev/null
     # The programs must build; the tests build as far as they can (-k 0).
-    cmake --build --preset "$preset" --target imgcrypt
+    cmake --build --preset "$preset" --target imgcrypt imgcrypt-gui
     cmake --build --preset "$preset" -- -k 0 || status=1
 done
 
+start_virtual_display
+echo "== virtual X display $DISPLAY for the window tests"
 run_tests windows-x64 /usr/lib/wine/wine64
 if ((run32)); then
     run_tests windows-x86 /usr/lib/wine/wine
