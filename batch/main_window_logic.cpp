@@ -83,7 +83,9 @@ void MainWindowLogic::FormCreate() {
             // window without texts or output-folder names.
             ApplyTexts(false);
         }
-        port_.NavigateBanner(WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"));
+        port_.NavigateBanner(
+            WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"),
+            locations_.helpFolder + (languageEnglish_ ? "ebanner.htm" : "banner.htm"));
     });
 }
 

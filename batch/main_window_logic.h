@@ -16,9 +16,12 @@ namespace imgcrypt {
 // settled once by the application entry.
 struct AppLocations {
     std::string configPath;  // the settings file "config.db"
-    std::string helpFolder;  // folder holding "help.htm" and "ehelp.htm", with final separator
-    std::string exeFolder;   // folder of the running executable, with final separator
-    std::string siteHost;    // host of the maker's web site, e.g. "www.example.com"
+    // Folder holding the local pages, with final separator: the help pages
+    // "help.htm" and "ehelp.htm", the banner's offline pages "banner.htm" and
+    // "ebanner.htm".
+    std::string helpFolder;
+    std::string exeFolder;  // folder of the running executable, with final separator
+    std::string siteHost;   // host of the maker's web site, e.g. "www.example.com"
 };
 
 class MainWindowLogic {

@@ -265,9 +265,14 @@ void TfrmMain::ConnectHandlers() {
 }
 
 void TfrmMain::WebBrowser1DocumentComplete(bool ok) {
-    if (!ok && !bannerBlanked_) {
-        // Once only: should the blank page itself fail, nothing loops.
-        bannerBlanked_ = true;
+    // Each stage is tried once, so a failing local or blank page never loops.
+    if (!ok && bannerStage_ == BannerStage::Remote && !bannerFallback_.isEmpty()) {
+        bannerStage_ = BannerStage::Local;
+        WebBrowser1->setUrl(bannerFallback_);
+        return;
+    }
+    if (!ok && bannerStage_ != BannerStage::Blank) {
+        bannerStage_ = BannerStage::Blank;
         WebBrowser1->setHtml(QString());
         return;
     }
@@ -436,8 +441,9 @@ void TfrmMain::FitCaptions() {
     }
 }
 
-void TfrmMain::NavigateBanner(const std::string& url) {
-    bannerBlanked_ = false;
+void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
+    bannerStage_ = BannerStage::Remote;
+    bannerFallback_ = fallbackPath.empty() ? QUrl() : UrlForLocalPath(fallbackPath);
     WebBrowser1->setUrl(UrlForAddress(url));
 }
 

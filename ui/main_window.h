@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QUrl>
 #include <array>
 #include <memory>
 
@@ -61,7 +62,7 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void OpenLocalPath(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
     void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override;
-    void NavigateBanner(const std::string& url) override;
+    void NavigateBanner(const std::string& url, const std::string& fallbackPath) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,7 +85,11 @@ class TfrmMain : public QMainWindow, public WindowPort {
     bool runCommandsEnabled_ = true;
     bool closeAfterRun_ = false;
     bool centred_ = false;
-    bool bannerBlanked_ = false;
+    // What the banner shows: the site's page, the local page after the site
+    // failed, or nothing after the local page failed too.
+    enum class BannerStage { Remote, Local, Blank };
+    BannerStage bannerStage_ = BannerStage::Remote;
+    QUrl bannerFallback_;
 
     // Controls (owned by their Qt parents).
     QWebEngineView* WebBrowser1 = nullptr;
