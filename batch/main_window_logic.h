@@ -33,6 +33,11 @@ class MainWindowLogic {
     void FormClose();
     void btnopenClick();
     void N2Click();
+    // Files dragged over and dropped on the window: whether the window takes
+    // them (refused during a run and when DroppedSelection finds none), and
+    // taking them, which selects them as the open dialog's answer would.
+    bool FormDragOver(const std::vector<std::string>& paths) const;
+    void FormDragDrop(const std::vector<std::string>& paths);
     void btnencClick();
     void btndecClick();
     void btncancelClick();
@@ -60,6 +65,9 @@ class MainWindowLogic {
     bool ReadyToRun(std::string_view noImageMessage);
     bool CheckPassword();
     void OpenSelection();
+    // Puts `paths` (not empty) in place as the selection: list, count,
+    // folder box, and the dialog's default name for its next call.
+    void ApplySelection(std::vector<std::string> paths);
     void BeginRun();
     void EndRun();
     void ReturnToRest();

@@ -13,6 +13,7 @@
 #include "ui/dialogs.h"
 
 class QAction;
+class QDragMoveEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -67,6 +68,9 @@ class TfrmMain : public QMainWindow, public WindowPort {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildControls();
@@ -76,6 +80,8 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void WebBrowser1DocumentComplete(bool ok);
     void UpdateDecryptButton();
     void FitCaptions();
+    // Takes a drag of files the selection would take, refuses any other.
+    void AnswerDrag(QDragMoveEvent* event);
 
     std::unique_ptr<Dialogs> dialogs_;
     DesktopLinks links_;
