@@ -3,8 +3,9 @@
 // Every call takes a null object too; failures show in the result.
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <optional>
 #include <string>

@@ -2,8 +2,9 @@
 // on the two the banner acts on and ignores the rest.
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <functional>
 #include <string>

@@ -2,10 +2,11 @@
 // its events connected: creating, fitting, focusing and closing it.
 #pragma once
 
+#include <windows.h>
+
 #include <exdisp.h>
 #include <ocidl.h>
 #include <oleidl.h>
-#include <windows.h>
 
 #include "winui/ole_browser_events.h"
 #include "winui/ole_com_object.h"

@@ -4,9 +4,10 @@
 // One object plays every part: the control asks the site for the others.
 #pragma once
 
+#include <windows.h>
+
 #include <mshtmhst.h>
 #include <oleidl.h>
-#include <windows.h>
 
 #include "winui/ole_com_object.h"
 

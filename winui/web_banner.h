@@ -6,8 +6,9 @@
 // (OleInitialize) for as long as the banner lives.
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <functional>
 #include <memory>

@@ -200,7 +200,7 @@ TEST_F(WebBannerTest, EveryCompletedDocumentLosesScrollBarsAndBorder) {
     WebBanner banner(parent_, kBounds, kBannerId);
     if (!banner.HasBrowser()) GTEST_SKIP() << "no web-browser control on this system";
     BannerLog log(banner);
-    const std::wstring frame = WritePage("frame.htm", "frame");
+    WritePage("frame.htm", "frame");
     const std::filesystem::path page = folder_ / "page.htm";
     std::ofstream(page, std::ios::binary)
         << "<html><body style=\"border: 3px solid red\">banner"
