@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "batch/dropped_files.h"
 #include "batch/run_rules.h"
 #include "codec/file_operations.h"
 #include "codec/password.h"
@@ -83,7 +84,9 @@ void MainWindowLogic::FormCreate() {
             // window without texts or output-folder names.
             ApplyTexts(false);
         }
-        port_.NavigateBanner(WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"));
+        port_.NavigateBanner(
+            WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"),
+            locations_.helpFolder + (languageEnglish_ ? "ebanner.htm" : "banner.htm"));
     });
 }
 
@@ -153,10 +156,25 @@ void MainWindowLogic::OpenSelection() {
     dialog_.initialFolder = PathFolderTrimmed(locations_.exeFolder + "x");
     // A cancelled dialog keeps the earlier selection whole.
     if (paths.empty()) return;
+    ApplySelection(std::move(paths));
+}
+
+void MainWindowLogic::ApplySelection(std::vector<std::string> paths) {
     selectionList_ = std::move(paths);
     selectionCount_ = static_cast<int>(selectionList_.size());
     dialog_.defaultFileName = selectionList_.front();
     port_.SetFolderBoxText(PathFolder(selectionList_.front()));
+}
+
+bool MainWindowLogic::FormDragOver(const std::vector<std::string>& paths) const {
+    return !running_ && !DroppedSelection(paths).empty();
+}
+
+void MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
+    GuardedWhenIdle([this, &paths] {
+        std::vector<std::string> files = DroppedSelection(paths);
+        if (!files.empty()) ApplySelection(std::move(files));
+    });
 }
 
 // ---------------------------------------------------------------------------

@@ -16,9 +16,12 @@ namespace imgcrypt {
 // settled once by the application entry.
 struct AppLocations {
     std::string configPath;  // the settings file "config.db"
-    std::string helpFolder;  // folder holding "help.htm" and "ehelp.htm", with final separator
-    std::string exeFolder;   // folder of the running executable, with final separator
-    std::string siteHost;    // host of the maker's web site, e.g. "www.example.com"
+    // Folder holding the local pages, with final separator: the help pages
+    // "help.htm" and "ehelp.htm", the banner's offline pages "banner.htm" and
+    // "ebanner.htm".
+    std::string helpFolder;
+    std::string exeFolder;  // folder of the running executable, with final separator
+    std::string siteHost;   // host of the maker's web site, e.g. "www.example.com"
 };
 
 class MainWindowLogic {
@@ -30,6 +33,11 @@ class MainWindowLogic {
     void FormClose();
     void btnopenClick();
     void N2Click();
+    // Files dragged over and dropped on the window: whether the window takes
+    // them (refused during a run and when DroppedSelection finds none), and
+    // taking them, which selects them as the open dialog's answer would.
+    bool FormDragOver(const std::vector<std::string>& paths) const;
+    void FormDragDrop(const std::vector<std::string>& paths);
     void btnencClick();
     void btndecClick();
     void btncancelClick();
@@ -57,6 +65,9 @@ class MainWindowLogic {
     bool ReadyToRun(std::string_view noImageMessage);
     bool CheckPassword();
     void OpenSelection();
+    // Puts `paths` (not empty) in place as the selection: list, count,
+    // folder box, and the dialog's default name for its next call.
+    void ApplySelection(std::vector<std::string> paths);
     void BeginRun();
     void EndRun();
     void ReturnToRest();

@@ -61,7 +61,10 @@ class WindowPort {
     // application title of the table in place; `aboutItem` is the complete
     // About caption (prefix + site name).
     virtual void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) = 0;
-    virtual void NavigateBanner(const std::string& url) = 0;
+    // Loads the banner page `url` of the site. When it cannot be loaded, the
+    // local page `fallbackPath` shows instead; when that fails too, the
+    // banner stays blank and nothing is tried again.
+    virtual void NavigateBanner(const std::string& url, const std::string& fallbackPath) = 0;
 };
 
 // The window's outer heights: at rest the progress row is hidden, during a

@@ -14,7 +14,7 @@ bool StdinIsConsole();
 // Shows `prompt` on standard error and reads one line from the console
 // without showing what is typed; echo comes back on every way out, Ctrl-C
 // included. At most kMaxPasswordLine bytes, line break removed. Nothing when
-// the input ends before its first character. Raises PasswordInputError.
+// the input ends before its first character. Raises EPasswordInputError.
 std::optional<std::string> ReadConsoleLineWithoutEcho(const char* prompt);
 
 }  // namespace imgcrypt

@@ -62,8 +62,8 @@ std::optional<std::wstring> ReadConsoleLine() {
         DWORD got = 0;
         if (!::ReadConsoleW(ConsoleInput(), buffer, static_cast<DWORD>(std::size(buffer)), &got,
                             nullptr)) {
-            throw PasswordInputError("cannot read the password from the console: " +
-                                     SystemErrorText(static_cast<int>(::GetLastError())));
+            throw EPasswordInputError("cannot read the password from the console: " +
+                                      SystemErrorText(static_cast<int>(::GetLastError())));
         }
         if (got == 0) break;
         line.append(buffer, got);

@@ -37,7 +37,7 @@ std::size_t CommandIndex(CliCommand command) {
 }
 
 [[noreturn]] void Refuse(std::string_view text) {
-    throw UsageError(std::string(text));
+    throw EUsageError(std::string(text));
 }
 
 [[noreturn]] void RefuseValue(std::string_view option, std::string_view value,

@@ -33,12 +33,12 @@ struct CliOptions {
 };
 
 // A command line the program cannot act on; the text says what is wrong.
-class UsageError : public std::runtime_error {
+class EUsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
-// Parses the arguments after the program name. Raises UsageError.
+// Parses the arguments after the program name. Raises EUsageError.
 CliOptions ParseCommandLine(std::span<const std::string_view> args);
 
 // The full --help text and the short hint printed after a usage error.

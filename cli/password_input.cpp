@@ -21,7 +21,7 @@ std::string ReadFromTerminal() {
     std::optional<std::string> line = ReadConsoleLineWithoutEcho("Password: ");
     if (!line) {
         std::fputc('\n', stderr);
-        throw PasswordInputError("no password typed");
+        throw EPasswordInputError("no password typed");
     }
     return *line;
 }
@@ -37,10 +37,10 @@ std::string ReadPasswordFile(const std::string& path) {
             static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), kMaxPasswordLine)));
         file.Read(start.data(), start.size());
     } catch (const EFOpenError& e) {
-        throw PasswordInputError("cannot open the password file " + source + ": " +
-                                 SystemErrorText(e.systemError()));
+        throw EPasswordInputError("cannot open the password file " + source + ": " +
+                                  SystemErrorText(e.systemError()));
     }
-    if (start.empty()) throw PasswordInputError("the password file " + source + " is empty");
+    if (start.empty()) throw EPasswordInputError("the password file " + source + " is empty");
     return FirstLine(start);
 }
 
@@ -60,8 +60,8 @@ std::optional<std::string> ReadFirstLine(std::FILE* in, std::string_view source)
         if (c == '\n') break;
     }
     if (std::ferror(in)) {
-        throw PasswordInputError("cannot read the password from " + std::string(source) + ": " +
-                                 std::strerror(errno));
+        throw EPasswordInputError("cannot read the password from " + std::string(source) + ": " +
+                                  std::strerror(errno));
     }
     if (line.empty()) return std::nullopt;
     return StripLineBreak(std::move(line));
@@ -71,7 +71,7 @@ std::string ReadTypedPassword(const std::optional<std::string>& passwordFile) {
     if (passwordFile) return ReadPasswordFile(*passwordFile);
     if (StdinIsConsole()) return ReadFromTerminal();
     std::optional<std::string> line = ReadFirstLine(stdin, "standard input");
-    if (!line) throw PasswordInputError("no password on standard input");
+    if (!line) throw EPasswordInputError("no password on standard input");
     return *line;
 }
 

@@ -12,7 +12,7 @@
 namespace imgcrypt {
 
 // The password could not be read at all (missing file, no input).
-class PasswordInputError : public std::runtime_error {
+class EPasswordInputError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
@@ -26,13 +26,13 @@ std::string FirstLine(std::string_view text);
 
 // Reads the first line from `in` (at most kMaxPasswordLine bytes, line break
 // removed). Nothing when the input ends before its first byte. Raises
-// PasswordInputError when reading fails; `source` names the input in it.
+// EPasswordInputError when reading fails; `source` names the input in it.
 std::optional<std::string> ReadFirstLine(std::FILE* in, std::string_view source);
 
 // The password: the first line of `passwordFile` when given; otherwise typed
 // at the terminal after the prompt "Password: " on standard error, without
 // echo, when standard input is a terminal; otherwise the first line of
-// standard input. Raises PasswordInputError.
+// standard input. Raises EPasswordInputError.
 std::string ReadTypedPassword(const std::optional<std::string>& passwordFile);
 
 }  // namespace imgcrypt

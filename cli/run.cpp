@@ -11,7 +11,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     CliOptions options;
     try {
         options = ParseCommandLine(args);
-    } catch (const UsageError& e) {
+    } catch (const EUsageError& e) {
         log << "imgcrypt: " << e.what() << '\n' << kUsageHint << std::endl;
         return kExitUsage;
     }
@@ -28,7 +28,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     if (options.NeedsPassword()) {
         try {
             password = ReadTypedPassword(options.passwordFile);
-        } catch (const PasswordInputError& e) {
+        } catch (const EPasswordInputError& e) {
             log << "imgcrypt: " << e.what() << std::endl;
             return kExitUsage;
         }

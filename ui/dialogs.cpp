@@ -1,9 +1,13 @@
 #include "ui/dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QtDebug>
 
 namespace imgcrypt {
@@ -60,6 +64,26 @@ void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request) 
     if (!request.defaultFileName.empty()) {
         dialog.selectFile(QFile::decodeName(request.defaultFileName.c_str()));
     }
+}
+
+QStringList ChosenFiles(const QFileDialog& dialog) {
+    const auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString typed = nameBox != nullptr ? nameBox->text().trimmed() : QString();
+    if (!typed.startsWith(u'"')) return dialog.selectedFiles();
+    // "a" "b" "c": the names are the odd pieces between the quotes.
+    const QStringList pieces = typed.split(u'"');
+    const QDir folder = dialog.directory();
+    QStringList files;
+    QSet<QString> named;
+    for (qsizetype i = 1; i < pieces.size(); i += 2) {
+        if (pieces.at(i).isEmpty()) continue;
+        const QString path = QDir::cleanPath(folder.absoluteFilePath(pieces.at(i)));
+        if (QFileInfo(path).isFile() && !named.contains(path)) {
+            named.insert(path);
+            files << path;
+        }
+    }
+    return files.isEmpty() ? dialog.selectedFiles() : files;
 }
 
 void Dialogs::Note(Record record) {
@@ -121,7 +145,7 @@ QStringList Dialogs::OpenFiles(const OpenDialogRequest& request) {
     QFileDialog dialog(parent_);
     ConfigureOpenDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted) return {};
-    return dialog.selectedFiles();
+    return ChosenFiles(dialog);
 }
 
 }  // namespace imgcrypt

@@ -31,6 +31,12 @@ QStringList QtNameFilters(const QString& windowsFilter);
 // Windows dialog does, whatever the platform's native dialog would do.
 void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request);
 
+// The accepted dialog's answer. A file-name box holding quoted names
+// ("b.jpg" "a.jpg") answers with every named file that exists, in the order
+// named: Qt's own answer prefers the list's selection, which the dialog
+// toggles as the text changes and which loses a name when a list is pasted.
+QStringList ChosenFiles(const QFileDialog& dialog);
+
 class Dialogs {
   public:
     enum class Kind { Message, Confirm, Error, OpenFiles };

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +20,7 @@
 #include <QTimer>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <QWindow>
 
 #include "codec/password.h"
 #include "ui/password_mask_style.h"
@@ -98,6 +102,23 @@ void FitCaption(QWidget* control, const QString& text, int extra) {
     }
 }
 
+// The local files a drag carries, as byte paths in the order dragged; web
+// addresses are left out.
+std::vector<std::string> DraggedPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths.push_back(Path(url.toLocalFile()));
+    }
+    return paths;
+}
+
+// Never a move: the file manager must leave the user's files where they are.
+void AcceptAsCopy(QDropEvent* event) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
 template <typename W>
 W* Place(W* widget, const char* name, const QRect& rect) {
     widget->setObjectName(QLatin1String(name));
@@ -125,6 +146,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
     BuildMenu();
     SetTabOrder();
     ConnectHandlers();
+    setAcceptDrops(true);
     resize(geometry::kClientWidth,
            menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(404));
 
@@ -265,13 +287,62 @@ void TfrmMain::ConnectHandlers() {
 }
 
 void TfrmMain::WebBrowser1DocumentComplete(bool ok) {
-    if (!ok && !bannerBlanked_) {
-        // Once only: should the blank page itself fail, nothing loops.
-        bannerBlanked_ = true;
+    // Each stage is tried once, so a failing local or blank page never loops.
+    if (!ok && bannerStage_ == BannerStage::Remote && !bannerFallback_.isEmpty()) {
+        bannerStage_ = BannerStage::Local;
+        WebBrowser1->setUrl(bannerFallback_);
+        return;
+    }
+    if (!ok && bannerStage_ != BannerStage::Blank) {
+        bannerStage_ = BannerStage::Blank;
         WebBrowser1->setHtml(QString());
         return;
     }
     WebBrowser1->page()->runJavaScript(kBannerAdjustment);
+}
+
+// Qt hands a drag to the innermost control under the pointer that takes
+// drops: the password box would paste the path, the banner would show the
+// file, and the web engine makes (and remakes) the banner's inner widget as it
+// likes. So the window takes every drag at its native window, before Qt looks
+// for a control.
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != windowHandle()) return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            AnswerDrag(static_cast<QDragMoveEvent*>(event));
+            return true;
+        case QEvent::DragLeave:
+            return true;
+        case QEvent::Drop:
+            dropEvent(static_cast<QDropEvent*>(event));
+            return true;
+        default:
+            return QMainWindow::eventFilter(watched, event);
+    }
+}
+
+void TfrmMain::AnswerDrag(QDragMoveEvent* event) {
+    if (logic_.FormDragOver(DraggedPaths(event->mimeData()))) {
+        AcceptAsCopy(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+    AnswerDrag(event);
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = DraggedPaths(event->mimeData());
+    if (!logic_.FormDragOver(paths)) {
+        event->ignore();
+        return;
+    }
+    logic_.FormDragDrop(paths);
+    AcceptAsCopy(event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -289,6 +360,8 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 
 void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // The native window exists from the first show on; it may be made anew.
+    if (QWindow* native = windowHandle()) native->installEventFilter(this);
     if (centred_) return;
     centred_ = true;
     if (const QScreen* s = screen()) {
@@ -436,8 +509,9 @@ void TfrmMain::FitCaptions() {
     }
 }
 
-void TfrmMain::NavigateBanner(const std::string& url) {
-    bannerBlanked_ = false;
+void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
+    bannerStage_ = BannerStage::Remote;
+    bannerFallback_ = fallbackPath.empty() ? QUrl() : UrlForLocalPath(fallbackPath);
     WebBrowser1->setUrl(UrlForAddress(url));
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QUrl>
 #include <array>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "ui/dialogs.h"
 
 class QAction;
+class QDragMoveEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -61,11 +63,14 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void OpenLocalPath(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
     void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override;
-    void NavigateBanner(const std::string& url) override;
+    void NavigateBanner(const std::string& url, const std::string& fallbackPath) override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void BuildControls();
@@ -75,6 +80,8 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void WebBrowser1DocumentComplete(bool ok);
     void UpdateDecryptButton();
     void FitCaptions();
+    // Takes a drag of files the selection would take, refuses any other.
+    void AnswerDrag(QDragMoveEvent* event);
 
     std::unique_ptr<Dialogs> dialogs_;
     DesktopLinks links_;
@@ -84,7 +91,11 @@ class TfrmMain : public QMainWindow, public WindowPort {
     bool runCommandsEnabled_ = true;
     bool closeAfterRun_ = false;
     bool centred_ = false;
-    bool bannerBlanked_ = false;
+    // What the banner shows: the site's page, the local page after the site
+    // failed, or nothing after the local page failed too.
+    enum class BannerStage { Remote, Local, Blank };
+    BannerStage bannerStage_ = BannerStage::Remote;
+    QUrl bannerFallback_;
 
     // Controls (owned by their Qt parents).
     QWebEngineView* WebBrowser1 = nullptr;

@@ -131,6 +131,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     SetWindowPos(window_, nullptr, 0, 0, Scale(kCreationOuterWidth, dpi_),
                  Scale(kCreationOuterHeight, dpi_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
+    DragAcceptFiles(window_, TRUE);
     logic_.FormCreate();
     CentreOnWorkArea();
 }
@@ -251,6 +252,7 @@ LRESULT TfrmMain::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
         HANDLE_MSG(hwnd, WM_ACTIVATE, OnActivate);
         HANDLE_MSG(hwnd, WM_SETFOCUS, OnSetFocus);
+        HANDLE_MSG(hwnd, WM_DROPFILES, OnDropFiles);
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -339,6 +341,20 @@ void TfrmMain::OnSetFocus(HWND, HWND) {
         target = GetNextDlgTabItem(window_, nullptr, FALSE);
     }
     if (target != nullptr) SetFocus(target);
+}
+
+// Files dropped anywhere on the window select them as the open dialog would;
+// the logic refuses a drop during a run or without files of one folder.
+void TfrmMain::OnDropFiles(HWND, HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(Utf8FromUtf16(path));
+    }
+    DragFinish(drop);
+    if (logic_.FormDragOver(paths)) logic_.FormDragDrop(paths);
 }
 
 void TfrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -488,8 +504,8 @@ void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& abou
     applicationTitle_ = std::string(table.applicationTitle);
 }
 
-void TfrmMain::NavigateBanner(const std::string& url) {
-    if (banner_) banner_->Navigate(Wide(url));
+void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
+    if (banner_) banner_->Navigate(Wide(url), Wide(fallbackPath));
 }
 
 }  // namespace imgcrypt::winui

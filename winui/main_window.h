@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -69,7 +71,7 @@ class TfrmMain : public WindowPort {
     void OpenLocalPath(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
     void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override;
-    void NavigateBanner(const std::string& url) override;
+    void NavigateBanner(const std::string& url, const std::string& fallbackPath) override;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,6 +81,7 @@ class TfrmMain : public WindowPort {
     void OnDestroy(HWND hwnd);
     void OnActivate(HWND hwnd, UINT state, HWND other, BOOL minimized);
     void OnSetFocus(HWND hwnd, HWND previous);
+    void OnDropFiles(HWND hwnd, HDROP drop);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     void CreateControls();

@@ -35,6 +35,7 @@ class FakeWindowPort : public WindowPort {
     bool runCommandsEnabled = true;
     int height = 0;
     int eventCalls = 0;
+    std::string bannerFallback;  // the local page of the last NavigateBanner
 
     // Details of the calls of one kind, in order.
     std::vector<std::string> Of(std::string_view kind) const {
@@ -129,7 +130,10 @@ class FakeWindowPort : public WindowPort {
         appliedTable = &table;
         calls.push_back("language: " + std::string(table.windowCaption) + " / " + aboutItem);
     }
-    void NavigateBanner(const std::string& url) override { calls.push_back("banner: " + url); }
+    void NavigateBanner(const std::string& url, const std::string& fallbackPath) override {
+        calls.push_back("banner: " + url);
+        bannerFallback = fallbackPath;
+    }
 };
 
 }  // namespace imgcrypt::test

@@ -96,5 +96,59 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
     EXPECT_EQ(port.Of("dialog").size(), 1u);
 }
 
+// Files dropped on the window take the dialog's route: the same list, count,
+// folder box and default name for the next dialog.
+TEST_F(Selection, DroppedFilesSelectLikeTheDialogInTheOrderDropped) {
+    StartIn(true);
+    std::filesystem::create_directory(photos + "sub");
+    const std::string a = MakeFile("a.jpg", "a");
+    const std::string b = MakeFile("b.jpg", "b");
+    // A folder and a vanished path are left out; the files keep their order.
+    const std::vector<std::string> dropped = {b, photos + "sub", photos + "gone.jpg", a};
+    EXPECT_TRUE(logic->FormDragOver(dropped));
+    logic->FormDragDrop(dropped);
+    EXPECT_EQ(port.Of("folder-box"), std::vector<std::string>{photos});
+    EXPECT_TRUE(port.Boxes().empty());
+
+    port.password = "secret1";
+    port.ClearCalls();
+    logic->btnencClick();
+    EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..2"});
+    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
+    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/a.jpg"));
+    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpg"));
+    logic->btnopenClick();
+    EXPECT_EQ(port.dialogRequests.back().defaultFileName, b);
+}
+
+TEST_F(Selection, DropsOfNoFileOfSeveralFoldersOrDuringARunAreRefused) {
+    StartIn(true);
+    std::filesystem::create_directory(photos + "sub");
+    const std::string a = MakeFile("a.jpg", "a");
+    const std::string b = MakeFile("b.jpg", "b");
+    const std::string inSub = MakeFile("sub/c.jpg", "c");
+    Select({a});
+    for (const std::vector<std::string>& dropped :
+         {std::vector<std::string>{a, inSub}, {photos + "sub"}, {photos + "gone.jpg"}, {}}) {
+        EXPECT_FALSE(logic->FormDragOver(dropped));
+        logic->FormDragDrop(dropped);
+    }
+    EXPECT_TRUE(port.calls.empty());
+
+    // Mid-run the drag is refused and a drop changes nothing: the run keeps
+    // its files and its output folder.
+    port.password = "secret1";
+    bool refused = false;
+    port.onEvents = [&](int) {
+        refused = !logic->FormDragOver({b});
+        logic->FormDragDrop({b});
+    };
+    logic->btnencClick();
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(port.Of("folder-box").empty());
+    EXPECT_FALSE(std::filesystem::exists(photos + "encrypted/b.jpg"));
+    EXPECT_TRUE(logic->FormDragOver({b}));
+}
+
 }  // namespace
 }  // namespace imgcrypt

@@ -27,10 +27,12 @@ TEST_P(StartupSettings, OnlyAnExactFirstLineEnSelectsEnglish) {
     EXPECT_EQ(port.appliedTable, &table);
     // The file is rewritten with the one line just applied.
     EXPECT_EQ(ReadBytes(locations.configPath), c.english ? "en\r\n" : "ch\r\n");
-    // The banner page follows the language flag.
+    // The banner page, and the local page shown without the site, follow
+    // the language flag.
     EXPECT_EQ(port.Of("banner"),
               std::vector<std::string>{c.english ? "http://www.site.test/ien/ead.htm"
                                                  : "http://www.site.test/ien/ad.htm"});
+    EXPECT_EQ(port.bannerFallback, appDir + (c.english ? "help/ebanner.htm" : "help/banner.htm"));
     EXPECT_TRUE(port.Of("error").empty());
     EXPECT_EQ(port.height, kRestHeight);
     ExpectNothingSelectedIn(table);

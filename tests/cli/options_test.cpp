@@ -16,7 +16,7 @@ CliOptions Parse(std::vector<std::string_view> args) {
 std::string UsageErrorOf(std::vector<std::string_view> args) {
     try {
         Parse(args);
-    } catch (const UsageError& e) {
+    } catch (const EUsageError& e) {
         return e.what();
     }
     return "(accepted)";

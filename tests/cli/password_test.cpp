@@ -68,11 +68,11 @@ TEST_F(PasswordFile, MissingOrEmptyFileIsAnInputError) {
     try {
         ReadTypedPassword((dir_ / "nope").string());
         FAIL() << "a missing file was accepted";
-    } catch (const PasswordInputError& e) {
+    } catch (const EPasswordInputError& e) {
         EXPECT_NE(std::string(e.what()).find("nope"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(ReadTypedPassword(Write("empty", "")), PasswordInputError);
-    EXPECT_THROW(ReadTypedPassword(dir_.string()), PasswordInputError);  // a folder
+    EXPECT_THROW(ReadTypedPassword(Write("empty", "")), EPasswordInputError);
+    EXPECT_THROW(ReadTypedPassword(dir_.string()), EPasswordInputError);  // a folder
 }
 
 TEST(PasswordRules, EnglishTextsOneRulePerRefusal) {

@@ -54,6 +54,7 @@ for f in usr/bin/imgcrypt usr/bin/imgcrypt-gui \
     usr/share/applications/$app_id.desktop usr/share/metainfo/$app_id.metainfo.xml \
     usr/share/icons/hicolor/48x48/apps/imgcrypt.png usr/share/icons/hicolor/scalable/apps/imgcrypt.svg \
     usr/share/imgcrypt/help.htm usr/share/imgcrypt/ehelp.htm \
+    usr/share/imgcrypt/banner.htm usr/share/imgcrypt/ebanner.htm \
     usr/share/man/man1/imgcrypt.1.gz usr/share/man/man1/imgcrypt-gui.1.gz \
     usr/share/doc/imgcrypt/copyright usr/share/doc/imgcrypt/changelog.gz; do
     [ -f "$root/$f" ] || fail "missing $f"

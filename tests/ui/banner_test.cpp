@@ -1,5 +1,6 @@
 // The banner: loaded once from the maker's site by the start-up language,
-// adjusted after every load, blank when the site cannot be reached.
+// adjusted after every load; the local page of that language when the site
+// cannot be reached, blank when that page fails too.
 #include <QAction>
 #include <QRegularExpression>
 #include <QWebEnginePage>
@@ -85,6 +86,7 @@ class BannerTest : public QObject {
         QCOMPARE(Evaluate(view, "document.documentElement.style.overflow").toString(),
                  QString("hidden"));
         QCOMPARE(Evaluate(view, "document.body.innerText").toString(), QString("banner"));
+        QCOMPARE(view->url().path(), path);
 
         // A language switch changes the links, not the banner. A load it
         // started would announce itself before a script round trip through
@@ -96,15 +98,51 @@ class BannerTest : public QObject {
         QCOMPARE(server.requestedPaths().filter("/ien/"), QStringList({path}));
     }
 
-    void anUnreachableSiteLeavesABlankBanner() {
-        WindowFixture f(kDeadSiteHost);
+    void anUnreachableSiteShowsTheLocalPageOfTheStartupLanguage_data() {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << QByteArray("en\r\n") << "ebanner.htm"
+                                 << "en";
+        QTest::newRow("Chinese") << QByteArray() << "banner.htm"
+                                 << "zh-CN";
+    }
+    void anUnreachableSiteShowsTheLocalPageOfTheStartupLanguage() {
+        QFETCH(QByteArray, config);
+        QFETCH(QString, page);
+        QFETCH(QString, language);
+        WindowFixture f(kDeadSiteHost, config);
         auto* view = f.Find<QWebEngineView>("WebBrowser1");
         LoadLog log(view);  // before the event loop runs: the refusal comes fast
         f.Show();
-        // The failed load, then the blank page put in its place.
         QTRY_VERIFY_WITH_TIMEOUT(log.events().contains("finished"), 20000);
         QCOMPARE(log.events().filter(QRegularExpression("finished|failed")),
                  QStringList({"failed", "finished"}));
+        QCOMPARE(view->url(), QUrl::fromLocalFile(f.path("exe/" + page)));
+        QCOMPARE(Evaluate(view, "document.documentElement.lang").toString(), language);
+        // The page stands alone: nothing fetched besides itself.
+        QCOMPARE(Evaluate(view, "performance.getEntriesByType('resource').length").toInt(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Evaluate(view, "document.body ? String(document.body.scroll) : ''").toString(),
+            QString("no"), 20000);
+        QCOMPARE(Evaluate(view, "document.documentElement.style.overflow").toString(),
+                 QString("hidden"));
+
+        // A language switch keeps the banner of the start-up language.
+        f.Find<QAction>(config.isEmpty() ? "men" : "mch")->trigger();
+        QCOMPARE(Evaluate(view, "document.documentElement.lang").toString(), language);
+        QCOMPARE(log.After("finished"), QStringList());
+    }
+
+    void aMissingLocalPageLeavesTheBannerBlankWithoutALoop() {
+        WindowFixture f(kDeadSiteHost, QByteArray(), BannerPages::Missing);
+        auto* view = f.Find<QWebEngineView>("WebBrowser1");
+        LoadLog log(view);
+        f.Show();
+        // The site, then the local page, then the blank page put in their place.
+        QTRY_VERIFY_WITH_TIMEOUT(log.events().contains("finished"), 20000);
+        QCOMPARE(log.events().filter(QRegularExpression("finished|failed")),
+                 QStringList({"failed", "failed", "finished"}));
         // No loop: a load started after the blank page would announce itself
         // before a script round trip through the page comes back.
         QCOMPARE(Evaluate(view, "document.body ? document.body.innerText : ''").toString(),

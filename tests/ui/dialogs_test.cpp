@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -24,14 +25,16 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Answers the next modal box of an interactive Dialogs: polls, bounded, for
-// it to come up, lets `inspect` look at it (and press a key or a button), then
-// closes whatever box is still up. A failed check inside `inspect` or a box
-// that comes up late therefore never leaves the test waiting; check
-// `failure()` once the call that showed the box has returned.
-class ModalBoxAnswer {
+// Answers the next modal box (a Box: message box or file dialog) of an
+// interactive Dialogs: polls, bounded, for it to come up, lets `inspect` look
+// at it (and press a key or a button), then closes whatever box is still up.
+// A failed check inside `inspect` or a box that comes up late therefore never
+// leaves the test waiting; check `failure()` once the call that showed the box
+// has returned.
+template <typename Box>
+class ModalAnswer {
   public:
-    explicit ModalBoxAnswer(std::function<void(QMessageBox*)> inspect, int timeoutMs = 10000)
+    explicit ModalAnswer(std::function<void(Box*)> inspect, int timeoutMs = 10000)
         : inspect_(std::move(inspect)), timeoutMs_(timeoutMs) {
         QObject::connect(&poll_, &QTimer::timeout, [this] { Poll(); });
         poll_.start(10);
@@ -54,11 +57,12 @@ class ModalBoxAnswer {
             failure_ = QStringLiteral("the box came up after %1 ms").arg(clock_.elapsed());
         }
         QPointer<QWidget> box = modal;
-        if (auto* messageBox = qobject_cast<QMessageBox*>(modal)) {
-            inspect_(messageBox);
+        if (auto* expected = qobject_cast<Box*>(modal)) {
+            inspect_(expected);
         } else {
-            failure_ = QStringLiteral("the modal widget is a %1, not a message box")
-                           .arg(QLatin1String(modal->metaObject()->className()));
+            failure_ = QStringLiteral("the modal widget is a %1, not a %2")
+                           .arg(QLatin1String(modal->metaObject()->className()),
+                                QLatin1String(Box::staticMetaObject.className()));
         }
         if (box != nullptr && box->isVisible()) {
             if (auto* dialog = qobject_cast<QDialog*>(box.data())) {
@@ -69,13 +73,15 @@ class ModalBoxAnswer {
         }
     }
 
-    std::function<void(QMessageBox*)> inspect_;
+    std::function<void(Box*)> inspect_;
     int timeoutMs_;
     QTimer poll_;
     QElapsedTimer clock_;
     bool answered_ = false;
     QString failure_;
 };
+
+using ModalBoxAnswer = ModalAnswer<QMessageBox>;
 
 QStringList ButtonTexts(QMessageBox* box) {
     QStringList texts;
@@ -144,6 +150,36 @@ class DialogsTest : public QObject {
         }());
         visible.sort(Qt::CaseInsensitive);
         QCOMPARE(visible, QStringList({"a.jpg", "B.JPG", "c.Png", "d.jpge"}));
+    }
+
+    // Qt's own answer prefers the list's selection, which puts the last
+    // selection's file first and may lose a name when a list is pasted; the
+    // answer holds every named file that exists, in the order named.
+    void pastedListOfNamesAnswersEveryFileInTheOrderNamed() {
+        QTemporaryDir dir;
+        const QStringList names = {"b.jpg", "照片 1.jpg", "a.jpg", "c.jpg"};
+        for (const QString& name : names) WriteFile(dir.filePath(name), "x");
+        OpenDialogRequest request;
+        request.filter = std::string(EnglishTable().dialogFilter);
+        request.initialFolder = Bytes(dir.path());
+        request.defaultFileName = Bytes(dir.filePath("a.jpg"));  // the last selection's first
+        ModalAnswer<QFileDialog> paste([&](QFileDialog* dialog) {
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(QTest::qWaitFor(
+                [&] { return model->rowCount(model->index(dir.path())) == names.size(); }, 10000));
+            auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
+            // Pasted as a user does, into the box with the focus.
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            nameBox->setFocus();
+            nameBox->setText("\"" + names.join("\" \"") + "\" \"gone.jpg\"");
+            QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+        const QStringList chosen = Dialogs().OpenFiles(request);
+        QVERIFY2(paste.failure().isEmpty(), qPrintable(paste.failure()));
+        QStringList expected;
+        for (const QString& name : names) expected << dir.filePath(name);
+        QCOMPARE(chosen, expected);
     }
 
     void confirmationBoxAsTheUserSeesIt() {

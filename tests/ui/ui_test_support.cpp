@@ -6,7 +6,8 @@
 
 namespace imgcrypt::test {
 
-WindowFixture::WindowFixture(const std::string& siteHost, const QByteArray& config) {
+WindowFixture::WindowFixture(const std::string& siteHost, const QByteArray& config,
+                             BannerPages bannerPages) {
     QDir(dir_.path()).mkpath(QStringLiteral("exe"));
     QDir(dir_.path()).mkpath(QStringLiteral("photos"));
     const std::string exe = Bytes(dir_.filePath(QStringLiteral("exe"))) + "/";
@@ -15,6 +16,12 @@ WindowFixture::WindowFixture(const std::string& siteHost, const QByteArray& conf
     locations_.configPath = exe + "config.db";
     locations_.siteHost = siteHost;
     if (!config.isNull()) WriteFile(QString::fromStdString(locations_.configPath), config);
+    if (bannerPages == BannerPages::Installed) {
+        for (const char* page : {"banner.htm", "ebanner.htm"}) {
+            QVERIFY(QFile::copy(QStringLiteral(IMGCRYPT_SOURCE_DATA_DIR "/") + page,
+                                dir_.filePath(QStringLiteral("exe/")) + page));
+        }
+    }
     window_ =
         std::make_unique<TfrmMain>(locations_, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
     window_->links().SetOpener([this](const QUrl& url) { opened_.push_back(url); });

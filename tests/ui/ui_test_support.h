@@ -29,11 +29,15 @@ namespace imgcrypt::test {
 // A port nobody listens on: the banner fails to load at once.
 inline constexpr const char* kDeadSiteHost = "127.0.0.1:9";
 
+// Whether the offline banner pages lie beside the executable, as installed.
+enum class BannerPages { Installed, Missing };
+
 class WindowFixture {
   public:
     // `config` is written to config.db first unless it is null.
     explicit WindowFixture(const std::string& siteHost = kDeadSiteHost,
-                           const QByteArray& config = QByteArray());
+                           const QByteArray& config = QByteArray(),
+                           BannerPages bannerPages = BannerPages::Installed);
 
     TfrmMain& window() { return *window_; }
     Dialogs& dialogs() { return window_->dialogs(); }

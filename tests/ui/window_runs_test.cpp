@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QWindow>
+#include <memory>
 
 #include "batch/language_tables.h"
 #include "codec/container.h"
@@ -75,6 +78,41 @@ class RunFixture : public WindowFixture {
 
     std::vector<Snapshot> snapshots;
 };
+
+// A drag of files as a file manager offers it: their addresses and, for
+// controls that take text, the paths as text.
+std::unique_ptr<QMimeData> FileDrag(const QStringList& paths) {
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data->setUrls(urls);
+    data->setText(paths.join(u'\n'));
+    return data;
+}
+
+struct DropOutcome {
+    bool entered = false;
+    bool dropped = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
+// Drags `data` onto `target` at `position` with a move proposed, and drops
+// it there when the drag is taken.
+DropOutcome DragAndDrop(QObject* target, const QMimeData& data, QPoint position = {250, 60}) {
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(position, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(target, &leave);
+        return {};
+    }
+    QDropEvent drop(position, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setDropAction(Qt::MoveAction);
+    QCoreApplication::sendEvent(target, &drop);
+    return {true, drop.isAccepted(), drop.dropAction()};
+}
 
 }  // namespace
 
@@ -311,6 +349,86 @@ class WindowRunsTest : public QObject {
         QCOMPARE(QString::fromStdString(second.defaultFileName), sources.front());
         f.Find<QPushButton>("btnenc")->click();
         QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->maximum(), 3);
+    }
+
+    // Files dropped anywhere on the window select as the dialog would, and
+    // stay where they are: the window takes them as a copy, never a move.
+    void droppedFilesAreSelectedWhereverTheyLand_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("the window") << "";
+        QTest::newRow("over the password box") << "edtEnpass";
+        QTest::newRow("over the banner") << "WebBrowser1";
+    }
+    void droppedFilesAreSelectedWhereverTheyLand() {
+        QFETCH(QString, target);
+        RunFixture f(true);
+        f.Show();
+        const QStringList sources = f.MakeSources();
+        QDir(f.photos()).mkdir("sub");
+        f.TypePassword("secret");
+        // The drag goes to the native window, which looks for a control under
+        // the pointer, or straight to the window.
+        QObject* receiver = &f.window();
+        QPoint position(250, 60);
+        if (!target.isEmpty()) {
+            const auto* control = f.window().findChild<QWidget*>(target);
+            position = control->mapTo(&f.window(), control->rect().center());
+            receiver = f.window().windowHandle();
+        }
+        const auto drag = FileDrag({sources[2], f.photos() + "/sub", sources[0]});
+        const DropOutcome outcome = DragAndDrop(receiver, *drag, position);
+        QVERIFY(outcome.entered && outcome.dropped);
+        QCOMPARE(outcome.action, Qt::CopyAction);
+        QCOMPARE(f.FolderBox(), f.photos() + "/");
+        QCOMPARE(f.Find<QLineEdit>("edtEnpass")->text(), QString("secret"));
+
+        f.dialogs().QueueAnswer(false);
+        f.Find<QPushButton>("btnenc")->click();
+        QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("2/2"));
+        QStringList written = QDir(f.photos() + "/encrypted").entryList(QDir::Files);
+        written.sort();
+        QCOMPARE(written, QStringList({"a.jpg", "c d.gif"}));
+        for (const QString& source : sources) QVERIFY(QFileInfo::exists(source));
+        // In the order dropped: the first one is the dialog's next default.
+        f.dialogs().QueueOpenFiles({});
+        f.Find<QPushButton>("btnopen")->click();
+        QCOMPARE(QString::fromStdString(f.dialogs().records().back().request.defaultFileName),
+                 sources[2]);
+    }
+
+    void dragsFromSeveralFoldersAndDuringARunAreRefused() {
+        RunFixture f(true);
+        f.Show();
+        const QStringList sources = f.MakeSources();
+        QDir(f.photos()).mkdir("sub");
+        const QString inSub = f.photos() + "/sub/x.jpg";
+        WriteFile(inSub, "x");
+        QVERIFY(!DragAndDrop(&f.window(), *FileDrag({sources[0], inSub})).entered);
+        QMimeData webLink;
+        webLink.setUrls({QUrl("http://www.example.com/a.jpg")});
+        QVERIFY(!DragAndDrop(&f.window(), webLink).entered);
+        QVERIFY(f.FolderBox().isEmpty());
+
+        // While the run asks its closing question the drag is refused and
+        // even a drop sent anyway leaves the selection alone.
+        f.TypePassword("secret");
+        f.Select(sources);
+        const auto drag = FileDrag({inSub});
+        bool refused = false;
+        f.dialogs().SetObserver([&](const Dialogs::Record& record) {
+            if (record.kind != Dialogs::Kind::Confirm) return;
+            refused = !DragAndDrop(f.window().windowHandle(), *drag).entered;
+            QDropEvent drop(QPointF(250, 60), Qt::CopyAction, drag.get(), Qt::LeftButton,
+                            Qt::NoModifier);
+            QCoreApplication::sendEvent(&f.window(), &drop);
+        });
+        f.dialogs().QueueAnswer(false);
+        f.Find<QPushButton>("btnenc")->click();
+        QVERIFY(refused);
+        QCOMPARE(f.FolderBox(), f.photos() + "/");
+        QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("3/3"));
+        QVERIFY(DragAndDrop(&f.window(), *drag).dropped);
+        QCOMPARE(f.FolderBox(), f.photos() + "/sub/");
     }
 };
 

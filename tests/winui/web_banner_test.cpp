@@ -1,0 +1,323 @@
+// The banner: a blank child window when the browser control is missing or a
+// page cannot be loaded, never a failing window; loaded pages lose their
+// scroll bars and border.
+#include "winui/web_banner.h"
+
+#include <exdispid.h>
+#include <gtest/gtest.h>
+#include <ole2.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "winui/ole_automation.h"
+#include "winui/ole_browser_events.h"
+
+using namespace imgcrypt::winui;
+
+namespace {
+
+// A class no system registers.
+constexpr CLSID kNoSuchControl = {
+    0x5b1e0c4d, 0x7a2f, 0x4c61, {0x9e, 0x3a, 0x1d, 0x44, 0x0b, 0x6f, 0x2c, 0x81}};
+// The discard port: nothing listens there, so the page cannot be loaded.
+constexpr wchar_t kUnreachable[] = L"http://127.0.0.1:9/ien/ad.htm";
+constexpr int kBannerId = 1001;
+constexpr RECT kBounds = {8, 5, 508, 145};
+
+// Posted by DrainQueue; the pump counts it instead of dispatching it.
+constexpr UINT kQueueMarker = WM_APP + 0x3F0;
+int gMarkersSeen = 0;
+
+// Pumps messages until `done` holds or 30 seconds have passed; whether it held.
+// (Wine's first run in a new prefix can take seconds per load.)
+template <typename Predicate>
+bool PumpUntil(Predicate done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        while (!done() && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == kQueueMarker) {
+                ++gMarkersSeen;
+                continue;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+// Handles every message posted so far: a load the banner would start in
+// answer to one announces itself before the marker posted last comes round.
+void DrainQueue(HWND window) {
+    const int before = gMarkersSeen;
+    ASSERT_TRUE(::PostMessageW(window, kQueueMarker, 0, 0));
+    ASSERT_TRUE(PumpUntil([&] { return gMarkersSeen > before; }));
+}
+
+RECT BoundsInParent(HWND window) {
+    RECT bounds;
+    ::GetWindowRect(window, &bounds);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+void ExpectBounds(HWND window, const RECT& expected) {
+    const RECT actual = BoundsInParent(window);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    EXPECT_EQ(actual.right, expected.right);
+    EXPECT_EQ(actual.bottom, expected.bottom);
+}
+
+class WebBannerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        // Never shown: without a window manager, Wine waits seconds for a
+        // shown window to go.
+        parent_ = ::CreateWindowExW(0, L"STATIC", L"banner test", WS_OVERLAPPEDWINDOW, 0, 0, 540,
+                                    400, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(parent_, nullptr);
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("imgcrypt-banner-" + std::to_string(::GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override {
+        if (parent_ != nullptr) ::DestroyWindow(parent_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+        ::OleUninitialize();
+    }
+
+    // A local page whose body has a border and overflows the banner.
+    std::wstring WritePage(const char* name, const char* text) {
+        const std::filesystem::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary)
+            << "<html><head><title>banner</title></head>"
+               "<body style=\"border: 3px solid red\"><div style=\"width:2000px;height:2000px\">"
+            << text << "</div></body></html>";
+        return path.wstring();
+    }
+
+    HWND parent_ = nullptr;
+    std::filesystem::path folder_;
+};
+
+// What the banner loads and completes, in order.
+struct BannerLog {
+    explicit BannerLog(WebBanner& banner) {
+        WebBanner::Observer observer;
+        observer.loadStarted = [this](const std::wstring& url) { loads.push_back(url); };
+        observer.documentComplete = [this](const std::wstring& url) { completed.push_back(url); };
+        banner.SetObserver(std::move(observer));
+    }
+    bool Completed(const std::wstring& part) const {
+        for (const auto& url : completed) {
+            if (url.find(part) != std::wstring::npos) return true;
+        }
+        return false;
+    }
+    std::vector<std::wstring> loads;
+    std::vector<std::wstring> completed;
+};
+
+TEST_F(WebBannerTest, WithoutTheControlTheBannerIsABlankChildWindow) {
+    {
+        WebBanner banner(parent_, kBounds, kBannerId, kNoSuchControl);
+        const HWND window = banner.Window();
+        ASSERT_TRUE(::IsWindow(window));
+        EXPECT_FALSE(banner.HasBrowser());
+        EXPECT_EQ(banner.Automation(), nullptr);
+        EXPECT_EQ(::GetParent(window), parent_);
+        EXPECT_EQ(::GetDlgCtrlID(window), kBannerId);
+        EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE);
+        ExpectBounds(window, kBounds);
+
+        BannerLog log(banner);
+        banner.Navigate(kUnreachable, WritePage("fallback.htm", "fallback"));
+        DrainQueue(parent_);
+        EXPECT_TRUE(log.loads.empty());
+        EXPECT_EQ(::GetWindow(window, GW_CHILD), nullptr);
+
+        const RECT scaled = {12, 8, 762, 218};
+        banner.SetBounds(scaled);
+        ExpectBounds(window, scaled);
+    }
+    // The banner's window goes with it; the parent goes on working.
+    EXPECT_EQ(::GetWindow(parent_, GW_CHILD), nullptr);
+    EXPECT_TRUE(::SetWindowTextW(parent_, L"still here"));
+}
+
+// Where the control renders pages, the fallback shows; where it renders none
+// (Wine without its Gecko engine), the fallback fails too and the banner goes
+// blank. Either way each step comes once: no loop, no hang.
+TEST_F(WebBannerTest, AnUnreachablePageGivesWayToTheFallbackOnce) {
+    WebBanner banner(parent_, kBounds, kBannerId);
+    ExpectBounds(banner.Window(), kBounds);
+    if (!banner.HasBrowser()) GTEST_SKIP() << "no web-browser control on this system";
+    BannerLog log(banner);
+    banner.Navigate(kUnreachable, WritePage("fallback.htm", "fallback"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Completed(L"fallback.htm") || log.loads.size() >= 3; }));
+    DrainQueue(parent_);
+
+    ASSERT_GE(log.loads.size(), 2u);
+    EXPECT_EQ(log.loads[0], kUnreachable);
+    EXPECT_EQ(log.loads[1].rfind(L"file:", 0), 0u) << "a file: address";
+    EXPECT_NE(log.loads[1].find(L"fallback.htm"), std::wstring::npos);
+    if (log.Completed(L"fallback.htm")) {
+        EXPECT_EQ(log.loads.size(), 2u);
+    } else {
+        EXPECT_EQ(log.loads,
+                  (std::vector<std::wstring>{log.loads[0], log.loads[1], L"about:blank"}));
+    }
+}
+
+TEST_F(WebBannerTest, WithoutAFallbackAnUnreachablePageLeavesTheBannerBlank) {
+    WebBanner banner(parent_, kBounds, kBannerId);
+    if (!banner.HasBrowser()) GTEST_SKIP() << "no web-browser control on this system";
+    BannerLog log(banner);
+    // The second navigation starts afresh: its fallback is tried again.
+    for (const std::wstring& fallback : {std::wstring(), WritePage("fallback.htm", "fallback")}) {
+        log.loads.clear();
+        banner.Navigate(kUnreachable, fallback);
+        ASSERT_TRUE(
+            PumpUntil([&] { return !log.loads.empty() && log.loads.back() != kUnreachable; }));
+        DrainQueue(parent_);
+        ASSERT_GE(log.loads.size(), 2u);
+        EXPECT_EQ(log.loads[1] == L"about:blank", fallback.empty());
+    }
+}
+
+// Needs a control that renders pages: Windows, or Wine with Gecko installed.
+TEST_F(WebBannerTest, EveryCompletedDocumentLosesScrollBarsAndBorder) {
+    WebBanner banner(parent_, kBounds, kBannerId);
+    if (!banner.HasBrowser()) GTEST_SKIP() << "no web-browser control on this system";
+    BannerLog log(banner);
+    WritePage("frame.htm", "frame");
+    const std::filesystem::path page = folder_ / "page.htm";
+    std::ofstream(page, std::ios::binary)
+        << "<html><body style=\"border: 3px solid red\">banner"
+           "<iframe src=\"frame.htm\" width=\"100\" height=\"50\"></iframe></body></html>";
+    banner.Navigate(page.wstring());
+    // The page and its frame complete, in either order.
+    ASSERT_TRUE(PumpUntil([&] {
+        return log.completed.size() >= 2 ||
+               (!log.loads.empty() && log.loads.back() == L"about:blank");
+    }));
+    if (log.completed.empty()) GTEST_SKIP() << "the web-browser control renders no pages here";
+    EXPECT_TRUE(log.Completed(L"page.htm"));
+    EXPECT_TRUE(log.Completed(L"frame.htm"));
+
+    const ComPtr<IDispatch> document = GetObjectProperty(banner.Automation(), L"Document");
+    const ComPtr<IDispatch> body = GetObjectProperty(document.Get(), L"body");
+    ASSERT_TRUE(body);
+    EXPECT_EQ(GetTextProperty(body.Get(), L"scroll"), L"no");
+    EXPECT_EQ(GetTextProperty(GetObjectProperty(body.Get(), L"style").Get(), L"borderStyle"),
+              L"none");
+}
+
+// The control may still report on a load after the banner is gone.
+TEST_F(WebBannerTest, ABannerClosedWhileLoadingLeavesNothingBehind) {
+    {
+        WebBanner banner(parent_, kBounds, kBannerId);
+        banner.Navigate(kUnreachable, WritePage("fallback.htm", "fallback"));
+    }
+    DrainQueue(parent_);
+    EXPECT_EQ(::GetWindow(parent_, GW_CHILD), nullptr);
+}
+
+TEST_F(WebBannerTest, TheParentWindowMayGoFirst) {
+    WebBanner banner(parent_, kBounds, kBannerId);
+    banner.Navigate(kUnreachable);
+    ASSERT_TRUE(::DestroyWindow(parent_));
+    parent_ = nullptr;
+    EXPECT_EQ(banner.Window(), nullptr);
+    banner.Navigate(kUnreachable);
+    DrainQueue(nullptr);
+}
+
+// The control passes event arguments last to first, the address and the
+// cancel flag by reference; Wine never raises these events, so they are
+// checked here as Windows sends them.
+TEST(BrowserEventsTest, DecodesTheArgumentsOfTheTwoEventsTheBannerUses) {
+    std::vector<std::wstring> completed;
+    IDispatch* failedFrame = nullptr;
+    std::wstring failedUrl;
+    BrowserEvents::Handlers handlers;
+    handlers.documentComplete = [&](const std::wstring& url) { completed.push_back(url); };
+    handlers.navigateError = [&](IDispatch* frame, const std::wstring& url) {
+        failedFrame = frame;
+        failedUrl = url;
+        return true;
+    };
+    const ComPtr<BrowserEvents> events = MakeComObject<BrowserEvents>(std::move(handlers));
+    IDispatch* const frame = events.Get();  // any object stands for the frame
+
+    Variant url(std::wstring(L"http://127.0.0.1:9/ien/ad.htm"));
+    VARIANT completeArgs[2];  // URL, pDisp
+    completeArgs[0].vt = VT_VARIANT | VT_BYREF;
+    completeArgs[0].pvarVal = url.get();
+    completeArgs[1].vt = VT_DISPATCH;
+    completeArgs[1].pdispVal = frame;
+    DISPPARAMS complete = {completeArgs, nullptr, 2, 0};
+    EXPECT_EQ(events->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &complete,
+                             nullptr, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(completed, std::vector<std::wstring>{L"http://127.0.0.1:9/ien/ad.htm"});
+
+    Variant target;
+    Variant status;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT errorArgs[5];  // Cancel, StatusCode, TargetFrameName, URL, pDisp
+    errorArgs[0].vt = VT_BOOL | VT_BYREF;
+    errorArgs[0].pboolVal = &cancel;
+    errorArgs[1].vt = VT_VARIANT | VT_BYREF;
+    errorArgs[1].pvarVal = status.get();
+    errorArgs[2].vt = VT_VARIANT | VT_BYREF;
+    errorArgs[2].pvarVal = target.get();
+    errorArgs[3] = completeArgs[0];
+    errorArgs[4] = completeArgs[1];
+    DISPPARAMS error = {errorArgs, nullptr, 5, 0};
+    EXPECT_EQ(events->Invoke(DISPID_NAVIGATEERROR, IID_NULL, 0, DISPATCH_METHOD, &error, nullptr,
+                             nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(failedFrame, frame);
+    EXPECT_EQ(failedUrl, L"http://127.0.0.1:9/ien/ad.htm");
+    EXPECT_EQ(cancel, VARIANT_TRUE) << "no error page of the control's own";
+
+    // Detached (the banner is gone), the sink takes events and does nothing.
+    events->Detach();
+    EXPECT_EQ(events->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL, 0, DISPATCH_METHOD, &complete,
+                             nullptr, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(completed.size(), 1u);
+}
+
+// Setting a property by name needs the named argument DISPID_PROPERTYPUT, and
+// names are looked up ignoring case: checked on an automation object that
+// every Windows (and Wine) has.
+TEST_F(WebBannerTest, PropertiesAreReadAndSetByName) {
+    ComPtr<IDispatch> shell;
+    CLSID shellClass;
+    ASSERT_TRUE(SUCCEEDED(::CLSIDFromProgID(L"WScript.Shell", &shellClass)));
+    ASSERT_TRUE(SUCCEEDED(
+        ::CoCreateInstance(shellClass, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, &shell)));
+    const std::wstring folder = folder_.wstring();
+    EXPECT_TRUE(PutTextProperty(shell.Get(), L"currentdirectory", folder));
+    EXPECT_EQ(GetTextProperty(shell.Get(), L"CurrentDirectory"), folder);
+    EXPECT_FALSE(PutTextProperty(shell.Get(), L"NoSuchProperty", L"x"));
+    EXPECT_EQ(GetTextProperty(shell.Get(), L"NoSuchProperty"), std::nullopt);
+    EXPECT_FALSE(GetObjectProperty(shell.Get(), L"CurrentDirectory")) << "text, not an object";
+    EXPECT_TRUE(GetObjectProperty(shell.Get(), L"environment"));
+    EXPECT_FALSE(GetObjectProperty(nullptr, L"Document"));
+    EXPECT_FALSE(PutTextProperty(nullptr, L"Scroll", L"no"));
+}
+
+}  // namespace
