@@ -1,17 +1,15 @@
 #include "batch/dropped_files.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "runtime/paths.h"
+#include "runtime/whole_file.h"
 
 namespace imgcrypt {
 
 std::vector<std::string> DroppedSelection(const std::vector<std::string>& paths) {
     std::vector<std::string> files;
     for (const std::string& path : paths) {
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error)) files.push_back(path);
+        // The file layer's test: a UTF-8 name is a UTF-8 name on Windows too.
+        if (FileExists(path)) files.push_back(path);
     }
     for (const std::string& file : files) {
         if (PathFolder(file) != PathFolder(files.front())) return {};

@@ -1,7 +1,6 @@
 #include "batch/main_window_logic.h"
 
 #include <exception>
-#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -91,7 +90,8 @@ void MainWindowLogic::FormCreate() {
 }
 
 void MainWindowLogic::ReadSettings() {
-    if (!std::filesystem::exists(locations_.configPath)) return;
+    // Through the file layer, which reads the name as UTF-8 on every system.
+    if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return;
     LineTextFile file = OpenTextForReading(locations_.configPath);
     std::string firstLine;
     if (!AtTextEnd(file)) firstLine = TakeLine(file);

@@ -4,11 +4,15 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
 
 #include "batch/language_tables.h"
 #include "codec/container.h"
 #include "codec/file_operations.h"
 #include "runtime/generator.h"
+#include "runtime/utf16.h"
 #include "tests/winui/window_fixture.h"
 #include "winui/layout.h"
 
@@ -171,6 +175,35 @@ TEST_P(EscapeCase, StopsTheRunAfterTheCurrentFile) {
 INSTANTIATE_TEST_SUITE_P(FocusOn, EscapeCase,
                          ::testing::Values(ids::edtEnpass, ids::edtdir, ids::rgsuffixItem0,
                                            ids::btncancel));
+
+// What Explorer hands a window that accepts dropped files.
+HDROP DropOf(const std::vector<std::string>& paths) {
+    std::wstring list;
+    for (const std::string& path : paths) list += Utf16FromUtf8(path) + L'\0';
+    list += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST(WindowRuns, DroppedFilesAreTheSelectionTheRunWorksOn) {
+    RunFixture f(true);
+    const std::vector<std::string> sources = f.ThreeSources();
+    // The folder itself is left out; the files keep the order dropped.
+    SendMessageW(f.hwnd(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({sources[2], f.photos(), sources[0]})), 0);
+    EXPECT_EQ(f.Text(ids::edtdir), f.photos());
+    f.TypePassword("secret");
+    f.dialogs().QueueAnswer(false);
+    f.Click(ids::btnenc);
+    EXPECT_EQ(f.Text(ids::lbprogress), "2/2");
+    EXPECT_FALSE(ReadBytes(f.photos() + "encrypted\\照片.jpg").empty());
+    EXPECT_TRUE(ReadBytes(f.photos() + "encrypted\\B.PNG").empty());
+}
 
 TEST(WindowRuns, ClosingDuringARunCancelsItThenCloses) {
     RunFixture f(true);
