@@ -422,6 +422,16 @@ TEST(WindowLayout, PasswordBoxTakesTenCharactersShownAsHashes) {
     EXPECT_TRUE(f.Text(ids::edtdir).empty());
 }
 
+TEST(WindowLayout, EnterInABoxStartsNothing) {
+    WindowFixture f;
+    for (const int box : {ids::edtEnpass, ids::edtdir}) {
+        PostMessageW(f.Control(box), WM_KEYDOWN, VK_RETURN, 0);
+        f.Pump();
+    }
+    EXPECT_TRUE(f.dialogs().records().empty());
+    EXPECT_TRUE(f.opened().empty());
+}
+
 class LinkCase : public ::testing::TestWithParam<std::tuple<int, bool, const char*>> {};
 
 TEST_P(LinkCase, OpensThePageOfTheLanguage) {
