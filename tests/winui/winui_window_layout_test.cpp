@@ -1,7 +1,7 @@
 // The Win32 form: controls, places, captions at creation, the order Tab
-// walks, window frame and heights, menu, both languages, the password and
-// folder boxes, start-up settings, the links each command opens, and the
-// banner's failure path.
+// walks, window frame and heights, DPI, menu, both languages, the password
+// and folder boxes, the pages the commands open, and the banner's failure
+// path.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -377,34 +377,6 @@ TEST_P(EveryCaption, FollowsTheLanguageTable) {
 INSTANTIATE_TEST_SUITE_P(Languages, EveryCaption, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "English" : "Chinese"; });
 
-TEST(WindowLayout, FirstStartWritesChineseSettingsAndRememberedLanguagesApply) {
-    {
-        WindowFixture f;  // no config.db yet
-        EXPECT_EQ(ReadBytes(f.locations().configPath), "ch\r\n");
-        EXPECT_EQ(TextOf(f.hwnd()), ChineseTable().windowCaption);
-    }
-    for (const auto& [config, english] :
-         {std::pair<std::string, bool>{"en\r\n", true}, {"en", true}, {"EN\r\n", false}}) {
-        WindowFixture f(config);
-        EXPECT_EQ(TextOf(f.hwnd()), LanguageTableFor(english).windowCaption) << config;
-        EXPECT_EQ(ReadBytes(f.locations().configPath), english ? "en\r\n" : "ch\r\n");
-    }
-}
-
-TEST(WindowLayout, UnreadableSettingsAreShownAndChineseApplies) {
-    ScratchFolder dir;
-    // A folder where the settings file should be: it cannot be read.
-    std::filesystem::create_directory(FsPath(dir.path() + "config.db"));
-    TfrmMain window(AppLocations{dir.path() + "config.db", dir.path(), dir.path(), kDeadSiteHost},
-                    std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
-    const auto& shown = window.dialogs().records();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown.front().kind, Dialogs::Kind::Error);
-    EXPECT_FALSE(shown.front().text.empty());
-    EXPECT_EQ(TextOf(window.window()), ChineseTable().windowCaption);
-    EXPECT_EQ(window.applicationTitle(), ChineseTable().applicationTitle);
-}
-
 TEST(WindowLayout, PasswordBoxTakesTenCharactersShownAsHashes) {
     WindowFixture f;
     const HWND box = f.Control(ids::edtEnpass);
@@ -432,34 +404,19 @@ TEST(WindowLayout, EnterInABoxStartsNothing) {
     EXPECT_TRUE(f.opened().empty());
 }
 
-class LinkCase : public ::testing::TestWithParam<std::tuple<int, bool, const char*>> {};
-
-TEST_P(LinkCase, OpensThePageOfTheLanguage) {
-    const auto& [command, english, page] = GetParam();
-    // Started in the other language: the switch counts, not start-up.
-    WindowFixture f(english ? "ch\r\n" : "en\r\n", "www.example.org");
-    f.Command(english ? ids::men : ids::mch);
-    f.Command(command);
-    ASSERT_EQ(f.opened().size(), 1u);
-    EXPECT_EQ(f.opened().front(), std::string("http://www.example.org") + page);
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, LinkCase,
-                         ::testing::Values(std::tuple{ids::N8, true, "/ien/ehelp.htm"},
-                                           std::tuple{ids::N8, false, "/ien/help.htm"},
-                                           std::tuple{ids::nabout, true, "/ien/eabout.htm"},
-                                           std::tuple{ids::nabout, false, "/ien/about.htm"},
-                                           std::tuple{ids::ndonate, true, "/ien/edonate.htm"},
-                                           std::tuple{ids::ndonate, false, "/ien/donate.htm"}));
-
-TEST(WindowLayout, HelpContentOpensTheLocalPageAndExitCloses) {
-    WindowFixture f;
+TEST(WindowLayout, HelpAndWebCommandsOpenTheirPagesAndExitCloses) {
+    WindowFixture f(std::nullopt, "www.example.org");
     f.Command(ids::N7);
     f.Command(ids::men);
     f.Command(ids::N7);
-    ASSERT_EQ(f.opened().size(), 2u);
-    EXPECT_EQ(f.opened()[0], f.locations().helpFolder + "help.htm");
-    EXPECT_EQ(f.opened()[1], f.locations().helpFolder + "ehelp.htm");
+    f.Command(ids::N8);
+    f.Command(ids::nabout);
+    f.Command(ids::ndonate);
+    EXPECT_EQ(f.opened(),
+              (std::vector<std::string>{
+                  f.locations().helpFolder + "help.htm", f.locations().helpFolder + "ehelp.htm",
+                  "http://www.example.org/ien/ehelp.htm", "http://www.example.org/ien/eabout.htm",
+                  "http://www.example.org/ien/edonate.htm"}));
     f.Command(ids::N5);
     EXPECT_EQ(f.hwnd(), nullptr);
 }
