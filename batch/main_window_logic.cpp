@@ -1,7 +1,6 @@
 #include "batch/main_window_logic.h"
 
 #include <exception>
-#include <filesystem>
 #include <string_view>
 #include <utility>
 
@@ -88,7 +87,8 @@ void MainWindowLogic::FormCreate() {
 }
 
 void MainWindowLogic::ReadSettings() {
-    if (!std::filesystem::exists(locations_.configPath)) return;
+    // A folder in its place is not "no settings": reading it reports the error.
+    if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return;
     LineTextFile file = OpenTextForReading(locations_.configPath);
     std::string firstLine;
     if (!AtTextEnd(file)) firstLine = TakeLine(file);

@@ -1,8 +1,8 @@
 // Runs the built `imgcrypt` program with given arguments and standard input,
-// and a temporary folder for the files the tests make.
+// as a script would. One implementation per platform: cli_runner_posix.cpp
+// (fork and exec), cli_runner_windows.cpp (CreateProcessW).
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,9 +16,16 @@ struct CliRun {
     std::string err;
 };
 
-// Runs the program in `workDir` with `input` as standard input (a file, never
-// a terminal).
+// What the program's standard input is: never a terminal or console.
+enum class StandardInput { File, Pipe, NullDevice };
+
+// The program under test, found from the test program's own folder.
+std::string CliProgramPath();
+
+// Runs the program in `workDir` (UTF-8; empty: the current folder) with
+// `input` as standard input. A pipe is filled before the program starts, so
+// `input` must fit its buffer (a few kilobytes); the null device ignores it.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "",
-              const std::filesystem::path& workDir = std::filesystem::current_path());
+              const std::string& workDir = {}, StandardInput from = StandardInput::File);
 
 }  // namespace imgcrypt::test
