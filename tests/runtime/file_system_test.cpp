@@ -146,14 +146,48 @@ TEST_F(FileSystemTest, FileErrorsShowTheAbsolutePathAndATrimmedSystemText) {
     EXPECT_EQ(absolute, Path("照片.jpg"));
 }
 
-TEST(AppFoldersTest, SettingsLiveBesideAWritableProgram) {
-    // The test program's own folder (the build folder) is writable.
-    const std::string folder = ProgramFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), kPathSeparator);
-    EXPECT_TRUE(FolderExists(folder));
-    EXPECT_EQ(SettingsFilePath(), folder + "config.db");
-    EXPECT_FALSE(UserConfigFolder().empty());
+TEST(AppFoldersTest, TheRunningProgramsFolders) {
+    const std::string program = ProgramFolder();
+    ASSERT_FALSE(program.empty());
+    EXPECT_EQ(program.back(), kPathSeparator);
+    EXPECT_TRUE(FolderExists(program));
+    const std::string user = UserConfigFolder();
+    ASSERT_FALSE(user.empty());
+    EXPECT_EQ(PathName(PathFolderTrimmed(user)), "imgcrypt");
+    EXPECT_EQ(user.back(), kPathSeparator);
+}
+
+class SettingsFileTest : public FileSystemTest {
+  protected:
+    // A program folder; `portable` puts the help pages beside the program.
+    std::string ProgramIn(const std::string& name, bool portable) {
+        const std::string folder = Path(name);
+        CreateFolder(folder);
+        if (portable) WriteWholeFileReplacing(folder + kPathSeparator + "help.htm", "<html>");
+        return folder + kPathSeparator;
+    }
+    // Three levels that a fresh account does not have yet.
+    std::string user_ =
+        Path("用户") + kPathSeparator + "config" + kPathSeparator + "imgcrypt" + kPathSeparator;
+};
+
+TEST_F(SettingsFileTest, APortableProgramKeepsItsSettingsBesideItself) {
+    const std::string program = ProgramIn("程序", true);
+    EXPECT_TRUE(IsPortableProgramFolder(program));
+    EXPECT_EQ(SettingsFilePath(program, user_), program + "config.db");
+    EXPECT_FALSE(FolderExists(user_));
+    // The probe of the folder leaves nothing behind.
+    EXPECT_EQ(Entries(program), std::vector<std::string>{"help.htm"});
+}
+
+TEST_F(SettingsFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+    const std::string program = ProgramIn("bin", false);
+    EXPECT_FALSE(IsPortableProgramFolder(program));
+    EXPECT_EQ(SettingsFilePath(program, user_), user_ + "config.db");
+    EXPECT_TRUE(FolderExists(user_));
+    EXPECT_TRUE(Entries(program).empty());
+    // Made once, found the next time.
+    EXPECT_EQ(SettingsFilePath(program, user_), user_ + "config.db");
 }
 
 }  // namespace
