@@ -11,4 +11,16 @@ std::string CliProgramPath() {
     return AbsolutePath(ProgramFolder() + NativePath(IMGCRYPT_CLI_FROM_TEST_FOLDER));
 }
 
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
+              const std::string& workDir, StandardInput from) {
+    const TempFolder streams;
+    const CliStreamFiles files{streams.Write("stdin", input), streams / "stdout",
+                               streams / "stderr"};
+    CliRun run;
+    run.status = StartCliAndWait(args, input, workDir, from, files);
+    run.out = ReadBytes(files.out);
+    run.err = ReadBytes(files.err);
+    return run;
+}
+
 }  // namespace imgcrypt::test

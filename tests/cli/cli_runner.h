@@ -28,4 +28,16 @@ std::string CliProgramPath();
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "",
               const std::string& workDir = {}, StandardInput from = StandardInput::File);
 
+// Where a run's standard streams go: files, so no pipe can fill up and block.
+struct CliStreamFiles {
+    std::string in;  // holds the input, for StandardInput::File
+    std::string out;
+    std::string err;
+};
+
+// The platform's part of RunCli: starts the program, waits for it and
+// returns its exit status (-1 when it did not exit normally).
+int StartCliAndWait(const std::vector<std::string>& args, const std::string& input,
+                    const std::string& workDir, StandardInput from, const CliStreamFiles& files);
+
 }  // namespace imgcrypt::test

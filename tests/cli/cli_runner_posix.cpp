@@ -32,14 +32,8 @@ int OpenInput(StandardInput from, const std::string& input, const std::string& i
 
 }  // namespace
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
-              const std::string& workDir, StandardInput from) {
-    // Output goes through files: no pipe can fill up and block.
-    TempFolder streams;
-    const std::string inPath = streams.Write("stdin", input);
-    const std::string outPath = streams / "stdout";
-    const std::string errPath = streams / "stderr";
-
+int StartCliAndWait(const std::vector<std::string>& args, const std::string& input,
+                    const std::string& workDir, StandardInput from, const CliStreamFiles& files) {
     std::vector<char*> argv;
     std::string program = CliProgramPath();
     argv.push_back(program.data());
@@ -47,13 +41,13 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
     for (std::string& a : copies) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    const int in = OpenInput(from, input, inPath);
+    const int in = OpenInput(from, input, files.in);
     if (in < 0) throw std::runtime_error("no standard input for the program");
     const pid_t pid = fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = open(files.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(files.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || (!workDir.empty() && chdir(workDir.c_str()) != 0)) _exit(127);
         dup2(in, STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
@@ -64,11 +58,7 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
     ::close(in);
     int wstatus = 0;
     waitpid(pid, &wstatus, 0);
-    CliRun run;
-    run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    run.out = ReadBytes(outPath);
-    run.err = ReadBytes(errPath);
-    return run;
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
 }
 
 }  // namespace imgcrypt::test

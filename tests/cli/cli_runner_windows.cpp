@@ -84,49 +84,39 @@ HANDLE OpenInput(StandardInput from, const std::string& input, const std::string
 
 }  // namespace
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
-              const std::string& workDir, StandardInput from) {
-    // Output goes through files: no pipe can fill up and block.
-    TempFolder streams;
-    const std::string inPath = streams.Write("stdin", input);
-    const std::string outPath = streams / "stdout";
-    const std::string errPath = streams / "stderr";
-    CliRun run;
-    {
-        const Handle in(OpenInput(from, input, inPath));
-        const Handle out(OpenInheritable(Utf16FromUtf8(outPath), GENERIC_WRITE, CREATE_ALWAYS));
-        const Handle err(OpenInheritable(Utf16FromUtf8(errPath), GENERIC_WRITE, CREATE_ALWAYS));
-        if (!in.valid() || !out.valid() || !err.valid()) {
-            throw std::runtime_error("cannot open the program's standard streams");
-        }
-
-        const std::wstring program = Utf16FromUtf8(CliProgramPath());
-        std::wstring commandLine = Quoted(program);
-        for (const std::string& arg : args) commandLine += L" " + Quoted(Utf16FromUtf8(arg));
-        const std::wstring folder = Utf16FromUtf8(workDir);
-
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = in.get();
-        startup.hStdOutput = out.get();
-        startup.hStdError = err.get();
-        PROCESS_INFORMATION process{};
-        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                              CREATE_NO_WINDOW, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                              &startup, &process)) {
-            throw std::runtime_error("cannot start the program: system error " +
-                                     std::to_string(::GetLastError()));
-        }
-        const Handle child(process.hProcess);
-        const Handle thread(process.hThread);
-        ::WaitForSingleObject(child.get(), INFINITE);
-        DWORD code = 0;
-        if (::GetExitCodeProcess(child.get(), &code)) run.status = static_cast<int>(code);
+int StartCliAndWait(const std::vector<std::string>& args, const std::string& input,
+                    const std::string& workDir, StandardInput from, const CliStreamFiles& files) {
+    const Handle in(OpenInput(from, input, files.in));
+    const Handle out(OpenInheritable(Utf16FromUtf8(files.out), GENERIC_WRITE, CREATE_ALWAYS));
+    const Handle err(OpenInheritable(Utf16FromUtf8(files.err), GENERIC_WRITE, CREATE_ALWAYS));
+    if (!in.valid() || !out.valid() || !err.valid()) {
+        throw std::runtime_error("cannot open the program's standard streams");
     }
-    run.out = ReadBytes(outPath);
-    run.err = ReadBytes(errPath);
-    return run;
+
+    const std::wstring program = Utf16FromUtf8(CliProgramPath());
+    std::wstring commandLine = Quoted(program);
+    for (const std::string& arg : args) commandLine += L" " + Quoted(Utf16FromUtf8(arg));
+    const std::wstring folder = Utf16FromUtf8(workDir);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = in.get();
+    startup.hStdOutput = out.get();
+    startup.hStdError = err.get();
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                          CREATE_NO_WINDOW, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                          &startup, &process)) {
+        throw std::runtime_error("cannot start the program: system error " +
+                                 std::to_string(::GetLastError()));
+    }
+    const Handle child(process.hProcess);
+    const Handle thread(process.hThread);
+    ::WaitForSingleObject(child.get(), INFINITE);
+    DWORD code = 0;
+    if (!::GetExitCodeProcess(child.get(), &code)) return -1;
+    return static_cast<int>(code);
 }
 
 }  // namespace imgcrypt::test

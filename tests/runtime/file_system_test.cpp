@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +16,13 @@
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
 #include "runtime/whole_file.h"
+#include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
+
+using test::InOutCodeOf;
 
 class FileSystemTest : public ::testing::Test {
   protected:
@@ -31,15 +33,6 @@ class FileSystemTest : public ::testing::Test {
 
     test::TempFolder folder_;
 };
-
-int InOutCodeOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const EInOutError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 TEST_F(FileSystemTest, ReadersShareAFileThatNobodyWrites) {
     const std::string path = Path("a.txt");

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,11 +14,13 @@
 #include "runtime/line_text_file.h"
 #include "runtime/utf16.h"
 #include "runtime/whole_file.h"
+#include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
 
+using test::MessageOf;
 using test::ReadBytes;
 using test::TempFolder;
 
@@ -29,25 +30,6 @@ FileHandle OpenElsewhere(const std::string& path, DWORD access, DWORD sharing) {
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(handle, INVALID_HANDLE_VALUE) << path << ": " << ::GetLastError();
     return FileHandle(reinterpret_cast<FileHandle::Native>(handle));
-}
-
-std::string InOutMessageOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const EInOutError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
-template <class Error>
-std::string MessageOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 class WindowsFileSystem : public ::testing::Test {
@@ -64,9 +46,9 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramWritesIsNeitherReadNorWritten) {
          {DWORD{0}, DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
         SCOPED_TRACE(sharing);
         FileHandle writer = OpenElsewhere(path_, GENERIC_WRITE, sharing);
-        EXPECT_EQ(InOutMessageOf([&] { OpenTextForReading(path_); }), inUse);
-        EXPECT_EQ(InOutMessageOf([&] { ReadJoinedLines(path_); }), inUse);
-        EXPECT_EQ(InOutMessageOf([&] { CreateTextForWriting(path_); }), inUse);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { OpenTextForReading(path_); }), inUse);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { ReadJoinedLines(path_); }), inUse);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForWriting(path_); }), inUse);
         EXPECT_EQ(
             MessageOf<EFOpenError>([&] { ReadWholeFile(path_); }),
             "Cannot open file \"" + path_ + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
@@ -76,7 +58,7 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramWritesIsNeitherReadNorWritten) {
             "Cannot create file \"" + path_ + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
         LineTextFile replacing = CreateTextForReplacing(path_);
         PutText(replacing, "new");
-        EXPECT_EQ(InOutMessageOf([&] { CloseText(replacing); }), inUse);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { CloseText(replacing); }), inUse);
         writer.Close();
         EXPECT_EQ(ReadBytes(path_), "old bytes");
         EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"a.jpg"});
@@ -88,7 +70,7 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramReadsCanBeReadButNotWritten) {
     FileHandle reader = OpenElsewhere(path_, GENERIC_READ, FILE_SHARE_READ);
     EXPECT_EQ(ReadWholeFile(path_), "old bytes");
     EXPECT_EQ(ReadJoinedLines(path_), "old bytes");
-    EXPECT_EQ(InOutMessageOf([&] { CreateTextForWriting(path_); }), "I/O error 32");
+    EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForWriting(path_); }), "I/O error 32");
     EXPECT_THROW(WriteWholeFileReplacing(path_, "new"), EFCreateError);
     reader.Close();
     EXPECT_EQ(ReadBytes(path_), "old bytes");
@@ -98,10 +80,11 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramReadsCanBeReadButNotWritten) {
 // Missing file 2, missing folder 3: the system's codes, with the messages
 // users know from the Linux build.
 TEST_F(WindowsFileSystem, MissingFilesAndFoldersGiveTheFamiliarMessages) {
-    EXPECT_EQ(InOutMessageOf([&] { OpenTextForReading(folder_ / "none.jpg"); }), "File not found");
-    EXPECT_EQ(InOutMessageOf([&] { OpenTextForReading(folder_ / "无/none.jpg"); }),
+    EXPECT_EQ(MessageOf<EInOutError>([&] { OpenTextForReading(folder_ / "none.jpg"); }),
+              "File not found");
+    EXPECT_EQ(MessageOf<EInOutError>([&] { OpenTextForReading(folder_ / "无/none.jpg"); }),
               "Invalid filename");
-    EXPECT_EQ(InOutMessageOf([&] { CreateTextForReplacing(folder_ / "无/a.jpg"); }),
+    EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForReplacing(folder_ / "无/a.jpg"); }),
               "Invalid filename");
     EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile(folder_ / "none.jpg"); }),
               "Cannot open file \"" + (folder_ / "none.jpg") + "\". " +
@@ -124,7 +107,7 @@ TEST_F(WindowsFileSystem, AReadOnlyFileIsReadButNotWritten) {
     }
     EXPECT_EQ(ReadWholeFile(path_), "old bytes");
     EXPECT_EQ(ReadJoinedLines(path_), "old bytes");
-    EXPECT_EQ(InOutMessageOf([&] { CreateTextForWriting(path_); }), "File access denied");
+    EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForWriting(path_); }), "File access denied");
     EXPECT_EQ(ReadBytes(path_), "old bytes");
     EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"a.jpg"});
 }

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
 
 using Lines = std::vector<std::string>;
+using test::InOutCodeOf;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
@@ -34,16 +36,6 @@ std::string Join(const Lines& lines) {
     std::string joined;
     for (const auto& line : lines) joined += line;
     return joined;
-}
-
-template <class F>
-int InOutCodeOf(F&& operation) {
-    try {
-        operation();
-    } catch (const EInOutError& error) {
-        return error.code();
-    }
-    return 0;
 }
 
 class LineTextFileTest : public ::testing::Test {

@@ -5,6 +5,7 @@
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
 #include "tests/support/platform_files.h"
+#include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
@@ -15,6 +16,7 @@ using test::kErrFileNotFound;
 using test::kErrFolderNotFound;
 using test::kErrInUse;
 using test::kErrIsFolder;
+using test::MessageOf;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
@@ -23,16 +25,6 @@ std::string AllByteValues(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
     return bytes;
-}
-
-template <class Error, class F>
-std::string MessageOf(F&& operation) {
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
 }
 
 class WholeFileTest : public ::testing::Test {
