@@ -91,6 +91,7 @@ void MainWindowLogic::FormCreate() {
 
 void MainWindowLogic::ReadSettings() {
     // Through the file layer, which reads the name as UTF-8 on every system.
+    // A folder in its place is not "no settings": reading it reports the error.
     if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return;
     LineTextFile file = OpenTextForReading(locations_.configPath);
     std::string firstLine;

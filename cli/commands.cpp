@@ -1,9 +1,7 @@
 #include "cli/commands.h"
 
 #include <exception>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "batch/language_tables.h"
@@ -49,8 +47,7 @@ struct Tally {
 template <typename Work>
 Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
     try {
-        std::error_code ec;
-        if (std::filesystem::is_directory(file, ec)) {
+        if (FolderExists(file)) {
             log << "failed " << file << ": is a folder, not a file" << std::endl;
             return Outcome::Failed;
         }

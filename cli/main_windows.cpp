@@ -32,6 +32,12 @@ class ConsoleOutputUtf8 {
 
 }  // namespace
 
+// File arguments with * and ? are expanded by the C runtime before wmain, as
+// a POSIX shell expands them: cmd.exe and PowerShell leave that to programs.
+extern "C" {
+int _dowildcard = -1;
+}
+
 int wmain(int argc, wchar_t** argv) {
     const ConsoleOutputUtf8 utf8Console;
     // Text mode would turn "\n" into "\r\n" and stop reading at Ctrl-Z.

@@ -9,6 +9,7 @@ namespace imgcrypt {
 namespace {
 
 constexpr const char* kSettingsFileName = "config.db";
+constexpr const char* kHelpPageName = "help.htm";
 
 // Tried rather than judged from permission bits: only a real create tells
 // about ACLs, read-only media and UAC-protected program folders.
@@ -21,19 +22,33 @@ bool FolderIsWritable(const std::string& folder) {
     return true;
 }
 
+// A fresh account may lack every level of the user's folder.
+void CreateFolderWithParents(std::string folder) {
+    while (folder.size() > 1 && IsFolderSeparator(folder.back())) folder.pop_back();
+    if (folder.empty() || FolderExists(folder)) return;
+    const std::string parent = PathFolderTrimmed(folder);
+    if (!parent.empty() && parent != folder) CreateFolderWithParents(parent);
+    CreateFolder(folder);
+}
+
 }  // namespace
 
-std::string SettingsFilePath() {
-    const std::string programFolder = ProgramFolder();
-    if (!programFolder.empty() && FolderIsWritable(programFolder)) {
+bool IsPortableProgramFolder(const std::string& programFolder) {
+    return !programFolder.empty() && FileExists(programFolder + kHelpPageName);
+}
+
+std::string SettingsFilePath(const std::string& programFolder,
+                             const std::string& userConfigFolder) {
+    if (IsPortableProgramFolder(programFolder) && FolderIsWritable(programFolder)) {
         return programFolder + kSettingsFileName;
     }
-    const std::string configFolder = UserConfigFolder();
-    if (configFolder.empty()) return programFolder + kSettingsFileName;
-    // The parent may be missing on a fresh account; one level above is enough.
-    CreateFolder(PathFolderTrimmed(PathFolderTrimmed(configFolder)));
-    CreateFolder(PathFolderTrimmed(configFolder));
-    return configFolder + kSettingsFileName;
+    if (userConfigFolder.empty()) return programFolder + kSettingsFileName;
+    CreateFolderWithParents(userConfigFolder);
+    return userConfigFolder + kSettingsFileName;
+}
+
+std::string SettingsFilePath() {
+    return SettingsFilePath(ProgramFolder(), UserConfigFolder());
 }
 
 }  // namespace imgcrypt

@@ -1,5 +1,5 @@
 // Where the application keeps its settings file "config.db", without Qt, so
-// every front end on every platform settles it the same way.
+// every front end on every platform settles it by the same rule.
 #pragma once
 
 #include <string>
@@ -15,8 +15,19 @@ std::string ProgramFolder();
 // ~/.config/imgcrypt/ elsewhere. Empty when the system cannot tell.
 std::string UserConfigFolder();
 
-// "config.db" beside the program when that folder is writable (a portable
-// copy), otherwise in UserConfigFolder(), which is created if missing.
+// Whether a program in `programFolder` runs from a folder of its own (a
+// build folder, a copied folder, the unpacked Windows zip): its help pages
+// lie beside it. An installed Linux program finds them elsewhere.
+bool IsPortableProgramFolder(const std::string& programFolder);
+
+// Where "config.db" lives for a program in `programFolder` (both folders end
+// in a separator): beside the program when its folder is portable and
+// writable, so a copy carries its settings along; otherwise in
+// `userConfigFolder`, created with its parents when missing. An installed
+// program never keeps it beside itself, even where it could write (root).
+std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder);
+
+// The same for the running program and the user's configuration folder.
 std::string SettingsFilePath();
 
 }  // namespace imgcrypt

@@ -25,10 +25,6 @@ std::string InOutMessage(int code);
 // tell a missing file (2) from a missing folder (3); Windows tells them apart
 // itself. Defined by the platform's file layer.
 int InOutCodeFromSystemError(int err, std::string_view path);
-// The former name, kept while callers move to the one above.
-inline int InOutCodeFromErrno(int err, std::string_view path) {
-    return InOutCodeFromSystemError(err, path);
-}
 
 // Raised by the line-text file operations.
 class EInOutError : public std::runtime_error {

@@ -9,4 +9,8 @@ bool IsPathDelimiter(char c) noexcept {
     return c == '/';
 }
 
+bool IsFolderSeparator(char c) noexcept {
+    return c == '/';
+}
+
 }  // namespace imgcrypt

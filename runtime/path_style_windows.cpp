@@ -10,4 +10,8 @@ bool IsPathDelimiter(char c) noexcept {
     return c == '\\' || c == '/' || c == ':';
 }
 
+bool IsFolderSeparator(char c) noexcept {
+    return c == '\\' || c == '/';
+}
+
 }  // namespace imgcrypt

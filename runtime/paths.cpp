@@ -24,9 +24,9 @@ std::string PathName(std::string_view path) {
 
 std::string PathFolderTrimmed(std::string_view path) {
     std::size_t end = NameStart(path);
-    // Keep a delimiter that is the first character (the root "/") or follows
-    // another delimiter.
-    if (end > 1 && !IsPathDelimiter(path[end - 2])) --end;
+    // Keep a separator that is the first character (the root "/") or follows
+    // another delimiter (the one of C:\a.jpg), and the colon of "C:a.jpg".
+    if (end > 1 && IsFolderSeparator(path[end - 1]) && !IsPathDelimiter(path[end - 2])) --end;
     return std::string(path.substr(0, end));
 }
 

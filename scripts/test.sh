@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit and window tests, the unit tests again
-# under AddressSanitizer + UndefinedBehaviorSanitizer, and a short bounded run
-# of each fuzz target.
+# under AddressSanitizer + UndefinedBehaviorSanitizer, a short bounded run of
+# each fuzz target, and the Windows builds with their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,4 +33,7 @@ for target in build/fuzz/fuzz/fuzz_*; do
     "$target" -max_total_time="$fuzz_seconds" -max_len=65536 -timeout=10 \
         -print_final_stats=0 "build/fuzz/corpus/$name" 2>&1 | tail -n 2
 done
+
+echo "== Windows builds (MinGW-w64), tests under Wine"
+bash scripts/test-windows.sh
 echo "== all tests passed"

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
+
+#include "runtime/app_folders.h"
 
 #ifndef IMGCRYPT_DATA_DIR_FROM_BIN
 #define IMGCRYPT_DATA_DIR_FROM_BIN "../share/imgcrypt"
@@ -29,17 +29,13 @@ AppLocations SettleAppLocations(const QString& exeFolder, const QString& install
                                 const QString& userConfigFolder, const QString& siteHost) {
     AppLocations locations;
     locations.exeFolder = WithSeparator(exeFolder);
-
-    const bool portable = QFileInfo::exists(QDir(exeFolder).filePath("help.htm"));
-    locations.helpFolder = portable ? locations.exeFolder : WithSeparator(installedDataFolder);
-
-    const QFileInfo exeDir(exeFolder);
-    if (portable && exeDir.isDir() && exeDir.isWritable()) {
-        locations.configPath = locations.exeFolder + "config.db";
-    } else {
-        QDir().mkpath(userConfigFolder);
-        locations.configPath = WithSeparator(userConfigFolder) + "config.db";
-    }
+    locations.helpFolder = IsPortableProgramFolder(locations.exeFolder)
+                               ? locations.exeFolder
+                               : WithSeparator(installedDataFolder);
+    // No user folder known (no home): the rule falls back to the program's.
+    locations.configPath = SettingsFilePath(
+        locations.exeFolder,
+        userConfigFolder.isEmpty() ? std::string() : WithSeparator(userConfigFolder));
     locations.siteHost = siteHost.toStdString();
     return locations;
 }
@@ -51,7 +47,7 @@ QString InstalledDataFolder(const QString& exeFolder) {
 AppLocations SettleAppLocations() {
     const QString exeFolder = QCoreApplication::applicationDirPath();
     return SettleAppLocations(exeFolder, InstalledDataFolder(exeFolder),
-                              QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+                              QString::fromStdString(UserConfigFolder()),
                               QStringLiteral(IMGCRYPT_SITE_HOST));
 }
 

@@ -14,6 +14,8 @@ namespace imgcrypt {
 // installed program finds its help pages in `installedDataFolder` and keeps
 // its settings in `userConfigFolder`, whoever runs it: even root never writes
 // into the folder of the programs. The user's folder is created when needed.
+// The settings rule itself is the runtime's (runtime/app_folders.h), shared
+// with every other front end.
 AppLocations SettleAppLocations(const QString& exeFolder, const QString& installedDataFolder,
                                 const QString& userConfigFolder, const QString& siteHost);
 

@@ -19,11 +19,10 @@ namespace imgcrypt::test {
 class BatchFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = temp_.path();
-        appDir = root_ + "/app/";
-        photos = root_ + "/photos/";
-        std::filesystem::create_directory(appDir);
-        std::filesystem::create_directory(photos);
+        appDir = temp_ / "app/";
+        photos = temp_ / "photos/";
+        MakeFolders(appDir);
+        MakeFolders(photos);
         locations = AppLocations{appDir + "config.db", appDir + "help/", appDir, "www.site.test"};
     }
 
@@ -40,16 +39,19 @@ class BatchFixture : public ::testing::Test {
         port.ClearCalls();
     }
 
+    // A path below the photos folder; `relative` may hold "/" between folders.
+    std::string InPhotos(std::string_view relative) const { return photos + NativePath(relative); }
+
     std::string MakeFile(const std::string& name, std::string_view bytes) {
-        const std::string path = photos + name;
+        const std::string path = InPhotos(name);
         WriteBytes(path, bytes);
         return path;
     }
     // A file of `size` zero bytes without writing them.
     std::string MakeSizedFile(const std::string& name, std::uintmax_t size) {
-        const std::string path = photos + name;
+        const std::string path = InPhotos(name);
         WriteBytes(path, "");
-        std::filesystem::resize_file(path, size);
+        std::filesystem::resize_file(FsPath(path), size);
         return path;
     }
     // Picks files through the Open button.
@@ -72,7 +74,6 @@ class BatchFixture : public ::testing::Test {
     }
 
     TempFolder temp_;
-    std::string root_;
     std::string appDir;
     std::string photos;
     AppLocations locations;

@@ -32,7 +32,7 @@ class DecryptionRun : public test::BatchFixture {
         bytes.replace(bytes.size() - 6, 4, "abcd");
         return MakeFile(name, bytes);
     }
-    std::string Decrypted(const std::string& name) { return photos + "decrypted/" + name; }
+    std::string Decrypted(const std::string& name) { return InPhotos("decrypted/" + name); }
     void Press(const char* password, int times = 1) {
         port.password = password;
         for (int i = 0; i < times; ++i) logic->btndecClick();
@@ -71,13 +71,13 @@ TEST_F(DecryptionRun, ProbeDecidesByTheTableOfOutcomes) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Select({row.file});
-        std::filesystem::remove_all(photos + "decrypted");
+        std::filesystem::remove_all(test::FsPath(InPhotos("decrypted")));
         port.confirmAnswers = row.answers;
         Press(row.password);
         EXPECT_EQ(port.Boxes(), row.boxes);
-        EXPECT_EQ(std::filesystem::exists(Decrypted(PathName(row.file))), row.decrypts);
+        EXPECT_EQ(test::Exists(Decrypted(PathName(row.file))), row.decrypts);
         // The output folder is made only by a run that reaches its loop.
-        EXPECT_EQ(std::filesystem::exists(photos + "decrypted"), row.decrypts);
+        EXPECT_EQ(test::Exists(photos + "decrypted"), row.decrypts);
         EXPECT_EQ(port.Of("height").empty(), !row.decrypts);
         if (row.decrypts && &row.file == &container) {
             EXPECT_EQ(ReadBytes(Decrypted("c.jpg")), "container bytes");
@@ -125,7 +125,7 @@ TEST_F(DecryptionRun, DecryptsEveryFileOfTheBatch) {
     // Only the first file's password is compared.
     EXPECT_EQ(ReadBytes(Decrypted("c.gif")), "other password");
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{DoneQuestion(3)});
-    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + "decrypted/"});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{InPhotos("decrypted/")});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
     EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
     EXPECT_EQ(port.Of("position").back(), "0");
@@ -143,8 +143,8 @@ TEST_F(DecryptionRun, ChineseClosingQuestionAndFolder) {
     const std::string dir(ch.dirDecrypted);
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"confirm: 2" + std::string(ch.msgDecryptDone) +
                                                      "\r" + photos + dir});
-    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + dir + "/"});
-    EXPECT_EQ(ReadBytes(photos + dir + "/b.jpg"), "b");
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{InPhotos(dir + "/")});
+    EXPECT_EQ(ReadBytes(InPhotos(dir + "/b.jpg")), "b");
 }
 
 TEST_F(DecryptionRun, TenWrongPasswordsLockDecryptUntilRestart) {
@@ -180,11 +180,11 @@ TEST_F(DecryptionRun, CompleteRunResetsTheCountButACancelledOneDoesNot) {
     port.onEvents = [this](int n) {
         if (n == 2) logic->btncancelClick();
     };
-    std::filesystem::remove_all(photos + "decrypted");
+    std::filesystem::remove_all(test::FsPath(InPhotos("decrypted")));
     port.ClearCalls();
     Press(kRight);
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
-    EXPECT_TRUE(std::filesystem::exists(Decrypted("b.jpg")));
+    EXPECT_TRUE(test::Exists(Decrypted("b.jpg")));
     EXPECT_EQ(port.height, kRestHeight);
     EXPECT_TRUE(port.decryptEnabled);
 
@@ -198,8 +198,8 @@ TEST_F(DecryptionRun, CancelAfterAMiddleFileLeavesTheRest) {
         if (n == 1) logic->btncancelClick();
     };
     Press(kRight);
-    EXPECT_TRUE(std::filesystem::exists(Decrypted("1.jpg")));
-    EXPECT_FALSE(std::filesystem::exists(Decrypted("2.jpg")));
+    EXPECT_TRUE(test::Exists(Decrypted("1.jpg")));
+    EXPECT_FALSE(test::Exists(Decrypted("2.jpg")));
     EXPECT_EQ(port.Of("label").back(), "1/3");
     EXPECT_TRUE(port.runCommandsEnabled);
 }
@@ -220,7 +220,7 @@ TEST_F(DecryptionRun, ErrorsAreShownAndTheWindowReturnsToRest) {
     const auto boxes = port.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("error: ", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(Decrypted("3.jpg")));
+    EXPECT_FALSE(test::Exists(Decrypted("3.jpg")));
     EXPECT_EQ(port.height, kRestHeight);
     EXPECT_EQ(port.Of("position").back(), "0");
     EXPECT_TRUE(port.runCommandsEnabled);

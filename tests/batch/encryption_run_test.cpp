@@ -22,7 +22,7 @@ class EncryptionRun : public test::BatchFixture {
         StartIn(true);
         port.password = "secret1";
     }
-    std::string Container(const std::string& name) { return photos + "encrypted/" + name; }
+    std::string Container(const std::string& name) { return InPhotos("encrypted/" + name); }
     std::string StoredPassword(const std::string& containerPath) {
         return ReadPassword(JoinedLines(ReadBytes(containerPath)));
     }
@@ -56,8 +56,8 @@ TEST_F(EncryptionRun, WritesTheCodecsContainersAndOffersTheFolder) {
 
     EXPECT_EQ(port.Boxes(),
               std::vector<std::string>{"confirm: 3 done, will open the encrypted folder: \r" +
-                                       photos + "encrypted"});
-    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + "encrypted/"});
+                                       InPhotos("encrypted")});
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{InPhotos("encrypted/")});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
     EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
     // Commands are off for the whole loop and back at the end.
@@ -88,10 +88,10 @@ TEST_F(EncryptionRun, SkipsFilesAtTheSizeLimitAndSaysSoInEnglish) {
     EXPECT_EQ(port.Boxes(),
               (std::vector<std::string>{
                   "message: 1 of 3 images are larger than 5MB which not support, 2 images done.",
-                  "confirm: 2 done, will open the encrypted folder: \r" + photos + "encrypted"}));
-    EXPECT_TRUE(std::filesystem::exists(Container("small.jpg")));
-    EXPECT_TRUE(std::filesystem::exists(Container("below.jpg")));
-    EXPECT_FALSE(std::filesystem::exists(Container("at.jpg")));
+                  "confirm: 2 done, will open the encrypted folder: \r" + InPhotos("encrypted")}));
+    EXPECT_TRUE(test::Exists(Container("small.jpg")));
+    EXPECT_TRUE(test::Exists(Container("below.jpg")));
+    EXPECT_FALSE(test::Exists(Container("at.jpg")));
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
 }
 
@@ -107,8 +107,8 @@ TEST_F(EncryptionRun, SkipsFilesAtTheSizeLimitAndSaysSoInChinese) {
                                 "message: " + OversizeSummary(false, 2, 3),
                                 "confirm: 1" + std::string(ChineseTable().messages.msgEncryptDone) +
                                     "\r" + photos + dir}));
-    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{photos + dir + "/"});
-    EXPECT_TRUE(std::filesystem::exists(photos + dir + "/small.jpg"));
+    EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{InPhotos(dir + "/")});
+    EXPECT_TRUE(test::Exists(InPhotos(dir + "/small.jpg")));
 }
 
 TEST_F(EncryptionRun, AllTooLargeGivesOnlyTheSummary) {
@@ -143,8 +143,8 @@ TEST_F(EncryptionRun, PasswordBreakingARuleShowsOnlyItsFirstFault) {
         EXPECT_TRUE(port.Of("commands").empty());
     }
     // The output folder is made once there is a selection; nothing is in it.
-    EXPECT_TRUE(std::filesystem::is_directory(photos + "encrypted"));
-    EXPECT_TRUE(std::filesystem::is_empty(photos + "encrypted"));
+    EXPECT_TRUE(test::IsFolder(InPhotos("encrypted")));
+    EXPECT_TRUE(test::Entries(InPhotos("encrypted")).empty());
 }
 
 TEST_F(EncryptionRun, CancelStopsAfterTheCurrentFile) {
@@ -155,8 +155,8 @@ TEST_F(EncryptionRun, CancelStopsAfterTheCurrentFile) {
     };
     logic->btnencClick();
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
-    EXPECT_TRUE(std::filesystem::exists(Container("2.jpg")));
-    EXPECT_FALSE(std::filesystem::exists(Container("3.jpg")));
+    EXPECT_TRUE(test::Exists(Container("2.jpg")));
+    EXPECT_FALSE(test::Exists(Container("3.jpg")));
     EXPECT_EQ(port.Of("label").back(), "2/4");
     // The progress row keeps its values; the window is back at rest and usable.
     EXPECT_EQ(port.Of("position").back(), "2");
@@ -181,7 +181,7 @@ TEST_F(EncryptionRun, CancelDuringTheLastFileStillSkipsTheSummary) {
     };
     logic->btnencClick();
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
-    EXPECT_TRUE(std::filesystem::exists(Container("3.jpg")));
+    EXPECT_TRUE(test::Exists(Container("3.jpg")));
     EXPECT_EQ(port.height, kRestHeight);
 }
 
@@ -207,8 +207,8 @@ TEST_F(EncryptionRun, PasswordBrokenMidRunStopsBeforeWritingWithIt) {
     logic->btnencClick();
     EXPECT_EQ(port.Boxes(),
               std::vector<std::string>{"message: Password length should large than 4 bits"});
-    EXPECT_TRUE(std::filesystem::exists(Container("1.jpg")));
-    EXPECT_FALSE(std::filesystem::exists(Container("2.jpg")));
+    EXPECT_TRUE(test::Exists(Container("1.jpg")));
+    EXPECT_FALSE(test::Exists(Container("2.jpg")));
     EXPECT_EQ(port.height, kRestHeight);
     EXPECT_TRUE(port.runCommandsEnabled);
     EXPECT_FALSE(logic->running());
@@ -218,14 +218,14 @@ TEST_F(EncryptionRun, ErrorEndsTheRunAndReturnsTheWindowToRest) {
     Select({MakeFile("1.jpg", "one"), MakeFile("2.jpg", "two"), MakeFile("3.jpg", "three")});
     // After the first file something occupies the second container's name.
     port.onEvents = [this](int n) {
-        if (n == 1) std::filesystem::create_directory(Container("2.jpg"));
+        if (n == 1) test::MakeFolders(Container("2.jpg"));
     };
     logic->btnencClick();
     const auto boxes = port.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("error: ", 0), 0u);
-    EXPECT_FALSE(std::filesystem::exists(Container("3.jpg")));
-    EXPECT_TRUE(std::filesystem::is_directory(Container("2.jpg")));
+    EXPECT_FALSE(test::Exists(Container("3.jpg")));
+    EXPECT_TRUE(test::IsFolder(Container("2.jpg")));
     EXPECT_EQ(port.Of("position").back(), "0");
     EXPECT_EQ(port.height, kRestHeight);
     EXPECT_TRUE(port.runCommandsEnabled);
@@ -239,11 +239,11 @@ TEST_F(EncryptionRun, ErrorEndsTheRunAndReturnsTheWindowToRest) {
     EXPECT_LT(error, IndexOf("height: 370"));
 
     // The next run goes through.
-    std::filesystem::remove(Container("2.jpg"));
+    std::filesystem::remove(test::FsPath(Container("2.jpg")));
     port.onEvents = nullptr;
     port.ClearCalls();
     logic->btnencClick();
-    EXPECT_TRUE(std::filesystem::exists(Container("3.jpg")));
+    EXPECT_TRUE(test::Exists(Container("3.jpg")));
 }
 
 TEST_F(EncryptionRun, RunCommandsDoNothingWhileARunGoesOn) {

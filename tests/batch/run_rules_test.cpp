@@ -42,10 +42,12 @@ TEST(RunRulesTexts, DoneQuestionJoinsWithALoneCarriageReturn) {
 }
 
 TEST(RunRulesTexts, OutputFolderAndProgressLabel) {
-    EXPECT_EQ(OutputFolder("/photos/", "encrypted"), "/photos/encrypted/");
+    using test::NativePath;
+    EXPECT_EQ(OutputFolder(NativePath("/photos/"), "encrypted"), NativePath("/photos/encrypted/"));
     // Only the folder part of the box counts.
-    EXPECT_EQ(OutputFolder("/photos/a.jpg", "decrypted"), "/photos/decrypted/");
-    EXPECT_EQ(OutputFolder("", "encrypted"), "encrypted/");
+    EXPECT_EQ(OutputFolder(NativePath("/photos/a.jpg"), "decrypted"),
+              NativePath("/photos/decrypted/"));
+    EXPECT_EQ(OutputFolder("", "encrypted"), NativePath("encrypted/"));
     EXPECT_EQ(ProgressLabelText(3, 12), "3/12");
 }
 

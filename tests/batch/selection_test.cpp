@@ -22,13 +22,13 @@ TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
     EXPECT_EQ(port.dialogRequests[0].defaultFileName, "");
     EXPECT_EQ(port.dialogRequests[0].filter, EnglishTable().dialogFilter);
     EXPECT_EQ(port.dialogRequests[1].filterIndex, 4);
-    EXPECT_EQ(port.dialogRequests[1].initialFolder, root_ + "/app");
+    EXPECT_EQ(port.dialogRequests[1].initialFolder, temp_ / "app");
     EXPECT_EQ(port.dialogRequests[1].defaultFileName, a);
 }
 
 TEST_F(Selection, ChosenFilesReplaceTheSelectionWhole) {
     StartIn(true);
-    std::filesystem::create_directory(photos + "more");
+    test::MakeFolders(InPhotos("more"));
     Select({MakeFile("a.jpg", "a"), MakeFile("b.jpg", "b"), MakeFile("c.jpg", "c")});
     EXPECT_EQ(port.folderBox, photos);
     port.password = "abc";  // refused: the run shows the selection's size and stops
@@ -36,12 +36,12 @@ TEST_F(Selection, ChosenFilesReplaceTheSelectionWhole) {
     EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..3"});
 
     Select({MakeFile("more/x.png", "x")});
-    EXPECT_EQ(port.folderBox, photos + "more/");
+    EXPECT_EQ(port.folderBox, InPhotos("more/"));
     port.password = "secret1";
     logic->btnencClick();
     EXPECT_EQ(port.Of("label"), std::vector<std::string>{"1/1"});
-    EXPECT_TRUE(std::filesystem::exists(photos + "more/encrypted/x.png"));
-    EXPECT_TRUE(std::filesystem::is_empty(photos + "encrypted"));
+    EXPECT_TRUE(test::Exists(InPhotos("more/encrypted/x.png")));
+    EXPECT_TRUE(test::Entries(InPhotos("encrypted")).empty());
 }
 
 TEST_F(Selection, CancelledDialogKeepsTheEarlierSelection) {
@@ -59,8 +59,8 @@ TEST_F(Selection, CancelledDialogKeepsTheEarlierSelection) {
     port.ClearCalls();
     logic->btnencClick();
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/a.jpg"));
-    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpg"));
+    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
+    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
 }
 
 TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
@@ -74,9 +74,8 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
                                        std::string(ChineseTable().messages.msgNoImageEncrypt)});
     EXPECT_EQ(port.Of("dialog").size(), 1u);
     // Nothing was written, no folder made, the window stayed at rest.
-    EXPECT_FALSE(
-        std::filesystem::exists(photos + std::string(ChineseTable().messages.dirEncrypted)));
-    EXPECT_FALSE(std::filesystem::exists(std::string(ChineseTable().messages.dirEncrypted)));
+    EXPECT_FALSE(test::Exists(InPhotos(std::string(ChineseTable().messages.dirEncrypted))));
+    EXPECT_FALSE(test::Exists(std::string(ChineseTable().messages.dirEncrypted)));
     EXPECT_TRUE(port.Of("height").empty());
     EXPECT_TRUE(port.Of("commands").empty());
     // The file chosen in that dialog is the selection of the next press.

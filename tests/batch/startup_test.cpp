@@ -1,10 +1,8 @@
 // Start-up, the settings file, language switches, links and shutdown.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include "tests/batch/batch_fixture.h"
+#include "tests/support/platform_files.h"
 
 namespace imgcrypt {
 namespace {
@@ -65,36 +63,35 @@ class UnreadableSettings : public BatchFixture {
         Select({MakeFile("a.jpg", "aaaa")});
         port.password = "secret1";
         logic->btnencClick();
-        const std::string container = photos + std::string(ch.dirEncrypted) + "/a.jpg";
-        EXPECT_TRUE(std::filesystem::exists(container));
+        const std::string container = InPhotos(std::string(ch.dirEncrypted) + "/a.jpg");
+        EXPECT_TRUE(test::Exists(container));
         Select({container});
         logic->btndecClick();
-        EXPECT_EQ(ReadBytes(photos + std::string(ch.dirEncrypted) + "/" +
-                            std::string(ch.dirDecrypted) + "/a.jpg"),
+        EXPECT_EQ(ReadBytes(InPhotos(std::string(ch.dirEncrypted) + "/" +
+                                     std::string(ch.dirDecrypted) + "/a.jpg")),
                   "aaaa");
     }
 };
 
 TEST_F(UnreadableSettings, SettingsFileThatIsAFolderIsReportedNotReplaced) {
-    std::filesystem::create_directory(locations.configPath);
+    test::MakeFolders(locations.configPath);
     Start(std::nullopt);
     ExpectChineseAfterReadFailure();
-    EXPECT_TRUE(std::filesystem::is_directory(locations.configPath));
+    EXPECT_TRUE(test::IsFolder(locations.configPath));
 }
 
 TEST_F(UnreadableSettings, SettingsFileLockedByAnotherProgramIsReportedNotRewritten) {
     test::WriteBytes(locations.configPath, "en\r\n");
-    const int fd = ::open(locations.configPath.c_str(), O_RDWR);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    Start(std::nullopt);
-    ::close(fd);
+    {
+        const test::FileHeldOpenForWriting otherProgram(locations.configPath);
+        Start(std::nullopt);
+    }
     ExpectChineseAfterReadFailure();
     EXPECT_EQ(ReadBytes(locations.configPath), "en\r\n");
 }
 
 TEST_F(BatchFixture, UnwritableSettingsFileStillLeavesAUsableWindow) {
-    locations.configPath = root_ + "/no-such-folder/config.db";
+    locations.configPath = temp_ / "no-such-folder/config.db";
     Start(std::nullopt);
     ASSERT_EQ(port.Of("error").size(), 1u);
     EXPECT_EQ(port.appliedTable, &ChineseTable());
@@ -142,7 +139,7 @@ TEST_F(BatchFixture, SwitchRewritesSettingsAndKeepsSelectionAndOptions) {
     EXPECT_EQ(port.Of("confirm"),
               std::vector<std::string>{"2 done, will open the encrypted folder: \r" + photos +
                                        "encrypted"});
-    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpgE"));
+    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpgE")));
 
     // The same language again applies the texts again and rewrites the file.
     test::WriteBytes(locations.configPath, "en\r\nrest\r\n");
@@ -155,8 +152,8 @@ TEST_F(BatchFixture, SwitchRewritesSettingsAndKeepsSelectionAndOptions) {
     port.ClearCalls();
     logic->btnencClick();
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(std::filesystem::exists(photos + std::string(ChineseTable().messages.dirEncrypted) +
-                                        "/b.jpgE"));
+    EXPECT_TRUE(
+        test::Exists(InPhotos(std::string(ChineseTable().messages.dirEncrypted) + "/b.jpgE")));
 }
 
 TEST_F(BatchFixture, LinksFollowTheLanguageAtTheClick) {

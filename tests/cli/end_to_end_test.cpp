@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,13 +7,15 @@
 #include "codec/container.h"
 #include "runtime/errors.h"
 #include "runtime/generator.h"
+#include "runtime/paths.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/platform_files.h"
 
 namespace imgcrypt {
 namespace {
 
-namespace fs = std::filesystem;
 using test::CliRun;
+using test::Exists;
 using test::RandomBytes;
 using test::ReadBytes;
 using test::RunCli;
@@ -34,7 +33,8 @@ const std::string kPasswordLine = std::string(kPassword) + "\n";
 class CliEndToEnd : public ::testing::Test {
   protected:
     TempFolder dir_;
-    fs::path Path(std::string_view relative) const { return fs::path(dir_.path()) / relative; }
+    // `relative` may hold "/" between folders.
+    std::string Path(std::string_view relative) const { return dir_ / relative; }
     std::string Make(const std::string& name, std::size_t size, unsigned seed = 1) const {
         return dir_.Write(name, RandomBytes(size, seed));
     }
@@ -45,17 +45,15 @@ TEST_F(CliEndToEnd, RoundTripsEverySizeInBothClassesAndNamings) {
     for (const char* cls : {"standard", "high"}) {
         for (const char* suffix : {"none", "E"}) {
             SCOPED_TRACE(std::string(cls) + " " + suffix);
-            const fs::path sub = Path(std::string(cls) + suffix);
-            fs::create_directory(sub);
+            const std::string folder = std::string(cls) + suffix;
             std::vector<std::string> encryptArgs = {"encrypt", "--class", cls, "--suffix", suffix};
             std::vector<std::string> decryptArgs = {"decrypt", "--suffix", suffix};
             for (std::size_t size : sizes) {
                 const std::string name = "f" + std::to_string(size) + ".jpg";
-                WriteBytes(sub / name, RandomBytes(size, static_cast<unsigned>(size)));
-                encryptArgs.push_back((sub / name).string());
+                encryptArgs.push_back(dir_.Write(folder + "/" + name,
+                                                 RandomBytes(size, static_cast<unsigned>(size))));
                 decryptArgs.push_back(
-                    (sub / "encrypted" / (name + (std::string(suffix) == "E" ? "E" : "")))
-                        .string());
+                    Path(folder + "/encrypted/" + name + (std::string(suffix) == "E" ? "E" : "")));
             }
             const CliRun enc = RunCli(encryptArgs, kPasswordLine);
             ASSERT_EQ(enc.status, 0) << enc.err;
@@ -67,7 +65,8 @@ TEST_F(CliEndToEnd, RoundTripsEverySizeInBothClassesAndNamings) {
             EXPECT_TRUE(Has(dec.err, "10 of 10 files decrypted, 0 refused, 0 failed"));
             for (std::size_t size : sizes) {
                 const std::string name = "f" + std::to_string(size) + ".jpg";
-                EXPECT_EQ(ReadBytes(sub / "encrypted" / "decrypted" / name), ReadBytes(sub / name))
+                EXPECT_EQ(ReadBytes(Path(folder + "/encrypted/decrypted/" + name)),
+                          ReadBytes(Path(folder + "/" + name)))
                     << name;
             }
         }
@@ -101,9 +100,9 @@ TEST_F(CliEndToEnd, SizeLimitSkipsAtFiveThousandKilobytes) {
     EXPECT_TRUE(Has(run.err, "2 of 3 files encrypted, 1 skipped, 0 failed"));
     EXPECT_TRUE(
         Has(run.err, "1 of 3 images are larger than 5MB which not support, 2 images done."));
-    EXPECT_TRUE(fs::exists(Path("encrypted/under.jpg")));
-    EXPECT_TRUE(fs::exists(Path("encrypted/small.jpg")));
-    EXPECT_FALSE(fs::exists(Path("encrypted/limit.jpg")));
+    EXPECT_TRUE(Exists(Path("encrypted/under.jpg")));
+    EXPECT_TRUE(Exists(Path("encrypted/small.jpg")));
+    EXPECT_FALSE(Exists(Path("encrypted/limit.jpg")));
 
     const CliRun ch = RunCli({"encrypt", "--lang", "ch", atLimit, small}, kPasswordLine);
     EXPECT_EQ(ch.status, 1);
@@ -115,14 +114,14 @@ TEST_F(CliEndToEnd, WrongPasswordIsRefusedPerFileAndTheRunGoesOn) {
     const std::string theirs = Make("theirs.jpg", 600, 5);
     ASSERT_EQ(RunCli({"encrypt", mine}, kPasswordLine).status, 0);
     ASSERT_EQ(RunCli({"encrypt", theirs}, "Other-pw\n").status, 0);
-    const std::string mineC = Path("encrypted/mine.jpg").string();
-    const std::string theirsC = Path("encrypted/theirs.jpg").string();
+    const std::string mineC = Path("encrypted/mine.jpg");
+    const std::string theirsC = Path("encrypted/theirs.jpg");
 
     const CliRun run = RunCli({"decrypt", theirsC, mineC}, kPasswordLine);
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, "refused " + theirsC + ": Illegal password"));
     EXPECT_TRUE(Has(run.err, "1 of 2 files decrypted, 1 refused, 0 failed"));
-    EXPECT_FALSE(fs::exists(Path("encrypted/decrypted/theirs.jpg")));
+    EXPECT_FALSE(Exists(Path("encrypted/decrypted/theirs.jpg")));
     EXPECT_EQ(ReadBytes(Path("encrypted/decrypted/mine.jpg")), ReadBytes(mine));
 
     // Case counts, --force does not override a password, Chinese text.
@@ -136,11 +135,11 @@ TEST_F(CliEndToEnd, NonContainerRefusedUnlessForced) {
     const CliRun refused = RunCli({"decrypt", plain}, kPasswordLine);
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(Has(refused.err, "refused " + plain + ": not an encrypted image"));
-    EXPECT_FALSE(fs::exists(Path("decrypted/notes.txt")));
+    EXPECT_FALSE(Exists(Path("decrypted/notes.txt")));
 
     const CliRun forced = RunCli({"decrypt", "--force", plain}, kPasswordLine);
     EXPECT_EQ(forced.status, 0) << forced.err;
-    EXPECT_TRUE(fs::exists(Path("decrypted/notes.txt")));
+    EXPECT_TRUE(Exists(Path("decrypted/notes.txt")));
     EXPECT_EQ(ReadBytes(plain), "aGVsbG8gd29ybGQ=\r\n");  // the source is left alone
 }
 
@@ -149,10 +148,10 @@ TEST_F(CliEndToEnd, ProbeReportsClassAndPasswordWithoutWriting) {
     const std::string h = Make("h.jpg", 300, 10);
     ASSERT_EQ(RunCli({"encrypt", s}, kPasswordLine).status, 0);
     ASSERT_EQ(RunCli({"encrypt", "--class", "high", h}, kPasswordLine).status, 0);
-    const std::string sc = Path("encrypted/s.jpg").string();
-    const std::string hc = Path("encrypted/h.jpg").string();
+    const std::string sc = Path("encrypted/s.jpg");
+    const std::string hc = Path("encrypted/h.jpg");
     const std::string empty = dir_.Write("empty.jpg", "");
-    const std::string missing = Path("missing.jpg").string();
+    const std::string missing = Path("missing.jpg");
 
     const CliRun bare = RunCli({"probe", sc, hc, s, empty, missing});
     EXPECT_EQ(bare.status, 1);
@@ -171,8 +170,8 @@ TEST_F(CliEndToEnd, ProbeReportsClassAndPasswordWithoutWriting) {
     EXPECT_EQ(wrong.status, 0) << wrong.err;
     EXPECT_EQ(wrong.out, hc + ": container, high class, password does not match\n" + empty +
                              ": not a container, password does not match\n");
-    EXPECT_FALSE(fs::exists(Path("decrypted")));
-    EXPECT_FALSE(fs::exists(Path("encrypted/decrypted")));
+    EXPECT_FALSE(Exists(Path("decrypted")));
+    EXPECT_FALSE(Exists(Path("encrypted/decrypted")));
 }
 
 TEST_F(CliEndToEnd, PasswordBreakingTheRulesStopsBeforeAnyFile) {
@@ -201,21 +200,26 @@ TEST_F(CliEndToEnd, PasswordBreakingTheRulesStopsBeforeAnyFile) {
         EXPECT_EQ(run.status, 2) << c.input;
         EXPECT_EQ(run.err, c.expectedErr);
     }
-    EXPECT_FALSE(fs::exists(Path("encrypted")));
-    EXPECT_FALSE(fs::exists(Path("已加密")));
-    EXPECT_FALSE(fs::exists(Path("decrypted")));
+    EXPECT_FALSE(Exists(Path("encrypted")));
+    EXPECT_FALSE(Exists(Path("已加密")));
+    EXPECT_FALSE(Exists(Path("decrypted")));
 }
 
-TEST_F(CliEndToEnd, ChineseFolderNames) {
-    const std::string a = Make("a.gif", 2000);
-    const CliRun enc = RunCli({"encrypt", "--lang", "ch", "--suffix", "E", a}, kPasswordLine);
+// Chinese names in every place: the source folder and file, the output
+// folders of the Chinese texts, relative and absolute arguments.
+TEST_F(CliEndToEnd, ChineseFileAndFolderNamesRoundTrip) {
+    const std::string photo = dir_.Write("相册/照片.jpg", RandomBytes(2000, 11));
+    const CliRun enc = RunCli({"encrypt", "--lang", "ch", "--suffix", "E", photo}, kPasswordLine);
     ASSERT_EQ(enc.status, 0) << enc.err;
-    const fs::path container = Path("已加密/a.gifE");
-    ASSERT_TRUE(fs::exists(container));
+    const std::string container = Path("相册/已加密/照片.jpgE");
+    EXPECT_TRUE(Has(enc.err, "encrypted " + photo + " -> " + container + "\n"));
+    ASSERT_TRUE(Exists(container));
     const CliRun dec =
-        RunCli({"decrypt", "--lang", "ch", "--suffix", "E", container.string()}, kPasswordLine);
+        RunCli({"decrypt", "--lang", "ch", "--suffix", "E", test::NativePath("已加密/照片.jpgE")},
+               kPasswordLine, Path("相册"));
     ASSERT_EQ(dec.status, 0) << dec.err;
-    EXPECT_EQ(ReadBytes(Path("已加密/已解密/a.gif")), ReadBytes(a));
+    EXPECT_EQ(ReadBytes(Path("相册/已加密/已解密/照片.jpg")), ReadBytes(photo));
+    EXPECT_EQ(test::Entries(Path("相册/已加密/已解密")), std::vector<std::string>{"照片.jpg"});
 }
 
 TEST_F(CliEndToEnd, PasswordSources) {
@@ -223,15 +227,15 @@ TEST_F(CliEndToEnd, PasswordSources) {
     // The file wins over standard input; CR LF is only a line break.
     const std::string pwFile = dir_.Write("pw", std::string(kPassword) + "\r\nsecond\n");
     ASSERT_EQ(RunCli({"encrypt", "--password-file", pwFile, a}, "ignored\n").status, 0);
-    EXPECT_TRUE(Has(
-        RunCli({"probe", "--check-password", Path("encrypted/a.jpg").string()}, kPasswordLine).out,
-        "password matches"));
+    EXPECT_TRUE(
+        Has(RunCli({"probe", "--check-password", Path("encrypted/a.jpg")}, kPasswordLine).out,
+            "password matches"));
 
     const CliRun noInput = RunCli({"encrypt", a}, "");
     EXPECT_EQ(noInput.status, 2);
     EXPECT_TRUE(Has(noInput.err, "no password on standard input"));
 
-    const CliRun noFile = RunCli({"decrypt", "--password-file", Path("absent").string(), a});
+    const CliRun noFile = RunCli({"decrypt", "--password-file", Path("absent"), a});
     EXPECT_EQ(noFile.status, 2);
     EXPECT_TRUE(Has(noFile.err, "cannot open the password file"));
 }
@@ -260,33 +264,26 @@ TEST_F(CliEndToEnd, UsageErrorsHelpAndVersion) {
 
 TEST_F(CliEndToEnd, FailuresAreReportedAndTheRunGoesOn) {
     const std::string good = Make("good.jpg", 100);
-    const std::string missing = Path("missing.jpg").string();
-    fs::create_directory(Path("folder"));
-    const CliRun run = RunCli({"encrypt", missing, Path("folder").string(), good}, kPasswordLine);
+    const std::string missing = Path("missing.jpg");
+    test::MakeFolders(Path("folder"));
+    const CliRun run = RunCli({"encrypt", missing, Path("folder"), good}, kPasswordLine);
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, "failed " + missing + ": Cannot open file \"" + missing + "\"."));
-    EXPECT_TRUE(Has(run.err, "failed " + Path("folder").string() + ": is a folder"));
+    EXPECT_TRUE(Has(run.err, "failed " + Path("folder") + ": is a folder"));
     EXPECT_TRUE(Has(run.err, "1 of 3 files encrypted, 0 skipped, 2 failed"));
-    EXPECT_TRUE(fs::exists(Path("encrypted/good.jpg")));
+    EXPECT_TRUE(Exists(Path("encrypted/good.jpg")));
 }
 
 TEST_F(CliEndToEnd, OutputFolderThatCannotBeMadeIsNamedWithTheReason) {
-    fs::create_directory(Path("ro"));
     const std::string source = Make("ro/x.jpg", 100);
-    // A read-only folder stops everyone but root; for root a file takes the
-    // output folder's name instead.
-    int reason = EACCES;
-    if (::geteuid() == 0) {
-        dir_.Write("ro/encrypted", "a file in the way");
-        reason = EEXIST;
-    }
-    fs::permissions(Path("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+    // A file takes the output folder's name: that stops every user, root
+    // included, on every platform.
+    dir_.Write("ro/encrypted", "a file in the way");
     const CliRun run = RunCli({"encrypt", source}, kPasswordLine);
-    fs::permissions(Path("ro"), fs::perms::owner_all);
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(Has(run.err, "failed " + source + ": cannot create the folder \"" +
-                                 Path("ro").string() + "/encrypted/\": " + SystemErrorText(reason) +
-                                 "\n"));
+                                 Path("ro/encrypted/") +
+                                 "\": " + SystemErrorText(test::kErrAlreadyExists) + "\n"));
     EXPECT_TRUE(Has(run.err, "0 of 1 files encrypted, 0 skipped, 1 failed"));
 }
 
@@ -294,10 +291,12 @@ TEST_F(CliEndToEnd, RelativePathsStayRelativeInTheReport) {
     Make("a.jpg", 100);
     const CliRun run = RunCli({"encrypt", "--suffix", "E", "a.jpg"}, kPasswordLine, dir_.path());
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Has(run.err, "encrypted a.jpg -> encrypted/a.jpgE\n"));
+    EXPECT_TRUE(Has(run.err, "encrypted a.jpg -> " + test::NativePath("encrypted/a.jpgE\n")));
     const CliRun dec = RunCli({"decrypt", "encrypted/a.jpgE"}, kPasswordLine, dir_.path());
     ASSERT_EQ(dec.status, 0) << dec.err;
-    EXPECT_TRUE(Has(dec.err, "decrypted encrypted/a.jpgE -> encrypted/decrypted/a.jpg\n"));
+    // The folder as typed in, the rest joined with the platform's separator.
+    EXPECT_TRUE(Has(dec.err, "decrypted encrypted/a.jpgE -> encrypted/decrypted" +
+                                 std::string(1, kPathSeparator) + "a.jpg\n"));
 }
 
 }  // namespace

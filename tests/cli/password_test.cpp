@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli/password_input.h"
 #include "cli/password_rules.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
@@ -25,38 +24,33 @@ TEST(PasswordLine, OnlyTheLineBreakIsRemoved) {
     EXPECT_EQ(FirstLine(""), "");
 }
 
-std::optional<std::string> ReadFromMemory(std::string text) {
-    std::FILE* f = fmemopen(text.data(), text.size(), "r");
-    if (text.empty()) f = std::tmpfile();  // fmemopen refuses a zero size
-    std::optional<std::string> line = ReadFirstLine(f, "memory");
+// `text` as the stream a script hands over.
+std::optional<std::string> ReadFromStream(const std::string& text) {
+    const test::TempFolder folder;
+    const std::string path = folder.Write("stream", text);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f == nullptr) return std::nullopt;
+    std::optional<std::string> line = ReadFirstLine(f, "a stream");
     std::fclose(f);
     return line;
 }
 
 TEST(PasswordLine, ReadsFirstLineOfAStream) {
-    EXPECT_EQ(ReadFromMemory("abcde\r\nrest"), "abcde");
-    EXPECT_EQ(ReadFromMemory("abcde"), "abcde");
-    EXPECT_EQ(ReadFromMemory("\n"), "");          // an empty line is a (short) password
-    EXPECT_EQ(ReadFromMemory(""), std::nullopt);  // no input at all
+    EXPECT_EQ(ReadFromStream("abcde\r\nrest"), "abcde");
+    EXPECT_EQ(ReadFromStream("abcde"), "abcde");
+    EXPECT_EQ(ReadFromStream("\n"), "");          // an empty line is a (short) password
+    EXPECT_EQ(ReadFromStream(""), std::nullopt);  // no input at all
     // A runaway line is cut; it is refused as too long anyway.
-    EXPECT_EQ(ReadFromMemory(std::string(100000, 'x'))->size(), kMaxPasswordLine);
+    EXPECT_EQ(ReadFromStream(std::string(100000, 'x'))->size(), kMaxPasswordLine);
 }
 
 class PasswordFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("imgcrypt_pw_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return dir_.Write(name, bytes);
     }
-    std::filesystem::path dir_;
+    test::TempFolder dir_;
 };
 
 TEST_F(PasswordFile, FirstLineOfTheFile) {
@@ -66,13 +60,13 @@ TEST_F(PasswordFile, FirstLineOfTheFile) {
 
 TEST_F(PasswordFile, MissingOrEmptyFileIsAnInputError) {
     try {
-        ReadTypedPassword((dir_ / "nope").string());
+        ReadTypedPassword(dir_ / "nope");
         FAIL() << "a missing file was accepted";
     } catch (const EPasswordInputError& e) {
         EXPECT_NE(std::string(e.what()).find("nope"), std::string::npos) << e.what();
     }
     EXPECT_THROW(ReadTypedPassword(Write("empty", "")), EPasswordInputError);
-    EXPECT_THROW(ReadTypedPassword(dir_.string()), EPasswordInputError);  // a folder
+    EXPECT_THROW(ReadTypedPassword(dir_.path()), EPasswordInputError);  // a folder
 }
 
 TEST(PasswordRules, EnglishTextsOneRulePerRefusal) {

@@ -1,7 +1,6 @@
 #include "codec/container_stream.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +15,7 @@
 #include "runtime/line_text_file.h"
 #include "runtime/whole_file.h"
 #include "tests/support/container_oracle.h"
+#include "tests/support/platform_files.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
@@ -43,15 +43,6 @@ std::string SlashHeavyBytes(std::size_t n, std::mt19937& gen) {
     std::string s(n, '\0');
     for (auto& c : s) c = static_cast<char>(pool[gen() % sizeof pool]);
     return s;
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 struct Streamed {
@@ -170,74 +161,77 @@ class StreamFiles : public ::testing::Test {
     TempFolder folder_;
 };
 
-TEST_F(StreamFiles, SourceReaderReadsPiecesAndIgnoresGrowth) {
-    std::mt19937 gen(29);
-    const std::string bytes = RandomBytes(1000, gen);
-    const std::string path = folder_ / "photo.jpg";
-    WriteBytes(path, bytes);
-    SourceFileReader reader(path);
-    ASSERT_EQ(reader.size(), 1000u);
-    std::filesystem::resize_file(path, 1500);  // grows after the size was taken
-    std::string got(1000, '\0');
-    reader.Read(got.data(), 300);
-    reader.Read(got.data() + 300, 700);
-    EXPECT_EQ(got, bytes);
-    reader.Read(got.data(), 0);
-}
-
-TEST_F(StreamFiles, SourceReaderRefusesMissingFoldersAndShrunkFiles) {
+TEST_F(StreamFiles, SourceReaderRefusesMissingFilesAndFolders) {
     EXPECT_THROW(SourceFileReader(folder_ / "missing.jpg"), EFOpenError);
     EXPECT_THROW(SourceFileReader(folder_.path()), EFOpenError);
-
-    const std::string path = folder_ / "photo.jpg";
-    WriteBytes(path, std::string(1000, 'x'));
-    SourceFileReader reader(path);
-    std::filesystem::resize_file(path, 400);
-    std::string got(1000, '\0');
-    reader.Read(got.data(), 300);
-    EXPECT_THROW(reader.Read(got.data() + 300, 700), EFOpenError);
 }
 
-TEST_F(StreamFiles, SourceShrinkingMidwayLeavesNoOutputAndNoDraws) {
-    const std::string path = folder_ / "photo.jpg";
-    std::mt19937 gen(31);
-    WriteBytes(path, RandomBytes(57 * 10, gen));
-    std::filesystem::create_directory(folder_ / "encrypted");
+// While a container is written, its final name shows the older container
+// (or nothing), and the part written so far is closed to every reader.
+TEST_F(StreamFiles, AContainerBeingWrittenIsNeverVisibleHalfWritten) {
+    std::mt19937 gen(41);
+    const std::string source = RandomBytes(57 * 6, gen);
+    test::MakeFolders(folder_ / "encrypted");
     const std::string outPath = folder_ / "encrypted/photo.jpg";
-    WriteBytes(outPath, "older container");
-
-    SetGeneratorState(kState);
-    SourceFileReader reader(path);
-    bool cut = false;
-    LineTextFile file;
-    const auto run = [&] {
+    for (const bool older : {true, false}) {
+        if (older) WriteBytes(outPath, "older container");
+        SetGeneratorState(kState);
+        LineTextFile file;
+        std::size_t pieces = 0;
+        std::size_t readAt = 0;
         StreamContainerFile(
-            reader.size(),
+            source.size(),
             [&](char* dst, std::size_t n) {
-                reader.Read(dst, n);
-                if (!cut) std::filesystem::resize_file(path, 57 * 3);
-                cut = true;
+                std::memcpy(dst, source.data() + readAt, n);
+                readAt += n;
             },
-            kPassword, EncryptionClass::High,
+            kPassword, EncryptionClass::Standard,
             [&](std::string_view piece) {
                 if (file.mode() == LineTextFile::Mode::Closed) {
                     file = CreateTextForReplacing(outPath);
                 }
                 PutText(file, piece);
+                if (++pieces < 3) return;
+                // Between pieces: the partial file is on disk beside the final name.
+                EXPECT_EQ(test::Exists(outPath), older);
+                if (older) {
+                    EXPECT_EQ(ReadBytes(outPath), "older container");
+                }
+                for (const std::string& name : test::Entries(folder_ / "encrypted")) {
+                    if (name == "photo.jpg") continue;
+                    EXPECT_THROW(ReadWholeFile(folder_ / ("encrypted/" + name)), EFOpenError)
+                        << name;
+                }
             },
             1);
-    };
-    EXPECT_THROW(run(), EFOpenError);
-    file = LineTextFile();  // dropped unclosed, as an exception leaves it
+        CloseText(file);
+        EXPECT_GT(pieces, 3u);
+        EXPECT_EQ(test::Entries(folder_ / "encrypted"), std::vector<std::string>({"photo.jpg"}));
+        EXPECT_NE(ReadBytes(outPath), "older container");
+        std::filesystem::remove(test::FsPath(outPath));
+    }
+}
+
+// A source that another program is writing is not read at all.
+TEST_F(StreamFiles, ASourceBeingWrittenElsewhereIsNotEncrypted) {
+    const std::string path = folder_.Write("photo.jpg", std::string(500, 'q'));
+    const std::string outPath = folder_.Write("encrypted/photo.jpg", "older container");
+    EncryptionInputs inputs;
+    inputs.password = std::string(kPassword);
+    inputs.dirEncrypted = "encrypted";
+    SetGeneratorState(kState);
+    {
+        const test::FileHeldOpenForWriting writer(path);
+        EXPECT_THROW(encryption(path, inputs), EFOpenError);
+    }
+    EXPECT_EQ(GeneratorState(), kState);
     EXPECT_EQ(ReadBytes(outPath), "older container");
-    EXPECT_EQ(folder_.Entries(), std::vector<std::string>({"encrypted", "photo.jpg"}));
-    EXPECT_EQ(Names(folder_ / "encrypted"), std::vector<std::string>({"photo.jpg"}));
-    EXPECT_EQ(GeneratorState(), kState) << "a file not encrypted keeps no draws";
+    EXPECT_EQ(test::Entries(folder_ / "encrypted"), std::vector<std::string>({"photo.jpg"}));
 }
 
 TEST_F(StreamFiles, EncryptionWritesTheWholeBuildsBytes) {
     std::mt19937 gen(37);
-    std::filesystem::create_directory(folder_ / "encrypted");
+    test::MakeFolders(folder_ / "encrypted");
     for (const std::size_t size : {0u, 12u, 14u, 15u, 57u * 2048 + 1, 1500000u}) {
         const std::string source = SlashHeavyBytes(size, gen);
         const std::string path = folder_ / "photo.jpg";
@@ -258,7 +252,7 @@ TEST_F(StreamFiles, EncryptionWritesTheWholeBuildsBytes) {
             EXPECT_EQ(GeneratorState(), expectedState);
         }
     }
-    EXPECT_EQ(Names(folder_ / "encrypted"), std::vector<std::string>({"photo.jpgE"}))
+    EXPECT_EQ(test::Entries(folder_ / "encrypted"), std::vector<std::string>({"photo.jpgE"}))
         << "no temporary file left";
 }
 

@@ -2,22 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "codec/password.h"
 #include "runtime/errors.h"
 #include "runtime/generator.h"
+#include "runtime/paths.h"
 #include "runtime/whole_file.h"
 #include "tests/support/line_oracle.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(DecryptedName, SuffixFlagRemovesOneTrailingE) {
     EXPECT_EQ(DecryptedName("abc.JPGE", true), "abc.JPG");
@@ -50,15 +48,17 @@ TEST(DecryptedName, NeverEmptiesTheName) {
 }
 
 TEST(OutputPaths, FolderDotsDoNotChangeTheName) {
-    EXPECT_EQ(EncryptedOutputPath("/p/my.photos/abc.JPG", "encrypted", "E"),
-              "/p/my.photos/encrypted/abc.JPGE");
-    EXPECT_EQ(EncryptedOutputPath("/p/abc.JPG", "已加密", ""), "/p/已加密/abc.JPG");
-    EXPECT_EQ(DecryptedOutputPath("/p/my.photos/abc.JPG", "decrypted", false),
-              "/p/my.photos/decrypted/abc.JPG");
-    EXPECT_EQ(DecryptedOutputPath("/p/my.photos/abc", "decrypted", false),
-              "/p/my.photos/decrypted/abc");
-    EXPECT_EQ(DecryptedOutputPath("/p/x.y/abc.JPGE", "decrypted", true),
-              "/p/x.y/decrypted/abc.JPG");
+    using test::NativePath;
+    EXPECT_EQ(EncryptedOutputPath(NativePath("/p/my.photos/abc.JPG"), "encrypted", "E"),
+              NativePath("/p/my.photos/encrypted/abc.JPGE"));
+    EXPECT_EQ(EncryptedOutputPath(NativePath("/p/abc.JPG"), "已加密", ""),
+              NativePath("/p/已加密/abc.JPG"));
+    EXPECT_EQ(DecryptedOutputPath(NativePath("/p/my.photos/abc.JPG"), "decrypted", false),
+              NativePath("/p/my.photos/decrypted/abc.JPG"));
+    EXPECT_EQ(DecryptedOutputPath(NativePath("/p/my.photos/abc"), "decrypted", false),
+              NativePath("/p/my.photos/decrypted/abc"));
+    EXPECT_EQ(DecryptedOutputPath(NativePath("/p/x.y/abc.JPGE"), "decrypted", true),
+              NativePath("/p/x.y/decrypted/abc.JPG"));
 }
 
 // A fresh folder per test, removed afterwards.
@@ -67,13 +67,15 @@ class FileOperations : public ::testing::Test {
     std::string Write(const std::string& name, std::string_view bytes) {
         return folder_.Write(name, bytes);
     }
-    static std::string Read(const fs::path& path) { return test::ReadBytes(path); }
-    std::size_t EntriesIn(const fs::path& folder) const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+    static std::string Read(const std::string& path) { return test::ReadBytes(path); }
+    // `relative` may hold "/" between folders.
+    std::string At(std::string_view relative) const { return folder_ / relative; }
+    void MakeFolders(std::string_view relative) const { test::MakeFolders(At(relative)); }
+    std::size_t EntriesIn(std::string_view relative) const {
+        return test::Entries(At(relative)).size();
     }
 
     test::TempFolder folder_;
-    const fs::path root_{folder_.path()};
 };
 
 std::string RandomBytes(std::size_t n) {
@@ -85,15 +87,15 @@ TEST_F(FileOperations, EncryptsAndDecryptsBackExactly) {
         for (std::size_t n : {0u, 1u, 12u, 15u, 57u, 100u, 200000u}) {
             const std::string source = RandomBytes(n);
             const std::string path = Write("photos/pic.JPG", source);
-            fs::create_directories(root_ / "photos" / "encrypted");
-            fs::create_directories(root_ / "photos" / "encrypted" / "decrypted");
+            MakeFolders("photos/encrypted");
+            MakeFolders("photos/encrypted/decrypted");
             const std::string container = encryption(path, {"Secret1", cls, "E", "encrypted"});
-            EXPECT_EQ(container, (root_ / "photos/encrypted/pic.JPGE").string());
+            EXPECT_EQ(container, At("photos/encrypted/pic.JPGE"));
             EXPECT_EQ(Read(path), source) << "source untouched";
             const std::string back = decryption(container, true, "decrypted");
-            EXPECT_EQ(back, (root_ / "photos/encrypted/decrypted/pic.JPG").string());
+            EXPECT_EQ(back, At("photos/encrypted/decrypted/pic.JPG"));
             EXPECT_EQ(Read(back), source) << n;
-            EXPECT_EQ(EntriesIn(root_ / "photos/encrypted/decrypted"), 1u);
+            EXPECT_EQ(EntriesIn("photos/encrypted/decrypted"), 1u);
         }
     }
 }
@@ -101,32 +103,31 @@ TEST_F(FileOperations, EncryptsAndDecryptsBackExactly) {
 TEST_F(FileOperations, ContainerFileIsExactlyTheBuiltContainer) {
     const std::string source = RandomBytes(1000);
     const std::string path = Write("a/pic.png", source);
-    fs::create_directories(root_ / "a/enc");
+    MakeFolders("a/enc");
     SetGeneratorState(0);
     const std::string out = encryption(path, {"abcde", EncryptionClass::High, "", "enc"});
     SetGeneratorState(0);
     EXPECT_EQ(Read(out), MakeContainerFile(source, "abcde", EncryptionClass::High));
-    EXPECT_EQ(out, (root_ / "a/enc/pic.png").string());
+    EXPECT_EQ(out, At("a/enc/pic.png"));
 }
 
 TEST_F(FileOperations, SameNameRoundTripWithoutSuffix) {
     const std::string path = Write("f/abc.jpeg", "some image bytes here");
-    fs::create_directories(root_ / "f/encrypted/decrypted");
+    MakeFolders("f/encrypted/decrypted");
     const std::string container =
         encryption(path, {"abcde", EncryptionClass::Standard, "", "encrypted"});
     const std::string back = decryption(container, false, "decrypted");
-    EXPECT_EQ(fs::path(back).filename(), "abc.jpeg");
+    EXPECT_EQ(PathName(back), "abc.jpeg");
     EXPECT_EQ(Read(back), "some image bytes here");
 }
 
 TEST_F(FileOperations, MissingSourceRaisesOpenErrorAndKeepsExistingOutput) {
-    fs::create_directories(root_ / "enc");
+    MakeFolders("enc");
     Write("enc/gone.jpg", "older container");
-    EXPECT_THROW(
-        encryption((root_ / "gone.jpg").string(), {"abcde", EncryptionClass::Standard, "", "enc"}),
-        EFOpenError);
-    EXPECT_EQ(Read(root_ / "enc/gone.jpg"), "older container");
-    EXPECT_EQ(EntriesIn(root_ / "enc"), 1u);
+    EXPECT_THROW(encryption(At("gone.jpg"), {"abcde", EncryptionClass::Standard, "", "enc"}),
+                 EFOpenError);
+    EXPECT_EQ(Read(At("enc/gone.jpg")), "older container");
+    EXPECT_EQ(EntriesIn("enc"), 1u);
 }
 
 TEST_F(FileOperations, MissingOutputFolderRaisesInvalidFilename) {
@@ -137,41 +138,41 @@ TEST_F(FileOperations, MissingOutputFolderRaisesInvalidFilename) {
     } catch (const EInOutError& e) {
         EXPECT_EQ(e.code(), 3);
     }
-    EXPECT_EQ(EntriesIn(root_), 1u);
+    EXPECT_EQ(folder_.Entries().size(), 1u);
 }
 
 TEST_F(FileOperations, FailedWriteLeavesNoTemporaryFiles) {
     const std::string path = Write("pic.jpg", "bytes");
     // The output name is taken by a folder that is not empty: the final
     // rename fails after the temporary file was written.
-    fs::create_directories(root_ / "enc/pic.jpg/inner");
+    MakeFolders("enc/pic.jpg/inner");
     EXPECT_THROW(encryption(path, {"abcde", EncryptionClass::Standard, "", "enc"}), EInOutError);
-    EXPECT_EQ(EntriesIn(root_ / "enc"), 1u);
+    EXPECT_EQ(EntriesIn("enc"), 1u);
 
-    fs::create_directories(root_ / "enc2");
+    MakeFolders("enc2");
     const std::string container =
         encryption(path, {"abcde", EncryptionClass::Standard, "", "enc2"});
-    fs::create_directories(root_ / "enc2/dec/pic.jpg/inner");
+    MakeFolders("enc2/dec/pic.jpg/inner");
     EXPECT_THROW(decryption(container, false, "dec"), EFCreateError);
-    EXPECT_EQ(EntriesIn(root_ / "enc2/dec"), 1u);
+    EXPECT_EQ(EntriesIn("enc2/dec"), 1u);
 }
 
 TEST_F(FileOperations, DecryptionErrors) {
-    EXPECT_THROW(decryption((root_ / "missing.jpg").string(), false, "dec"), EInOutError);
+    EXPECT_THROW(decryption(At("missing.jpg"), false, "dec"), EInOutError);
     const std::string path = Write("c.jpg", "QUJD");
     EXPECT_THROW(decryption(path, false, "no-such-folder"), EFCreateError);
 }
 
 TEST_F(FileOperations, ForeignFileStillDecryptsToWhateverItHolds) {
     const std::string path = Write("note.txt", "not a container at all");
-    fs::create_directories(root_ / "dec");
+    MakeFolders("dec");
     const std::string out = decryption(path, false, "dec");
-    EXPECT_TRUE(fs::exists(out));
+    EXPECT_TRUE(test::Exists(out));
 }
 
 TEST_F(FileOperations, ProbeTellsClassAndPassword) {
     const std::string path = Write("p/pic.jpg", RandomBytes(3000));
-    fs::create_directories(root_ / "p/enc");
+    MakeFolders("p/enc");
     const std::string high = encryption(path, {"Abc!e", EncryptionClass::High, "E", "enc"});
     const std::string standard = encryption(path, {"Abc!e", EncryptionClass::Standard, "", "enc"});
 
@@ -196,7 +197,7 @@ TEST_F(FileOperations, ProbeNeverFailsOnContent) {
     const ProbeResult empty = decryption1(Write("empty", ""), "abcde");
     EXPECT_FALSE(empty.isContainer);
     EXPECT_TRUE(decryption1(Write("s", "short****"), "abcde").isContainer);
-    EXPECT_THROW(decryption1((root_ / "missing").string(), "abcde"), EFOpenError);
+    EXPECT_THROW(decryption1(At("missing"), "abcde"), EFOpenError);
 }
 
 // Callers that probe before decrypting read each file once; both routes
@@ -204,13 +205,13 @@ TEST_F(FileOperations, ProbeNeverFailsOnContent) {
 TEST_F(FileOperations, ReadOnceRouteWritesWhatDecryptionWrites) {
     const std::string source = RandomBytes(5000);
     const std::string path = Write("r/pic.JPG", source);
-    fs::create_directories(root_ / "r/enc/dec");
+    MakeFolders("r/enc/dec");
     for (const EncryptionClass cls : {EncryptionClass::Standard, EncryptionClass::High}) {
         const std::string container = encryption(path, {"Abc!e", cls, "E", "enc"});
         const std::string bytes = ReadWholeFile(container);
         EXPECT_TRUE(ProbeFileBytes(bytes, "Abc!e").passwordMatch);
         const std::string out = DecryptFileBytes(bytes, container, true, "dec");
-        EXPECT_EQ(out, (root_ / "r/enc/dec/pic.JPG").string());
+        EXPECT_EQ(out, At("r/enc/dec/pic.JPG"));
         EXPECT_EQ(Read(out), source);
         EXPECT_EQ(decryption(container, true, "dec"), out);
         EXPECT_EQ(Read(out), source);

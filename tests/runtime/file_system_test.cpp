@@ -6,9 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,57 +16,23 @@
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
 #include "runtime/whole_file.h"
+#include "tests/support/raised.h"
+#include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
 
-namespace fs = std::filesystem;
-
-// The program's names are UTF-8 on every platform; fs::path::string() would
-// use the ANSI code page on Windows.
-std::string Utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-fs::path FromUtf8(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
+using test::InOutCodeOf;
 
 class FileSystemTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("imgcrypt-fs-" + std::to_string(std::random_device{}()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    std::string Path(const std::string& name) const {
-        return Utf8(folder_) + kPathSeparator + name;
-    }
+    std::string Path(const std::string& name) const { return folder_ / name; }
     std::vector<std::string> Entries(const std::string& sub = {}) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(sub.empty() ? folder_ : FromUtf8(sub))) {
-            names.push_back(Utf8(entry.path().filename()));
-        }
-        return names;
+        return test::Entries(sub.empty() ? folder_.path() : sub);
     }
 
-    fs::path folder_;
+    test::TempFolder folder_;
 };
-
-int InOutCodeOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const EInOutError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 TEST_F(FileSystemTest, ReadersShareAFileThatNobodyWrites) {
     const std::string path = Path("a.txt");
@@ -150,8 +114,8 @@ TEST_F(FileSystemTest, FailuresCarryTheFamiliarCodes) {
               kCodeInvalidFilename);
     EXPECT_EQ(InOutCodeOf([&] { CreateTextForReplacing(Path("no-folder/a.txt")); }),
               kCodeInvalidFilename);
-    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(Utf8(folder_)); }), kCodeAccessDenied);
-    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(Utf8(folder_)); }), kCodeAccessDenied);
+    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(folder_.path()); }), kCodeAccessDenied);
+    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(folder_.path()); }), kCodeAccessDenied);
     EXPECT_FALSE(FileExists(Path("none.txt")));
     EXPECT_FALSE(FolderExists(Path("none")));
     EXPECT_EQ(Entries(), std::vector<std::string>{});
@@ -168,21 +132,55 @@ TEST_F(FileSystemTest, FileErrorsShowTheAbsolutePathAndATrimmedSystemText) {
         EXPECT_EQ(std::string_view(".\r\n \t").find(text.back()), std::string_view::npos) << text;
         EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\". " + text);
     }
-    const fs::path previous = fs::current_path();
-    fs::current_path(folder_);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(test::FsPath(folder_.path()));
     const std::string absolute = AbsolutePath("照片.jpg");
-    fs::current_path(previous);
+    std::filesystem::current_path(previous);
     EXPECT_EQ(absolute, Path("照片.jpg"));
 }
 
-TEST(AppFoldersTest, SettingsLiveBesideAWritableProgram) {
-    // The test program's own folder (the build folder) is writable.
-    const std::string folder = ProgramFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), kPathSeparator);
-    EXPECT_TRUE(FolderExists(folder));
-    EXPECT_EQ(SettingsFilePath(), folder + "config.db");
-    EXPECT_FALSE(UserConfigFolder().empty());
+TEST(AppFoldersTest, TheRunningProgramsFolders) {
+    const std::string program = ProgramFolder();
+    ASSERT_FALSE(program.empty());
+    EXPECT_EQ(program.back(), kPathSeparator);
+    EXPECT_TRUE(FolderExists(program));
+    const std::string user = UserConfigFolder();
+    ASSERT_FALSE(user.empty());
+    EXPECT_EQ(PathName(PathFolderTrimmed(user)), "imgcrypt");
+    EXPECT_EQ(user.back(), kPathSeparator);
+}
+
+class SettingsFileTest : public FileSystemTest {
+  protected:
+    // A program folder; `portable` puts the help pages beside the program.
+    std::string ProgramIn(const std::string& name, bool portable) {
+        const std::string folder = Path(name);
+        CreateFolder(folder);
+        if (portable) WriteWholeFileReplacing(folder + kPathSeparator + "help.htm", "<html>");
+        return folder + kPathSeparator;
+    }
+    // Three levels that a fresh account does not have yet.
+    std::string user_ =
+        Path("用户") + kPathSeparator + "config" + kPathSeparator + "imgcrypt" + kPathSeparator;
+};
+
+TEST_F(SettingsFileTest, APortableProgramKeepsItsSettingsBesideItself) {
+    const std::string program = ProgramIn("程序", true);
+    EXPECT_TRUE(IsPortableProgramFolder(program));
+    EXPECT_EQ(SettingsFilePath(program, user_), program + "config.db");
+    EXPECT_FALSE(FolderExists(user_));
+    // The probe of the folder leaves nothing behind.
+    EXPECT_EQ(Entries(program), std::vector<std::string>{"help.htm"});
+}
+
+TEST_F(SettingsFileTest, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+    const std::string program = ProgramIn("bin", false);
+    EXPECT_FALSE(IsPortableProgramFolder(program));
+    EXPECT_EQ(SettingsFilePath(program, user_), user_ + "config.db");
+    EXPECT_TRUE(FolderExists(user_));
+    EXPECT_TRUE(Entries(program).empty());
+    // Made once, found the next time.
+    EXPECT_EQ(SettingsFilePath(program, user_), user_ + "config.db");
 }
 
 }  // namespace

@@ -1,19 +1,20 @@
 #include "runtime/line_text_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
 #include "runtime/errors.h"
+#include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
 
 using Lines = std::vector<std::string>;
+using test::InOutCodeOf;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
@@ -35,16 +36,6 @@ std::string Join(const Lines& lines) {
     std::string joined;
     for (const auto& line : lines) joined += line;
     return joined;
-}
-
-template <class F>
-int InOutCodeOf(F&& operation) {
-    try {
-        operation();
-    } catch (const EInOutError& error) {
-        return error.code();
-    }
-    return 0;
 }
 
 class LineTextFileTest : public ::testing::Test {
@@ -177,6 +168,7 @@ TEST_F(LineTextFileTest, EndOfTextIsStableAndConsumesNothing) {
     EXPECT_EQ(TakeLine(file), "");  // stays on the byte 26
     EXPECT_EQ(TakeLine(file), "");
     EXPECT_TRUE(AtTextEnd(file));
+    CloseText(file);
 
     WriteBytes(path_, "");
     LineTextFile empty = OpenTextForReading(path_);
@@ -320,24 +312,12 @@ TEST_F(LineTextFileTest, AbandonedReplacingWriteKeepsTheOldFile) {
 
 TEST_F(LineTextFileTest, FailedRenameRaisesAndRemovesTheTemporary) {
     const std::string blocked = folder_ / "blocked";
-    ASSERT_EQ(::mkdir(blocked.c_str(), 0777), 0);
-    ASSERT_EQ(::mkdir((blocked + "/inside").c_str(), 0777),
-              0);  // a non-empty folder cannot be replaced
+    test::MakeFolders(folder_ / "blocked/inside");  // a non-empty folder cannot be replaced
     LineTextFile file = CreateTextForReplacing(blocked);
     PutText(file, "data");
     EXPECT_THROW(CloseText(file), EInOutError);
     EXPECT_EQ(file.mode(), LineTextFile::Mode::Closed);
     EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"blocked"}));
-}
-
-TEST_F(LineTextFileTest, ReplacedFileGetsOrdinaryPermissions) {
-    const mode_t old = ::umask(022);
-    LineTextFile file = CreateTextForReplacing(path_);
-    CloseText(file);
-    ::umask(old);
-    struct stat info {};
-    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
 TEST_F(LineTextFileTest, LongFileNamesCanBeReplaced) {

@@ -1,19 +1,22 @@
 #include "runtime/whole_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstring>
-#include <filesystem>
 
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
+#include "tests/support/platform_files.h"
+#include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
 namespace {
 
+using test::kErrAlreadyExists;
+using test::kErrFileNotFound;
+using test::kErrFolderNotFound;
+using test::kErrInUse;
+using test::kErrIsFolder;
+using test::MessageOf;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
@@ -22,16 +25,6 @@ std::string AllByteValues(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
     return bytes;
-}
-
-template <class Error, class F>
-std::string MessageOf(F&& operation) {
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
 }
 
 class WholeFileTest : public ::testing::Test {
@@ -50,18 +43,20 @@ TEST_F(WholeFileTest, ReadsEveryByteValueAndEmptyFiles) {
 
 TEST_F(WholeFileTest, ReadFailuresNameTheAbsolutePath) {
     EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile(folder_ / "none.jpg"); }),
-              "Cannot open file \"" + folder_.path() + "/none.jpg\". No such file or directory");
-    const std::string cwd = std::filesystem::current_path().string();
+              "Cannot open file \"" + (folder_ / "none.jpg") + "\". " +
+                  SystemErrorText(kErrFileNotFound));
+    const std::string cwd = test::Utf8(std::filesystem::current_path());
     EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile("h1-none/none.jpg"); }),
-              "Cannot open file \"" + cwd + "/h1-none/none.jpg\". No such file or directory");
+              "Cannot open file \"" + cwd + test::NativePath("/h1-none/none.jpg") + "\". " +
+                  SystemErrorText(kErrFolderNotFound));
     EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile(folder_.path()); }),
-              "Cannot open file \"" + folder_.path() + "\". Is a directory");
+              "Cannot open file \"" + folder_.path() + "\". " + SystemErrorText(kErrIsFolder));
 }
 
 TEST_F(WholeFileTest, AFileBeingWrittenCannotBeRead) {
     LineTextFile writer = CreateTextForWriting(path_);
     const std::string message = MessageOf<EFOpenError>([&] { ReadWholeFile(path_); });
-    EXPECT_EQ(message, "Cannot open file \"" + path_ + "\". " + SystemErrorText(EWOULDBLOCK));
+    EXPECT_EQ(message, "Cannot open file \"" + path_ + "\". " + SystemErrorText(kErrInUse));
     EXPECT_FALSE(FileSizeOf(path_).has_value());
     CloseText(writer);
     EXPECT_EQ(ReadWholeFile(path_), "");
@@ -80,25 +75,15 @@ TEST_F(WholeFileTest, ReplacingWriteCreatesAndReplacesWithoutLeftovers) {
 
 TEST_F(WholeFileTest, ReplacingWriteFailureLeavesNothingBehind) {
     EXPECT_EQ(MessageOf<EFCreateError>([&] { WriteWholeFileReplacing(folder_ / "no/a.jpg", "x"); }),
-              "Cannot create file \"" + folder_.path() + "/no/a.jpg\". No such file or directory");
+              "Cannot create file \"" + (folder_ / "no/a.jpg") + "\". " +
+                  SystemErrorText(kErrFolderNotFound));
     EXPECT_TRUE(folder_.Entries().empty());
 
     // A non-empty folder in the way: the write fails at the rename.
-    const std::string blocked = folder_ / "blocked";
-    ASSERT_EQ(::mkdir(blocked.c_str(), 0777), 0);
-    WriteBytes(blocked + "/keep.txt", "keep");
-    EXPECT_THROW(WriteWholeFileReplacing(blocked, "data"), EFCreateError);
+    const std::string keep = folder_.Write("blocked/keep.txt", "keep");
+    EXPECT_THROW(WriteWholeFileReplacing(folder_ / "blocked", "data"), EFCreateError);
     EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"blocked"}));
-    EXPECT_EQ(ReadBytes(blocked + "/keep.txt"), "keep");
-}
-
-TEST_F(WholeFileTest, ReplacedFileGetsOrdinaryPermissions) {
-    const mode_t old = ::umask(027);
-    WriteWholeFileReplacing(path_, "x");
-    ::umask(old);
-    struct stat info {};
-    ASSERT_EQ(::stat(path_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(ReadBytes(keep), "keep");
 }
 
 TEST_F(WholeFileTest, FileSizeOnlyForReadableRegularFiles) {
@@ -113,16 +98,16 @@ TEST_F(WholeFileTest, FileSizeOnlyForReadableRegularFiles) {
 TEST_F(WholeFileTest, CreateFolderSaysWhetherTheFolderIsThereAndWhyNot) {
     const std::string sub = folder_ / "encrypted";
     EXPECT_TRUE(CreateFolder(sub).exists);
-    EXPECT_TRUE(std::filesystem::is_directory(sub));
+    EXPECT_TRUE(test::IsFolder(sub));
     EXPECT_TRUE(CreateFolder(sub).exists);  // already there
 
     const FolderCreation deeper = CreateFolder(folder_ / "no/deeper");
     EXPECT_FALSE(deeper.exists);
-    EXPECT_EQ(deeper.reason, SystemErrorText(ENOENT));
+    EXPECT_EQ(deeper.reason, SystemErrorText(kErrFolderNotFound));
     WriteBytes(folder_ / "file", "x");
     const FolderCreation blocked = CreateFolder(folder_ / "file");
     EXPECT_FALSE(blocked.exists);
-    EXPECT_EQ(blocked.reason, SystemErrorText(EEXIST));
+    EXPECT_EQ(blocked.reason, SystemErrorText(kErrAlreadyExists));
     EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"encrypted", "file"}));
 }
 
