@@ -86,27 +86,16 @@ QStringList ChosenFiles(const QFileDialog& dialog) {
     return files.isEmpty() ? dialog.selectedFiles() : files;
 }
 
-void Dialogs::Note(Record record) {
-    if (mode_ != Mode::Scripted) return;
-    records_.push_back(std::move(record));
-    if (observer_) observer_(records_.back());
-}
-
 void Dialogs::Message(const QString& caption, const QString& text) {
     ShowWithOk(Kind::Message, QMessageBox::Information, caption, text);
 }
 
 bool Dialogs::Confirm(const QString& text) {
     Note({Kind::Confirm, kConfirmCaption, text, {}});
-    if (mode_ == Mode::Scripted) {
-        if (answers_.empty()) {
-            ++unanswered_;
-            qWarning() << "Unanswered confirmation:" << text;
-            return false;
-        }
-        const bool yes = answers_.front();
-        answers_.pop_front();
-        return yes;
+    if (Scripted()) {
+        const std::optional<bool> yes = TakeAnswer();
+        if (!yes) qWarning() << "Unanswered confirmation:" << text;
+        return yes.value_or(false);
     }
     QMessageBox box(QMessageBox::Question, kConfirmCaption, DisplayText(text),
                     QMessageBox::NoButton, parent_);
@@ -125,22 +114,17 @@ void Dialogs::Error(const QString& caption, const QString& text) {
 void Dialogs::ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption,
                          const QString& text) {
     Note({kind, caption, text, {}});
-    if (mode_ == Mode::Scripted) return;
+    if (Scripted()) return;
     QMessageBox box(icon, caption, DisplayText(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
 QStringList Dialogs::OpenFiles(const OpenDialogRequest& request) {
     Note({Kind::OpenFiles, {}, {}, request});
-    if (mode_ == Mode::Scripted) {
-        if (openAnswers_.empty()) {
-            ++unanswered_;
-            qWarning() << "Unanswered open-file dialog";
-            return {};
-        }
-        QStringList paths = openAnswers_.front();
-        openAnswers_.pop_front();
-        return paths;
+    if (Scripted()) {
+        std::optional<QStringList> paths = TakeOpenFiles();
+        if (!paths) qWarning() << "Unanswered open-file dialog";
+        return paths.value_or(QStringList());
     }
     QFileDialog dialog(parent_);
     ConfigureOpenDialog(dialog, request);

@@ -7,10 +7,8 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
-#include <deque>
-#include <functional>
-#include <vector>
 
+#include "batch/scripted_dialogs.h"
 #include "batch/window_port.h"
 
 class QFileDialog;
@@ -37,18 +35,9 @@ void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request);
 // toggles as the text changes and which loses a name when a list is pasted.
 QStringList ChosenFiles(const QFileDialog& dialog);
 
-class Dialogs {
+class Dialogs : public ScriptedDialogs<QString, QStringList> {
   public:
-    enum class Kind { Message, Confirm, Error, OpenFiles };
-    struct Record {
-        Kind kind;
-        QString caption;
-        QString text;               // the text as the logic gave it
-        OpenDialogRequest request;  // OpenFiles only
-    };
-    enum class Mode { Interactive, Scripted };
-
-    explicit Dialogs(Mode mode = Mode::Interactive) : mode_(mode) {}
+    explicit Dialogs(Mode mode = Mode::Interactive) : ScriptedDialogs(mode) {}
 
     void SetParentWidget(QWidget* parent) { parent_ = parent; }
 
@@ -61,37 +50,11 @@ class Dialogs {
     // Chosen full paths in the dialog's order; empty when cancelled.
     QStringList OpenFiles(const OpenDialogRequest& request);
 
-    // Scripted mode only: answers given in advance, consumed in order. A box
-    // that finds no answer counts as unanswered and gets No / cancel.
-    void QueueAnswer(bool yes) { answers_.push_back(yes); }
-    void QueueOpenFiles(const QStringList& paths) { openAnswers_.push_back(paths); }
-    int unanswered() const noexcept { return unanswered_; }
-    int pendingAnswers() const noexcept {
-        return static_cast<int>(answers_.size() + openAnswers_.size());
-    }
-    // Scripted mode only: every box in the order shown. The interactive mode
-    // records nothing, so a long session does not collect every box it showed.
-    const std::vector<Record>& records() const noexcept { return records_; }
-    void ClearRecords() { records_.clear(); }
-    // Scripted mode only: called for every box as it is shown, e.g. to look at
-    // the window while a box is up.
-    void SetObserver(std::function<void(const Record&)> observer) {
-        observer_ = std::move(observer);
-    }
-
   private:
-    // Records the box and tells the observer; nothing in interactive mode.
-    void Note(Record record);
     // A box with one OK button: the plain message and the error box.
     void ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption, const QString& text);
 
-    Mode mode_;
     QWidget* parent_ = nullptr;
-    std::deque<bool> answers_;
-    std::deque<QStringList> openAnswers_;
-    int unanswered_ = 0;
-    std::vector<Record> records_;
-    std::function<void(const Record&)> observer_;
 };
 
 }  // namespace imgcrypt

@@ -101,37 +101,23 @@ std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer) {
     return paths;
 }
 
-void Dialogs::Note(Record record) {
-    if (mode_ != Mode::Scripted) return;
-    records_.push_back(std::move(record));
-    if (observer_) observer_(records_.back());
-}
-
 void Dialogs::Message(const std::string& caption, const std::string& text) {
     Note({Kind::Message, caption, text, {}});
-    if (mode_ == Mode::Scripted) return;
+    if (Scripted()) return;
     MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
                 MB_OK | MB_ICONINFORMATION);
 }
 
 void Dialogs::Error(const std::string& caption, const std::string& text) {
     Note({Kind::Error, caption, text, {}});
-    if (mode_ == Mode::Scripted) return;
+    if (Scripted()) return;
     MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
                 MB_OK | MB_ICONERROR);
 }
 
 bool Dialogs::Confirm(const std::string& text) {
     Note({Kind::Confirm, std::string(kConfirmCaption), text, {}});
-    if (mode_ == Mode::Scripted) {
-        if (answers_.empty()) {
-            ++unanswered_;
-            return false;
-        }
-        const bool yes = answers_.front();
-        answers_.pop_front();
-        return yes;
-    }
+    if (Scripted()) return TakeAnswer().value_or(false);
     const MessageBoxHook escapeAnswersNo;
     return MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(kConfirmCaption).c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
@@ -139,15 +125,7 @@ bool Dialogs::Confirm(const std::string& text) {
 
 std::vector<std::string> Dialogs::OpenFiles(const OpenDialogRequest& request) {
     Note({Kind::OpenFiles, {}, {}, request});
-    if (mode_ == Mode::Scripted) {
-        if (openAnswers_.empty()) {
-            ++unanswered_;
-            return {};
-        }
-        std::vector<std::string> paths = std::move(openAnswers_.front());
-        openAnswers_.pop_front();
-        return paths;
-    }
+    if (Scripted()) return TakeOpenFiles().value_or(std::vector<std::string>());
     return ShowOpenDialog(request);
 }
 

@@ -6,12 +6,11 @@
 
 #include <windows.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "batch/scripted_dialogs.h"
 #include "batch/window_port.h"
 
 namespace imgcrypt::winui {
@@ -30,18 +29,9 @@ DWORD DialogFilterIndex(int index, std::string_view filter);
 // each ended by NUL, the list by a second NUL.
 std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer);
 
-class Dialogs {
+class Dialogs : public ScriptedDialogs<std::string, std::vector<std::string>> {
   public:
-    enum class Kind { Message, Confirm, Error, OpenFiles };
-    struct Record {
-        Kind kind;
-        std::string caption;        // UTF-8
-        std::string text;           // the text as the logic gave it
-        OpenDialogRequest request;  // OpenFiles only
-    };
-    enum class Mode { Interactive, Scripted };
-
-    explicit Dialogs(Mode mode = Mode::Interactive) : mode_(mode) {}
+    explicit Dialogs(Mode mode = Mode::Interactive) : ScriptedDialogs(mode) {}
 
     void SetOwner(HWND owner) { owner_ = owner; }
 
@@ -54,34 +44,10 @@ class Dialogs {
     // Chosen full paths in the dialog's order; empty when cancelled.
     std::vector<std::string> OpenFiles(const OpenDialogRequest& request);
 
-    // Scripted mode only: answers given in advance, consumed in order. A box
-    // that finds no answer counts as unanswered and gets No / cancel.
-    void QueueAnswer(bool yes) { answers_.push_back(yes); }
-    void QueueOpenFiles(std::vector<std::string> paths) {
-        openAnswers_.push_back(std::move(paths));
-    }
-    int unanswered() const noexcept { return unanswered_; }
-    // Scripted mode only: every box in the order shown.
-    const std::vector<Record>& records() const noexcept { return records_; }
-    void ClearRecords() { records_.clear(); }
-    // Scripted mode only: called for every box as it is shown, e.g. to look at
-    // the window while a box is up.
-    void SetObserver(std::function<void(const Record&)> observer) {
-        observer_ = std::move(observer);
-    }
-
   private:
-    // Records the box and tells the observer; nothing in interactive mode.
-    void Note(Record record);
     std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) const;
 
-    Mode mode_;
     HWND owner_ = nullptr;
-    std::deque<bool> answers_;
-    std::deque<std::vector<std::string>> openAnswers_;
-    int unanswered_ = 0;
-    std::vector<Record> records_;
-    std::function<void(const Record&)> observer_;
 };
 
 }  // namespace imgcrypt::winui

@@ -35,21 +35,6 @@ const auto* const gEnvironment = ::testing::AddGlobalTestEnvironment(new WindowE
 
 }  // namespace
 
-std::filesystem::path FsPath(std::string_view utf8) {
-    return std::filesystem::path(Utf16FromUtf8(utf8));
-}
-
-void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(FsPath(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string SampleBytes(std::size_t size, unsigned seed) {
     std::string bytes;
     bytes.reserve(size);
@@ -66,25 +51,6 @@ std::string SampleBytes(std::size_t size, unsigned seed) {
     }
     bytes.resize(size);
     return bytes;
-}
-
-ScratchFolder::ScratchFolder() {
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
-    for (;;) {
-        const std::filesystem::path candidate =
-            base / (L"imgcrypt-winui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(counter++));
-        if (std::filesystem::create_directory(candidate)) {
-            path_ = Utf8FromUtf16(candidate.wstring()) + "\\";
-            return;
-        }
-    }
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FsPath(path_), ignored);
 }
 
 RECT ClientRectOf(HWND child) {
@@ -119,8 +85,8 @@ bool MenuEnabled(HMENU menu, int id) {
 }
 
 WindowFixture::WindowFixture(std::optional<std::string> config, const std::string& siteHost)
-    : photos_(dir_.path() + "photos\\") {
-    const std::string exe = dir_.path() + "exe\\";
+    : photos_(FolderPath(dir_) + "photos\\") {
+    const std::string exe = FolderPath(dir_) + "exe\\";
     std::filesystem::create_directory(FsPath(exe));
     std::filesystem::create_directory(FsPath(photos_));
     locations_ = AppLocations{exe + "config.db", exe, exe, siteHost};

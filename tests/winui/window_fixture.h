@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "winui/main_window.h"
 #include "winui/window_text.h"
 
@@ -21,24 +22,16 @@ namespace imgcrypt::winui::test {
 // A port nobody listens on: the banner fails to load at once.
 inline constexpr const char* kDeadSiteHost = "127.0.0.1:9";
 
-std::filesystem::path FsPath(std::string_view utf8);
-void WriteBytes(const std::string& path, std::string_view bytes);
-std::string ReadBytes(const std::string& path);
+using imgcrypt::test::FsPath;
+using imgcrypt::test::ReadBytes;
+using imgcrypt::test::TempFolder;
+using imgcrypt::test::WriteBytes;
 // Bytes that exercise the codec: every byte value, line breaks, a seeded tail.
 std::string SampleBytes(std::size_t size, unsigned seed);
-
-// A fresh folder (UTF-8 path, final separator), removed with its contents.
-class ScratchFolder {
-  public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& path() const noexcept { return path_; }
-
-  private:
-    std::string path_;
-};
+// A temporary folder's path with the final separator, as the folder box shows it.
+inline std::string FolderPath(const TempFolder& folder) {
+    return folder.path() + "\\";
+}
 
 inline std::string TextOf(HWND window) {
     return Utf8WindowText(window);
@@ -83,7 +76,7 @@ class WindowFixture {
     std::vector<std::string> MakeSources(const std::vector<std::string>& names);
 
   private:
-    ScratchFolder dir_;
+    TempFolder dir_;
     std::string photos_;
     AppLocations locations_;
     std::vector<std::string> opened_;

@@ -1,7 +1,7 @@
-// imgcrypt-gui.exe itself, copied into a folder of its own as a user unpacks
-// it (a Chinese name, a blank): config.db beside it, written in Chinese on
-// the first start and read back on the next; closing the window ends the
-// program.
+// imgcrypt-gui.exe itself, copied with its pages into a folder of its own as
+// a user unpacks the zip (a Chinese name, a blank): config.db beside it,
+// written in Chinese on the first start and read back on the next; closing
+// the window ends the program.
 #include <windows.h>
 
 #include <algorithm>
@@ -61,13 +61,20 @@ std::string StartAndClose(const std::wstring& program) {
 }
 
 TEST(AppEntry, KeepsItsSettingsBesideItselfInAFolderOfAnyName) {
-    ScratchFolder root;
-    const std::string folder = root.path() + "照片 工具\\";
+    TempFolder root;
+    const std::string folder = FolderPath(root) + "照片 工具\\";
     ASSERT_TRUE(CreateDirectoryW(Utf16FromUtf8(folder).c_str(), nullptr));
     std::string built = ProgramFolder() + IMGCRYPT_GUI_FROM_TESTS;
     std::replace(built.begin(), built.end(), '/', '\\');
     const std::wstring program = Utf16FromUtf8(folder + "imgcrypt-gui.exe");
     ASSERT_TRUE(CopyFileW(Utf16FromUtf8(built).c_str(), program.c_str(), TRUE)) << built;
+    // The help pages beside the program make its folder a portable one.
+    const std::string builtFolder = built.substr(0, built.rfind('\\') + 1);
+    for (const char* page : {"help.htm", "ehelp.htm", "banner.htm", "ebanner.htm"}) {
+        ASSERT_TRUE(CopyFileW(Utf16FromUtf8(builtFolder + page).c_str(),
+                              Utf16FromUtf8(folder + page).c_str(), TRUE))
+            << builtFolder + page;
+    }
 
     // The first start is in Chinese and says so in config.db.
     EXPECT_EQ(StartAndClose(program), ChineseTable().windowCaption);

@@ -166,7 +166,7 @@ class OpenDialog : public ::testing::Test {
   protected:
     void SetUp() override {
         for (const char* name : {"a.jpg", "c d.gif", "照片.jpg"}) {
-            WriteBytes(folder.path() + name, "x");
+            WriteBytes(FolderPath(folder) + name, "x");
         }
     }
     // Types the names into the dialog and presses Open.
@@ -186,11 +186,11 @@ class OpenDialog : public ::testing::Test {
         OpenDialogRequest request;
         request.filter = std::string(EnglishTable().dialogFilter);
         request.filterIndex = 4;
-        request.initialFolder = folder.path();
+        request.initialFolder = FolderPath(folder);
         return request;
     }
 
-    ScratchFolder folder;
+    TempFolder folder;
     std::vector<std::string> folders;
     std::vector<std::vector<std::string>> filters;
 };
@@ -199,17 +199,18 @@ TEST_F(OpenDialog, GivesFullPathsInTheDialogsOrder) {
     Dialogs dialogs;
     const auto paths = WithAnswers(Choose(L"\"照片.jpg\" \"a.jpg\" \"c d.gif\""),
                                    [&] { return dialogs.OpenFiles(Request()); });
-    EXPECT_EQ(paths, (std::vector<std::string>{folder.path() + "照片.jpg", folder.path() + "a.jpg",
-                                               folder.path() + "c d.gif"}));
+    EXPECT_EQ(paths, (std::vector<std::string>{FolderPath(folder) + "照片.jpg",
+                                               FolderPath(folder) + "a.jpg",
+                                               FolderPath(folder) + "c d.gif"}));
     ASSERT_EQ(gShown, 1);
     // It opened in the initial folder with the language's two filter entries.
-    EXPECT_EQ(folders.front() + "\\", folder.path());
+    EXPECT_EQ(folders.front() + "\\", FolderPath(folder));
     EXPECT_EQ(filters.front(),
               (std::vector<std::string>{"JPG;GIF;PNG;BMP;SVG;PAD;TVL", "All (*.*)"}));
 
     // One file alone comes back as it is.
     const auto one = WithAnswers(Choose(L"a.jpg"), [&] { return dialogs.OpenFiles(Request()); });
-    EXPECT_EQ(one, (std::vector<std::string>{folder.path() + "a.jpg"}));
+    EXPECT_EQ(one, (std::vector<std::string>{FolderPath(folder) + "a.jpg"}));
 }
 
 TEST_F(OpenDialog, CancelledGivesNothing) {
