@@ -11,17 +11,22 @@ werror=OFF
 [ -n "${CI:-}" ] && werror=ON
 fuzz_seconds=${FUZZ_SECONDS:-20}
 
-echo "== build and test (default preset)"
+# Each stage says how far into the run it starts, so a slow stage shows.
+stage() {
+    echo "== $* (at $((SECONDS / 60))m$((SECONDS % 60))s)"
+}
+
+stage "build and test (default preset)"
 cmake --preset default -DIMGCRYPT_WERROR=$werror >/dev/null
 cmake --build --preset default
 ctest --preset default
 
-echo "== build and test under AddressSanitizer + UBSan"
+stage "build and test under AddressSanitizer + UBSan"
 cmake --preset asan -DIMGCRYPT_WERROR=$werror >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-echo "== fuzz targets, ${fuzz_seconds}s each"
+stage "fuzz targets, ${fuzz_seconds}s each"
 cmake --preset fuzz -DIMGCRYPT_WERROR=$werror >/dev/null
 cmake --build --preset fuzz
 mkdir -p build/fuzz/corpus
@@ -34,6 +39,6 @@ for target in build/fuzz/fuzz/fuzz_*; do
         -print_final_stats=0 "build/fuzz/corpus/$name" 2>&1 | tail -n 2
 done
 
-echo "== Windows builds (MinGW-w64), tests under Wine"
+stage "Windows builds (MinGW-w64), tests under Wine"
 bash scripts/test-windows.sh
-echo "== all tests passed"
+stage "all tests passed"
