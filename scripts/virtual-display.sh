@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Wine's windows: a private virtual X display
 # without a window manager. start_virtual_display exports DISPLAY;
 # stop_virtual_display ends the server (after Wine's, which uses it).
@@ -17,7 +18,8 @@ start_virtual_display() {
         echo "Xvfb did not start" >&2
         return 1
     fi
-    export DISPLAY=":$(head -n 1 "$ready")"
+    DISPLAY=":$(head -n 1 "$ready")"
+    export DISPLAY
     rm -f "$ready"
 }
 
