@@ -41,7 +41,6 @@ class WindowFixture {
 
     TfrmMain& window() { return *window_; }
     Dialogs& dialogs() { return window_->dialogs(); }
-    MainWindowLogic& logic() { return window_->logic(); }
     const AppLocations& locations() const { return locations_; }
     const std::vector<QUrl>& opened() const { return opened_; }
     // A folder for source files, "photos/" under the temporary folder.
