@@ -9,7 +9,8 @@
 
 namespace imgcrypt {
 
-// A local path (byte text in the file-system encoding) as a file: URL.
+// A local path (byte text in the file-system encoding) as a file: URL; an
+// empty path gives an empty URL.
 QUrl UrlForLocalPath(const std::string& path);
 // A web address as the logic builds it.
 QUrl UrlForAddress(const std::string& address);

@@ -511,7 +511,7 @@ void TfrmMain::FitCaptions() {
 
 void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
     bannerStage_ = BannerStage::Remote;
-    bannerFallback_ = fallbackPath.empty() ? QUrl() : UrlForLocalPath(fallbackPath);
+    bannerFallback_ = UrlForLocalPath(fallbackPath);
     WebBrowser1->setUrl(UrlForAddress(url));
 }
 

@@ -35,7 +35,6 @@ class TfrmMain : public QMainWindow, public WindowPort {
                       QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    MainWindowLogic& logic() noexcept { return logic_; }
     Dialogs& dialogs() noexcept { return *dialogs_; }
     DesktopLinks& links() noexcept { return links_; }
     // Caption of message boxes: the application title of the current language.

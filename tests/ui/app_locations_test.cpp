@@ -16,10 +16,6 @@ using namespace imgcrypt::test;
 
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 // A program's own folder, as unpacked from an archive: help pages beside it.
 QString PortableFolder(const QTemporaryDir& dir) {
     const QString exe = dir.filePath("imgcrypt");

@@ -21,10 +21,6 @@ using namespace imgcrypt::test;
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Answers the next modal box (a Box: message box or file dialog) of an
 // interactive Dialogs: polls, bounded, for it to come up, lets `inspect` look
 // at it (and press a key or a button), then closes whatever box is still up.

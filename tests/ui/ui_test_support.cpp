@@ -72,4 +72,8 @@ std::string Bytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 }  // namespace imgcrypt::test

@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/main_window.h"
@@ -41,7 +42,6 @@ class WindowFixture {
 
     TfrmMain& window() { return *window_; }
     Dialogs& dialogs() { return window_->dialogs(); }
-    MainWindowLogic& logic() { return window_->logic(); }
     const AppLocations& locations() const { return locations_; }
     const std::vector<QUrl>& opened() const { return opened_; }
     // A folder for source files, "photos/" under the temporary folder.
@@ -73,5 +73,7 @@ void WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray SampleBytes(int size, int seed);
 // The file's path in the byte form the logic uses.
 std::string Bytes(const QString& path);
+// A UTF-8 text of the logic (language tables, locations) as Qt shows it.
+QString Q(std::string_view text);
 
 }  // namespace imgcrypt::test

@@ -23,10 +23,6 @@ using namespace imgcrypt::test;
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The named control a focus-chain widget belongs to (itself or an ancestor).
 QString NamedOwner(QWidget* w, const QStringList& names) {
     for (; w != nullptr; w = w->parentWidget()) {

@@ -23,10 +23,6 @@ using namespace imgcrypt::test;
 
 namespace {
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // What the window looked like while a box was up.
 struct Snapshot {
     Dialogs::Kind kind;
