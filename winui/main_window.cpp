@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "codec/password.h"
 #include "runtime/utf16.h"
@@ -184,24 +185,26 @@ void TfrmMain::PlaceControls() {
 }
 
 void TfrmMain::ApplyFonts() {
-    FormFonts fonts(dpi_);
+    // A language switch keeps the fonts; after a DPI change the old ones go
+    // once no control uses them.
+    std::optional<FormFonts> retired;
+    if (fonts_.dpi() != dpi_) retired = std::exchange(fonts_, FormFonts(dpi_));
     const HDC dc = GetDC(window_);
     for (const ControlSpec& spec : kControls) {
         if (spec.kind == ControlKind::Banner) continue;
         const HWND control = Control(spec.id);
-        HFONT font = fonts.Regular();
+        HFONT font = fonts_.Regular();
         if (const std::optional<int> margin = CaptionMargin(spec.kind)) {
             RECT r;
             GetClientRect(control, &r);
-            font = fonts.Fitting(dc, WideWindowText(control),
-                                 (r.right - r.left) - Scale(*margin, dpi_));
+            font = fonts_.Fitting(dc, WideWindowText(control),
+                                  (r.right - r.left) - Scale(*margin, dpi_));
         }
         if (reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)) != font) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
     }
     ReleaseDC(window_, dc);
-    fonts_ = std::move(fonts);  // the old fonts go once no control uses them
 }
 
 void TfrmMain::CentreOnWorkArea() {
