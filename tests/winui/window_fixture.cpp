@@ -50,6 +50,24 @@ RECT ClientRectOf(HWND child) {
     return r;
 }
 
+int OuterWidth(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.right - r.left;
+}
+
+int OuterHeight(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.bottom - r.top;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
 std::string MenuCaption(HMENU menu, int id) {
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {

@@ -24,9 +24,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<Search*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (processId == search->processId && std::wstring_view(className) == kWindowClassName &&
+    if (processId == search->processId && ClassOf(window) == kWindowClassName &&
         IsWindowVisible(window)) {
         search->found = window;
         return FALSE;

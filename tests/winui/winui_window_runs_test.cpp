@@ -28,12 +28,6 @@ struct Snapshot {
         cancelEnabled;
 };
 
-int OuterHeight(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return r.bottom - r.top;
-}
-
 class RunFixture : public WindowFixture {
   public:
     explicit RunFixture(bool english) : WindowFixture(english ? "en\r\n" : "ch\r\n") {
