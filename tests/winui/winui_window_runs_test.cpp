@@ -12,6 +12,7 @@
 #include "codec/container.h"
 #include "codec/file_operations.h"
 #include "runtime/generator.h"
+#include "runtime/paths.h"
 #include "runtime/utf16.h"
 #include "tests/winui/window_fixture.h"
 #include "winui/layout.h"
@@ -127,7 +128,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     EXPECT_EQ(f.opened().back(), decryptedDir + "\\");
     f.ExpectAtRest();
     for (const std::string& source : sources) {
-        const std::string name = source.substr(f.photos().size());
+        const std::string name = PathName(source);
         EXPECT_EQ(ReadBytes(decryptedDir + "\\" + name), ReadBytes(source)) << name;
     }
 }
