@@ -102,17 +102,18 @@ std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer) {
 }
 
 void Dialogs::Message(const std::string& caption, const std::string& text) {
-    Note({Kind::Message, caption, text, {}});
-    if (Scripted()) return;
-    MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
-                MB_OK | MB_ICONINFORMATION);
+    ShowWithOk(Kind::Message, MB_ICONINFORMATION, caption, text);
 }
 
 void Dialogs::Error(const std::string& caption, const std::string& text) {
-    Note({Kind::Error, caption, text, {}});
+    ShowWithOk(Kind::Error, MB_ICONERROR, caption, text);
+}
+
+void Dialogs::ShowWithOk(Kind kind, UINT icon, const std::string& caption,
+                         const std::string& text) {
+    Note({kind, caption, text, {}});
     if (Scripted()) return;
-    MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(),
-                MB_OK | MB_ICONERROR);
+    MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(), MB_OK | icon);
 }
 
 bool Dialogs::Confirm(const std::string& text) {

@@ -45,6 +45,8 @@ class Dialogs : public ScriptedDialogs<std::string, std::vector<std::string>> {
     std::vector<std::string> OpenFiles(const OpenDialogRequest& request);
 
   private:
+    // A box with one OK button, recorded first.
+    void ShowWithOk(Kind kind, UINT icon, const std::string& caption, const std::string& text);
     std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) const;
 
     HWND owner_ = nullptr;

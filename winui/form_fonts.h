@@ -16,6 +16,8 @@ class FormFonts {
   public:
     explicit FormFonts(UINT dpi) : dpi_(dpi) {}
 
+    UINT dpi() const noexcept { return dpi_; }
+
     HFONT Regular();
     // The largest size, down to the minimum, at which `text` fits in `room`
     // pixels.

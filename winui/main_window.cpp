@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "codec/password.h"
 #include "runtime/utf16.h"
@@ -27,10 +28,6 @@ constexpr DWORD kWindowStyle =
 // Lets the dialog manager walk into the controls for Tab and the arrows.
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 
-std::wstring Wide(std::string_view text) {
-    return Utf16FromUtf8(text);
-}
-
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
     static const bool registered = [instance, windowProc] {
         WNDCLASSEXW wc{};
@@ -43,7 +40,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
         wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IMGCRYPT_ICON_ID),
                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
         wc.lpszClassName = kWindowClassName;
         return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -117,7 +114,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, &TfrmMain::WindowProc);
     MenuHandle menu = BuildMainMenu();
-    window_ = CreateWindowExW(kWindowExStyle, kWindowClassName, Wide(kFormCaption).c_str(),
+    window_ = CreateWindowExW(kWindowExStyle, kWindowClassName, Utf16FromUtf8(kFormCaption).c_str(),
                               kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, kCreationOuterWidth,
                               kCreationOuterHeight, nullptr, menu.get(), instance, this);
     if (window_ == nullptr) {
@@ -161,8 +158,8 @@ void TfrmMain::CreateControls() {
             continue;
         }
         const ChildClass child = ChildClassOf(spec.kind);
-        CreateWindowExW(child.exStyle, child.className, Wide(spec.caption).c_str(), child.style,
-                        r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
+        CreateWindowExW(child.exStyle, child.className, Utf16FromUtf8(spec.caption).c_str(),
+                        child.style, r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     }
     const HWND password = Control(ids::edtEnpass);
@@ -188,24 +185,26 @@ void TfrmMain::PlaceControls() {
 }
 
 void TfrmMain::ApplyFonts() {
-    FormFonts fonts(dpi_);
+    // A language switch keeps the fonts; after a DPI change the old ones go
+    // once no control uses them.
+    std::optional<FormFonts> retired;
+    if (fonts_.dpi() != dpi_) retired = std::exchange(fonts_, FormFonts(dpi_));
     const HDC dc = GetDC(window_);
     for (const ControlSpec& spec : kControls) {
         if (spec.kind == ControlKind::Banner) continue;
         const HWND control = Control(spec.id);
-        HFONT font = fonts.Regular();
+        HFONT font = fonts_.Regular();
         if (const std::optional<int> margin = CaptionMargin(spec.kind)) {
             RECT r;
             GetClientRect(control, &r);
-            font = fonts.Fitting(dc, WideWindowText(control),
-                                 (r.right - r.left) - Scale(*margin, dpi_));
+            font = fonts_.Fitting(dc, WideWindowText(control),
+                                  (r.right - r.left) - Scale(*margin, dpi_));
         }
         if (reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)) != font) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
     }
     ReleaseDC(window_, dc);
-    fonts_ = std::move(fonts);  // the old fonts go once no control uses them
 }
 
 void TfrmMain::CentreOnWorkArea() {
@@ -457,11 +456,11 @@ void TfrmMain::UpdateDecryptButton() {
 }
 
 void TfrmMain::OpenLocalPath(const std::string& path) {
-    opener_.Open(window_, Wide(path));
+    opener_.Open(window_, Utf16FromUtf8(path));
 }
 
 void TfrmMain::OpenUrl(const std::string& url) {
-    opener_.Open(window_, Wide(url));
+    opener_.Open(window_, Utf16FromUtf8(url));
 }
 
 void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) {
@@ -505,7 +504,7 @@ void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& abou
 }
 
 void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
-    if (banner_) banner_->Navigate(Wide(url), Wide(fallbackPath));
+    if (banner_) banner_->Navigate(Utf16FromUtf8(url), Utf16FromUtf8(fallbackPath));
 }
 
 }  // namespace imgcrypt::winui

@@ -32,13 +32,9 @@ std::wstring UrlOf(const VARIANT* value) {
 
 }  // namespace
 
-HRESULT BrowserEvents::QueryInterface(REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
-        return Hand(static_cast<IDispatch*>(this), out);
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+void* BrowserEvents::InterfaceFor(REFIID iid) {
+    const bool mine = iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2;
+    return mine ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 HRESULT BrowserEvents::GetTypeInfoCount(UINT* count) {

@@ -29,7 +29,7 @@ class BrowserEvents final : public ComObject<BrowserEvents, IDispatch> {
     // banner is gone.
     void Detach() { handlers_ = {}; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    void* InterfaceFor(REFIID iid);
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {

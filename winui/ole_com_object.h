@@ -13,11 +13,19 @@ namespace imgcrypt::winui {
 
 using Microsoft::WRL::ComPtr;
 
-// Implements AddRef and Release for every interface in `Interfaces`; the
-// derived class answers QueryInterface.
+// Implements IUnknown for every interface in `Interfaces`. The derived class
+// names the interfaces it has: `void* InterfaceFor(REFIID iid)` returns
+// `this` cast to the interface `iid` asks for, or null.
 template <typename Derived, typename... Interfaces>
 class ComObject : public Interfaces... {
   public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        *out = static_cast<Derived*>(this)->InterfaceFor(iid);
+        if (*out == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override {
         const ULONG left = --refs_;
@@ -28,14 +36,6 @@ class ComObject : public Interfaces... {
   protected:
     ComObject() = default;
     virtual ~ComObject() = default;
-
-    // The answer of QueryInterface for an interface the object has.
-    template <typename Interface>
-    HRESULT Hand(Interface* self, void** out) {
-        *out = self;
-        AddRef();
-        return S_OK;
-    }
 
   private:
     std::atomic<ULONG> refs_{1};

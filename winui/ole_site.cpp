@@ -14,22 +14,18 @@ HRESULT Nothing(T** out, HRESULT result) {
 
 }  // namespace
 
-HRESULT OleSite::QueryInterface(REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
+void* OleSite::InterfaceFor(REFIID iid) {
     if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
-        return Hand(static_cast<IOleClientSite*>(this), out);
+        return static_cast<IOleClientSite*>(this);
     }
     if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
-        return Hand(static_cast<IOleInPlaceSite*>(this), out);
+        return static_cast<IOleInPlaceSite*>(this);
     }
     if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
-        return Hand(static_cast<IOleInPlaceFrame*>(this), out);
+        return static_cast<IOleInPlaceFrame*>(this);
     }
-    if (iid == __uuidof(IDocHostUIHandler)) {
-        return Hand(static_cast<IDocHostUIHandler*>(this), out);
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    if (iid == __uuidof(IDocHostUIHandler)) return static_cast<IDocHostUIHandler*>(this);
+    return nullptr;
 }
 
 HRESULT OleSite::GetMoniker(DWORD, DWORD, IMoniker** out) {

@@ -19,7 +19,7 @@ class OleSite final : public ComObject<OleSite, IOleClientSite, IOleInPlaceSite,
     // `host` is the window the control lives in; the site covers its client area.
     explicit OleSite(HWND host) : host_(host) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    void* InterfaceFor(REFIID iid);
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }

@@ -1,9 +1,6 @@
 // The Windows application's entry: settle where files live, create the main
 // window (which applies the remembered language and loads the banner), run.
 #include <windows.h>
-// After windows.h, which they need.
-#include <commctrl.h>
-#include <ole2.h>
 
 #include <exception>
 
@@ -11,6 +8,7 @@
 #include "runtime/utf16.h"
 #include "winui/main_window.h"
 #include "winui/message_loop.h"
+#include "winui/ui_thread_setup.h"
 
 namespace {
 
@@ -28,10 +26,7 @@ imgcrypt::AppLocations ApplicationLocations() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    // The banner's browser control needs OLE on this thread.
-    const HRESULT ole = OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    const imgcrypt::winui::UiThreadSetup setup;
     int exitCode = 1;
     try {
         imgcrypt::winui::TfrmMain window(ApplicationLocations());
@@ -42,6 +37,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         MessageBoxW(nullptr, imgcrypt::Utf16FromUtf8(e.what()).c_str(), L"imgcrypt",
                     MB_OK | MB_ICONERROR);
     }
-    if (SUCCEEDED(ole)) OleUninitialize();
     return exitCode;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "winui/ole_automation.h"
 #include "winui/ole_browser_events.h"
 
@@ -85,14 +86,9 @@ class WebBannerTest : public ::testing::Test {
         parent_ = ::CreateWindowExW(0, L"STATIC", L"banner test", WS_OVERLAPPEDWINDOW, 0, 0, 540,
                                     400, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(parent_, nullptr);
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("imgcrypt-banner-" + std::to_string(::GetCurrentProcessId()));
-        std::filesystem::create_directories(folder_);
     }
     void TearDown() override {
         if (parent_ != nullptr) ::DestroyWindow(parent_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
         ::OleUninitialize();
     }
 
@@ -107,7 +103,8 @@ class WebBannerTest : public ::testing::Test {
     }
 
     HWND parent_ = nullptr;
-    std::filesystem::path folder_;
+    imgcrypt::test::TempFolder temp_;
+    std::filesystem::path folder_ = imgcrypt::test::FsPath(temp_.path());
 };
 
 // What the banner loads and completes, in order.

@@ -1,15 +1,11 @@
 #include "tests/winui/window_fixture.h"
 
-#include <commctrl.h>
-#include <ole2.h>
-
-#include <atomic>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 #include "runtime/utf16.h"
 #include "winui/layout.h"
 #include "winui/message_loop.h"
+#include "winui/ui_thread_setup.h"
 
 namespace imgcrypt::winui::test {
 
@@ -18,17 +14,11 @@ namespace {
 // What the application's entry does before it creates the window.
 class WindowEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override {
-        ole_ = OleInitialize(nullptr);
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
-    }
-    void TearDown() override {
-        if (SUCCEEDED(ole_)) OleUninitialize();
-    }
+    void SetUp() override { setup_.emplace(); }
+    void TearDown() override { setup_.reset(); }
 
   private:
-    HRESULT ole_ = E_FAIL;
+    std::optional<UiThreadSetup> setup_;
 };
 
 const auto* const gEnvironment = ::testing::AddGlobalTestEnvironment(new WindowEnvironment);
@@ -58,6 +48,24 @@ RECT ClientRectOf(HWND child) {
     GetWindowRect(child, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+int OuterWidth(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.right - r.left;
+}
+
+int OuterHeight(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r.bottom - r.top;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
 }
 
 std::string MenuCaption(HMENU menu, int id) {

@@ -8,6 +8,7 @@
 
 #include "batch/language_tables.h"
 #include "runtime/app_folders.h"
+#include "runtime/paths.h"
 #include "runtime/utf16.h"
 #include "tests/winui/window_fixture.h"
 #include "winui/main_window.h"
@@ -24,9 +25,7 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
     auto* search = reinterpret_cast<Search*>(lParam);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    if (processId == search->processId && std::wstring_view(className) == kWindowClassName &&
+    if (processId == search->processId && ClassOf(window) == kWindowClassName &&
         IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
@@ -69,7 +68,7 @@ TEST(AppEntry, KeepsItsSettingsBesideItselfInAFolderOfAnyName) {
     const std::wstring program = Utf16FromUtf8(folder + "imgcrypt-gui.exe");
     ASSERT_TRUE(CopyFileW(Utf16FromUtf8(built).c_str(), program.c_str(), TRUE)) << built;
     // The help pages beside the program make its folder a portable one.
-    const std::string builtFolder = built.substr(0, built.rfind('\\') + 1);
+    const std::string builtFolder = PathFolder(built);
     for (const char* page : {"help.htm", "ehelp.htm", "banner.htm", "ebanner.htm"}) {
         ASSERT_TRUE(CopyFileW(Utf16FromUtf8(builtFolder + page).c_str(),
                               Utf16FromUtf8(folder + page).c_str(), TRUE))

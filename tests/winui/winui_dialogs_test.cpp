@@ -54,9 +54,7 @@ std::set<HWND> gSeen;
 int gShown = 0;
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (IsWindowVisible(window) && std::wstring_view(className) == L"#32770") {
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770") {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }

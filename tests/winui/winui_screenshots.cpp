@@ -5,9 +5,6 @@
 // The "run" picture is taken while the end-of-run question is up: the window
 // is at its run height and the progress row shows "3/3".
 #include <windows.h>
-// After windows.h, which they need.
-#include <commctrl.h>
-#include <ole2.h>
 
 #include <cstdio>
 #include <fstream>
@@ -17,6 +14,7 @@
 #include "runtime/utf16.h"
 #include "tests/winui/window_fixture.h"
 #include "winui/layout.h"
+#include "winui/ui_thread_setup.h"
 
 namespace imgcrypt::winui::test {
 namespace {
@@ -110,13 +108,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::string folder = imgcrypt::Utf8FromUtf16(argv[1]);
     if (!folder.ends_with('\\') && !folder.ends_with('/')) folder += '\\';
-    OleInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    const imgcrypt::winui::UiThreadSetup setup;
     bool ok = true;
     for (const bool english : {true, false}) {
         ok = imgcrypt::winui::test::TakePictures(folder, english) && ok;
     }
-    OleUninitialize();
     return ok ? 0 : 1;
 }

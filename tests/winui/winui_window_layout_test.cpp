@@ -57,24 +57,6 @@ std::string Describe(const RECT& r) {
            std::to_string(r.right) + ", " + std::to_string(r.bottom) + "}";
 }
 
-int Height(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return r.bottom - r.top;
-}
-
-int Width(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return r.right - r.left;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
 LONG_PTR Style(HWND window) {
     return GetWindowLongPtrW(window, GWL_STYLE);
 }
@@ -222,9 +204,7 @@ TEST(WindowLayout, CaptionsAtCreationAndTheOrderTabWalks) {
 
 TEST(WindowLayout, FrameIconAndTheTwoOuterHeights) {
     WindowFixture f;
-    wchar_t className[32] = {};
-    GetClassNameW(f.hwnd(), className, 32);
-    EXPECT_STREQ(className, L"TfrmMain");
+    EXPECT_STREQ(ClassOf(f.hwnd()).c_str(), L"TfrmMain");
     const LONG_PTR style = Style(f.hwnd());
     EXPECT_NE(style & WS_THICKFRAME, 0);
     EXPECT_NE(style & WS_SYSMENU, 0);
@@ -248,8 +228,8 @@ TEST(WindowLayout, FrameIconAndTheTwoOuterHeights) {
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
 
-    EXPECT_EQ(Width(f.hwnd()), 526);
-    EXPECT_EQ(Height(f.hwnd()), kRestHeight);
+    EXPECT_EQ(OuterWidth(f.hwnd()), 526);
+    EXPECT_EQ(OuterHeight(f.hwnd()), kRestHeight);
     EXPECT_EQ(f.window().outerHeight(), kRestHeight);
     // Centred on the work area.
     RECT work;
@@ -260,10 +240,10 @@ TEST(WindowLayout, FrameIconAndTheTwoOuterHeights) {
     EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
 
     f.window().SetOuterHeight(kRunHeight);
-    EXPECT_EQ(Height(f.hwnd()), kRunHeight);
+    EXPECT_EQ(OuterHeight(f.hwnd()), kRunHeight);
     f.window().SetOuterHeight(kRestHeight);
-    EXPECT_EQ(Height(f.hwnd()), kRestHeight);
-    EXPECT_EQ(Width(f.hwnd()), 526);
+    EXPECT_EQ(OuterHeight(f.hwnd()), kRestHeight);
+    EXPECT_EQ(OuterWidth(f.hwnd()), 526);
 }
 
 TEST(WindowLayout, ADpiChangeScalesPlacesFontAndHeights) {
@@ -283,10 +263,10 @@ TEST(WindowLayout, ADpiChangeScalesPlacesFontAndHeights) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.Control(ids::btnenc), WM_GETFONT, 0, 0)),
                sizeof logFont, &logFont);
     EXPECT_EQ(logFont.lfHeight, -17);
-    EXPECT_EQ(Height(f.hwnd()), 555);
+    EXPECT_EQ(OuterHeight(f.hwnd()), 555);
     f.window().SetOuterHeight(kRunHeight);
-    EXPECT_EQ(Height(f.hwnd()), 600);
-    EXPECT_EQ(Width(f.hwnd()), 789);
+    EXPECT_EQ(OuterHeight(f.hwnd()), 600);
+    EXPECT_EQ(OuterWidth(f.hwnd()), 789);
 }
 
 TEST(WindowLayout, MenuTreeWithTheLanguageCommandsOnTheBar) {

@@ -12,6 +12,7 @@
 #include "codec/container.h"
 #include "codec/file_operations.h"
 #include "runtime/generator.h"
+#include "runtime/paths.h"
 #include "runtime/utf16.h"
 #include "tests/winui/window_fixture.h"
 #include "winui/layout.h"
@@ -27,12 +28,6 @@ struct Snapshot {
     bool openEnabled, encryptEnabled, decryptEnabled, fileOpenEnabled, languageEnabled,
         cancelEnabled;
 };
-
-int OuterHeight(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return r.bottom - r.top;
-}
 
 class RunFixture : public WindowFixture {
   public:
@@ -133,7 +128,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     EXPECT_EQ(f.opened().back(), decryptedDir + "\\");
     f.ExpectAtRest();
     for (const std::string& source : sources) {
-        const std::string name = source.substr(f.photos().size());
+        const std::string name = PathName(source);
         EXPECT_EQ(ReadBytes(decryptedDir + "\\" + name), ReadBytes(source)) << name;
     }
 }
