@@ -33,11 +33,12 @@ constexpr RECT kBounds = {8, 5, 508, 145};
 constexpr UINT kQueueMarker = WM_APP + 0x3F0;
 int gMarkersSeen = 0;
 
-// Pumps messages until `done` holds or 30 seconds have passed; whether it held.
-// (Wine's first run in a new prefix can take seconds per load.)
+// Pumps messages until `done` holds or 90 seconds have passed; whether it held.
+// (Wine's first run in a new prefix can take seconds per load, and a loaded
+// machine once took over 30 s to refuse a connection.)
 template <typename Predicate>
 bool PumpUntil(Predicate done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
     while (!done()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
