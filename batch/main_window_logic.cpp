@@ -41,7 +41,7 @@ void MainWindowLogic::Guarded(const std::function<void()>& body) {
     port_.ShowError(DefaultHandlerText(message));
     // A run that broke off must not leave the window half-way.
     if (running_) {
-        ReturnToRest();
+        port_.SetProgressPosition(0);
         EndRun();
     }
 }
@@ -209,14 +209,10 @@ void MainWindowLogic::BeginRun() {
 }
 
 void MainWindowLogic::EndRun() {
+    port_.SetOuterHeight(kRestHeight);
     running_ = false;
     port_.SetRunCommandsEnabled(true);
     port_.SetDecryptEnabled(!decryptLocked_);
-}
-
-void MainWindowLogic::ReturnToRest() {
-    port_.SetProgressPosition(0);
-    port_.SetOuterHeight(kRestHeight);
 }
 
 bool MainWindowLogic::StepAfterFile(int done, int count) {
@@ -226,7 +222,6 @@ bool MainWindowLogic::StepAfterFile(int done, int count) {
     if (!cancelFlag_) return false;
     // Files already written stay; the progress row keeps its last values.
     port_.ShowMessage(std::string(messages_.msgCanceled));
-    port_.SetOuterHeight(kRestHeight);
     EndRun();
     return true;
 }
@@ -267,7 +262,6 @@ void MainWindowLogic::RunEncryption() {
             // rules would make this container impossible to decrypt, so the
             // run stops here instead of writing it.
             if (!CheckPassword()) {
-                port_.SetOuterHeight(kRestHeight);
                 EndRun();
                 return;
             }
@@ -292,7 +286,7 @@ void MainWindowLogic::RunEncryption() {
             port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirEncrypted));
         }
     }
-    ReturnToRest();
+    port_.SetProgressPosition(0);
     EndRun();
 }
 
@@ -346,7 +340,7 @@ void MainWindowLogic::RunDecryption() {
             RunDoneQuestion(count, messages_.msgDecryptDone, folderBox, messages_.dirDecrypted))) {
         port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirDecrypted));
     }
-    ReturnToRest();
+    port_.SetProgressPosition(0);
     EndRun();
 }
 

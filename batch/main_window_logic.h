@@ -69,8 +69,8 @@ class MainWindowLogic {
     // folder box, and the dialog's default name for its next call.
     void ApplySelection(std::vector<std::string> paths);
     void BeginRun();
+    // Back at rest with every command live; the progress row keeps its values.
     void EndRun();
-    void ReturnToRest();
     // Progress, pending input and the Cancel poll after each file of a run;
     // true when the run was cancelled and has ended.
     bool StepAfterFile(int done, int count);
