@@ -212,7 +212,7 @@ void MainWindowLogic::EndRun() {
     port_.SetOuterHeight(kRestHeight);
     running_ = false;
     port_.SetRunCommandsEnabled(true);
-    port_.SetDecryptEnabled(!decryptLocked_);
+    port_.SetDecryptEnabled(!DecryptLocked());
 }
 
 bool MainWindowLogic::StepAfterFile(int done, int count) {
@@ -294,7 +294,7 @@ void MainWindowLogic::RunEncryption() {
 // Decryption run.
 
 void MainWindowLogic::btndecClick() {
-    if (decryptLocked_) return;
+    if (DecryptLocked()) return;
     GuardedWhenIdle([this] { RunDecryption(); });
 }
 
@@ -314,8 +314,7 @@ void MainWindowLogic::RunDecryption() {
     if (!passwordMatch_) {
         port_.ShowMessage(std::string(messages_.msgWrongPassword));
         ++wrongPasswordCount_;
-        if (wrongPasswordCount_ > 9) {
-            decryptLocked_ = true;
+        if (DecryptLocked()) {
             port_.SetDecryptEnabled(false);
             port_.ShowMessage(std::string(messages_.msgTenTries));
         }

@@ -79,6 +79,9 @@ class MainWindowLogic {
     void RunDecryption();
     void ApplyTexts(bool english);
     std::string WebAddress(std::string_view path) const;
+    // Ten wrong passwords lock Decrypt until the program starts again: only a
+    // decryption run that goes through resets the count, and none can start.
+    bool DecryptLocked() const noexcept { return wrongPasswordCount_ > 9; }
 
     WindowPort& port_;
     AppLocations locations_;
@@ -94,7 +97,6 @@ class MainWindowLogic {
     bool isContainer_ = false;
     bool passwordMatch_ = true;
     int wrongPasswordCount_ = 0;
-    bool decryptLocked_ = false;
     bool running_ = false;
     OpenDialogRequest dialog_;
 };
