@@ -60,7 +60,6 @@ void MainWindowLogic::FormCreate() {
     Guarded([this] {
         passwordMatch_ = true;
         wrongPasswordCount_ = 0;
-        selectionCount_ = 0;
         port_.SetOuterHeight(kRestHeight);
         languageEnglish_ = false;
 
@@ -104,7 +103,6 @@ void MainWindowLogic::FormClose() {
     // A run still going stops after its current file.
     if (running_) cancelFlag_ = true;
     selectionList_ = {};
-    selectionCount_ = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -162,7 +160,6 @@ void MainWindowLogic::OpenSelection() {
 
 void MainWindowLogic::ApplySelection(std::vector<std::string> paths) {
     selectionList_ = std::move(paths);
-    selectionCount_ = static_cast<int>(selectionList_.size());
     dialog_.defaultFileName = selectionList_.front();
     port_.SetFolderBoxText(PathFolder(selectionList_.front()));
 }
@@ -183,9 +180,9 @@ void MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
 
 bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
     cancelFlag_ = false;
-    port_.SetProgressRange(0, selectionCount_);
+    port_.SetProgressRange(0, SelectionCount());
     port_.SetProgressPosition(0);
-    if (selectionCount_ >= 1 && !selectionList_.empty()) return true;
+    if (!selectionList_.empty()) return true;
     // Nothing to work on: say so and let the user pick files at once; the
     // run does not start by itself afterwards.
     port_.ShowMessage(std::string(noImageMessage));
@@ -251,7 +248,7 @@ void MainWindowLogic::RunEncryption() {
 
     BeginRun();
     const std::vector<std::string> files = selectionList_;
-    const int count = selectionCount_;
+    const int count = SelectionCount();
     int encrypted = 0;
     int tooLarge = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -326,7 +323,7 @@ void MainWindowLogic::RunDecryption() {
     // Ignored on purpose, as in the encryption run.
     CreateFolder(OutputFolder(folderBox, messages_.dirDecrypted));
     const std::vector<std::string> files = selectionList_;
-    const int count = selectionCount_;
+    const int count = SelectionCount();
     for (std::size_t i = 0; i < files.size(); ++i) {
         CheckPassword();  // shows the rule messages again; decrypting does not need it
         decryption(files[i], suffixFlag_, std::string(messages_.dirDecrypted));

@@ -65,9 +65,10 @@ class MainWindowLogic {
     bool ReadyToRun(std::string_view noImageMessage);
     bool CheckPassword();
     void OpenSelection();
-    // Puts `paths` (not empty) in place as the selection: list, count,
-    // folder box, and the dialog's default name for its next call.
+    // Puts `paths` (not empty) in place as the selection: list, folder box,
+    // and the dialog's default name for its next call.
     void ApplySelection(std::vector<std::string> paths);
+    int SelectionCount() const noexcept { return static_cast<int>(selectionList_.size()); }
     void BeginRun();
     // Back at rest with every command live; the progress row keeps its values.
     void EndRun();
@@ -87,7 +88,6 @@ class MainWindowLogic {
     AppLocations locations_;
 
     std::vector<std::string> selectionList_;
-    int selectionCount_ = 0;
     bool languageEnglish_ = false;
     MessageSlots messages_{};
     std::string nameSuffix_;
