@@ -58,16 +58,15 @@ void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
 
 void MainWindowLogic::FormCreate() {
     Guarded([this] {
-        passwordMatch_ = true;
         wrongPasswordCount_ = 0;
         port_.SetOuterHeight(kRestHeight);
-        languageEnglish_ = false;
 
         bool settingsRead = true;
         try {
-            ReadSettings();
+            languageEnglish_ = SettingsSayEnglish();
         } catch (const std::exception& e) {
             settingsRead = false;
+            languageEnglish_ = false;
             port_.ShowError(DefaultHandlerText(e.what()));
         }
         if (settingsRead) {
@@ -88,15 +87,15 @@ void MainWindowLogic::FormCreate() {
     });
 }
 
-void MainWindowLogic::ReadSettings() {
+bool MainWindowLogic::SettingsSayEnglish() const {
     // Through the file layer, which reads the name as UTF-8 on every system.
     // A folder in its place is not "no settings": reading it reports the error.
-    if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return;
+    if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return false;
     LineTextFile file = OpenTextForReading(locations_.configPath);
     std::string firstLine;
     if (!AtTextEnd(file)) firstLine = TakeLine(file);
     CloseText(file);
-    languageEnglish_ = firstLine == kSettingsEnglish;
+    return firstLine == kSettingsEnglish;
 }
 
 void MainWindowLogic::FormClose() {
@@ -192,9 +191,8 @@ bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
 
 bool MainWindowLogic::CheckPassword() {
     const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(messages_));
-    passwordValid_ = check.valid;
     for (const std::string& message : check.messages) port_.ShowMessage(message);
-    return passwordValid_;
+    return check.valid;
 }
 
 void MainWindowLogic::BeginRun() {
@@ -228,7 +226,7 @@ void MainWindowLogic::btncancelClick() {
 }
 
 void MainWindowLogic::edtEnpassChange() {
-    passwordMatch_ = true;
+    // Nothing to forget: every Decrypt press compares the password afresh.
 }
 
 // ---------------------------------------------------------------------------
@@ -239,7 +237,7 @@ void MainWindowLogic::btnencClick() {
 }
 
 void MainWindowLogic::RunEncryption() {
-    nameSuffix_ = port_.SuffixMode() == 1 ? "E" : "";
+    const std::string nameSuffix = port_.SuffixMode() == 1 ? "E" : "";
     if (!ReadyToRun(messages_.msgNoImageEncrypt)) return;
     // The result is ignored on purpose: a folder that cannot be made shows up
     // as the error of the first file written into it.
@@ -266,7 +264,7 @@ void MainWindowLogic::RunEncryption() {
             inputs.password = port_.PasswordText();
             inputs.cls = port_.EncryptionClassIndex() == 1 ? EncryptionClass::High
                                                            : EncryptionClass::Standard;
-            inputs.nameSuffix = nameSuffix_;
+            inputs.nameSuffix = nameSuffix;
             inputs.dirEncrypted = std::string(messages_.dirEncrypted);
             encryption(files[i], inputs);
             ++encrypted;
@@ -296,19 +294,16 @@ void MainWindowLogic::btndecClick() {
 }
 
 void MainWindowLogic::RunDecryption() {
-    isContainer_ = false;
-    suffixFlag_ = port_.SuffixMode() == 1;
+    const bool suffixFlag = port_.SuffixMode() == 1;
     if (!ReadyToRun(messages_.msgNoImageDecrypt)) return;
 
     // Probe the first file whatever the password check found.
-    CheckPassword();
+    const bool passwordValid = CheckPassword();
     const ProbeResult probe = decryption1(selectionList_.front(), port_.PasswordText());
-    isContainer_ = probe.isContainer;
-    passwordMatch_ = probe.passwordMatch;
 
-    if (!isContainer_ && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
-    if (!passwordValid_) return;
-    if (!passwordMatch_) {
+    if (!probe.isContainer && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
+    if (!passwordValid) return;
+    if (!probe.passwordMatch) {
         port_.ShowMessage(std::string(messages_.msgWrongPassword));
         ++wrongPasswordCount_;
         if (DecryptLocked()) {
@@ -326,7 +321,7 @@ void MainWindowLogic::RunDecryption() {
     const int count = SelectionCount();
     for (std::size_t i = 0; i < files.size(); ++i) {
         CheckPassword();  // shows the rule messages again; decrypting does not need it
-        decryption(files[i], suffixFlag_, std::string(messages_.dirDecrypted));
+        decryption(files[i], suffixFlag, std::string(messages_.dirDecrypted));
         if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
     }
 

@@ -75,7 +75,9 @@ class MainWindowLogic {
     // Progress, pending input and the Cancel poll after each file of a run;
     // true when the run was cancelled and has ended.
     bool StepAfterFile(int done, int count);
-    void ReadSettings();
+    // Whether the settings file asks for English; false when there is none.
+    // Raises EInOutError when it cannot be read.
+    bool SettingsSayEnglish() const;
     void RunEncryption();
     void RunDecryption();
     void ApplyTexts(bool english);
@@ -90,12 +92,7 @@ class MainWindowLogic {
     std::vector<std::string> selectionList_;
     bool languageEnglish_ = false;
     MessageSlots messages_{};
-    std::string nameSuffix_;
-    bool suffixFlag_ = false;
     bool cancelFlag_ = false;
-    bool passwordValid_ = false;
-    bool isContainer_ = false;
-    bool passwordMatch_ = true;
     int wrongPasswordCount_ = 0;
     bool running_ = false;
     OpenDialogRequest dialog_;
