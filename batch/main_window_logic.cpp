@@ -28,11 +28,11 @@ MainWindowLogic::MainWindowLogic(WindowPort& port, AppLocations locations)
 // ---------------------------------------------------------------------------
 // Error handling: the one place where an error reaches the user.
 
-void MainWindowLogic::Guarded(const std::function<void()>& body) {
+bool MainWindowLogic::Guarded(const std::function<void()>& body) {
     std::string message;
     try {
         body();
-        return;
+        return true;
     } catch (const std::exception& e) {
         message = e.what();
     } catch (...) {
@@ -44,6 +44,7 @@ void MainWindowLogic::Guarded(const std::function<void()>& body) {
         port_.SetProgressPosition(0);
         EndRun();
     }
+    return false;
 }
 
 void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
@@ -61,21 +62,10 @@ void MainWindowLogic::FormCreate() {
         wrongPasswordCount_ = 0;
         port_.SetOuterHeight(kRestHeight);
 
-        bool settingsRead = true;
-        try {
-            languageEnglish_ = SettingsSayEnglish();
-        } catch (const std::exception& e) {
-            settingsRead = false;
-            languageEnglish_ = false;
-            port_.ShowError(DefaultHandlerText(e.what()));
-        }
-        if (settingsRead) {
-            try {
-                interfacelanguage(languageEnglish_);
-            } catch (const std::exception& e) {
-                // The texts are in place; only the settings file was not written.
-                port_.ShowError(DefaultHandlerText(e.what()));
-            }
+        // An error of the settings file is shown and start-up goes on.
+        if (Guarded([this] { languageEnglish_ = SettingsSayEnglish(); })) {
+            // When only the writing fails, the texts are in place.
+            Guarded([this] { interfacelanguage(languageEnglish_); });
         } else {
             // Keep the file we could not read as it is, but never leave the
             // window without texts or output-folder names.

@@ -57,7 +57,8 @@ class MainWindowLogic {
 
   private:
     // Runs a handler body; an error ends it and reaches the error box.
-    void Guarded(const std::function<void()>& body);
+    // True when the body ran to its end.
+    bool Guarded(const std::function<void()>& body);
     // Guarded, for the commands that do nothing while a run goes on.
     void GuardedWhenIdle(const std::function<void()>& body);
     // The start both runs share: cancel flag, progress bar, and with nothing
