@@ -28,11 +28,11 @@ MainWindowLogic::MainWindowLogic(WindowPort& port, AppLocations locations)
 // ---------------------------------------------------------------------------
 // Error handling: the one place where an error reaches the user.
 
-void MainWindowLogic::Guarded(const std::function<void()>& body) {
+bool MainWindowLogic::Guarded(const std::function<void()>& body) {
     std::string message;
     try {
         body();
-        return;
+        return true;
     } catch (const std::exception& e) {
         message = e.what();
     } catch (...) {
@@ -41,9 +41,10 @@ void MainWindowLogic::Guarded(const std::function<void()>& body) {
     port_.ShowError(DefaultHandlerText(message));
     // A run that broke off must not leave the window half-way.
     if (running_) {
-        ReturnToRest();
+        port_.SetProgressPosition(0);
         EndRun();
     }
+    return false;
 }
 
 void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
@@ -58,26 +59,13 @@ void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
 
 void MainWindowLogic::FormCreate() {
     Guarded([this] {
-        passwordMatch_ = true;
         wrongPasswordCount_ = 0;
-        selectionCount_ = 0;
         port_.SetOuterHeight(kRestHeight);
-        languageEnglish_ = false;
 
-        bool settingsRead = true;
-        try {
-            ReadSettings();
-        } catch (const std::exception& e) {
-            settingsRead = false;
-            port_.ShowError(DefaultHandlerText(e.what()));
-        }
-        if (settingsRead) {
-            try {
-                interfacelanguage(languageEnglish_);
-            } catch (const std::exception& e) {
-                // The texts are in place; only the settings file was not written.
-                port_.ShowError(DefaultHandlerText(e.what()));
-            }
+        // An error of the settings file is shown and start-up goes on.
+        if (Guarded([this] { languageEnglish_ = SettingsSayEnglish(); })) {
+            // When only the writing fails, the texts are in place.
+            Guarded([this] { interfacelanguage(languageEnglish_); });
         } else {
             // Keep the file we could not read as it is, but never leave the
             // window without texts or output-folder names.
@@ -89,22 +77,21 @@ void MainWindowLogic::FormCreate() {
     });
 }
 
-void MainWindowLogic::ReadSettings() {
+bool MainWindowLogic::SettingsSayEnglish() const {
     // Through the file layer, which reads the name as UTF-8 on every system.
     // A folder in its place is not "no settings": reading it reports the error.
-    if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return;
+    if (!FileExists(locations_.configPath) && !FolderExists(locations_.configPath)) return false;
     LineTextFile file = OpenTextForReading(locations_.configPath);
     std::string firstLine;
     if (!AtTextEnd(file)) firstLine = TakeLine(file);
     CloseText(file);
-    languageEnglish_ = firstLine == kSettingsEnglish;
+    return firstLine == kSettingsEnglish;
 }
 
 void MainWindowLogic::FormClose() {
     // A run still going stops after its current file.
     if (running_) cancelFlag_ = true;
     selectionList_ = {};
-    selectionCount_ = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -162,7 +149,6 @@ void MainWindowLogic::OpenSelection() {
 
 void MainWindowLogic::ApplySelection(std::vector<std::string> paths) {
     selectionList_ = std::move(paths);
-    selectionCount_ = static_cast<int>(selectionList_.size());
     dialog_.defaultFileName = selectionList_.front();
     port_.SetFolderBoxText(PathFolder(selectionList_.front()));
 }
@@ -183,9 +169,9 @@ void MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
 
 bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
     cancelFlag_ = false;
-    port_.SetProgressRange(0, selectionCount_);
+    port_.SetProgressRange(0, SelectionCount());
     port_.SetProgressPosition(0);
-    if (selectionCount_ >= 1 && !selectionList_.empty()) return true;
+    if (!selectionList_.empty()) return true;
     // Nothing to work on: say so and let the user pick files at once; the
     // run does not start by itself afterwards.
     port_.ShowMessage(std::string(noImageMessage));
@@ -195,9 +181,8 @@ bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
 
 bool MainWindowLogic::CheckPassword() {
     const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(messages_));
-    passwordValid_ = check.valid;
     for (const std::string& message : check.messages) port_.ShowMessage(message);
-    return passwordValid_;
+    return check.valid;
 }
 
 void MainWindowLogic::BeginRun() {
@@ -209,14 +194,10 @@ void MainWindowLogic::BeginRun() {
 }
 
 void MainWindowLogic::EndRun() {
+    port_.SetOuterHeight(kRestHeight);
     running_ = false;
     port_.SetRunCommandsEnabled(true);
-    port_.SetDecryptEnabled(!decryptLocked_);
-}
-
-void MainWindowLogic::ReturnToRest() {
-    port_.SetProgressPosition(0);
-    port_.SetOuterHeight(kRestHeight);
+    port_.SetDecryptEnabled(!DecryptLocked());
 }
 
 bool MainWindowLogic::StepAfterFile(int done, int count) {
@@ -226,7 +207,6 @@ bool MainWindowLogic::StepAfterFile(int done, int count) {
     if (!cancelFlag_) return false;
     // Files already written stay; the progress row keeps its last values.
     port_.ShowMessage(std::string(messages_.msgCanceled));
-    port_.SetOuterHeight(kRestHeight);
     EndRun();
     return true;
 }
@@ -236,7 +216,7 @@ void MainWindowLogic::btncancelClick() {
 }
 
 void MainWindowLogic::edtEnpassChange() {
-    passwordMatch_ = true;
+    // Nothing to forget: every Decrypt press compares the password afresh.
 }
 
 // ---------------------------------------------------------------------------
@@ -247,7 +227,7 @@ void MainWindowLogic::btnencClick() {
 }
 
 void MainWindowLogic::RunEncryption() {
-    nameSuffix_ = port_.SuffixMode() == 1 ? "E" : "";
+    const std::string nameSuffix = port_.SuffixMode() == 1 ? "E" : "";
     if (!ReadyToRun(messages_.msgNoImageEncrypt)) return;
     // The result is ignored on purpose: a folder that cannot be made shows up
     // as the error of the first file written into it.
@@ -256,7 +236,7 @@ void MainWindowLogic::RunEncryption() {
 
     BeginRun();
     const std::vector<std::string> files = selectionList_;
-    const int count = selectionCount_;
+    const int count = SelectionCount();
     int encrypted = 0;
     int tooLarge = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -267,7 +247,6 @@ void MainWindowLogic::RunEncryption() {
             // rules would make this container impossible to decrypt, so the
             // run stops here instead of writing it.
             if (!CheckPassword()) {
-                port_.SetOuterHeight(kRestHeight);
                 EndRun();
                 return;
             }
@@ -275,7 +254,7 @@ void MainWindowLogic::RunEncryption() {
             inputs.password = port_.PasswordText();
             inputs.cls = port_.EncryptionClassIndex() == 1 ? EncryptionClass::High
                                                            : EncryptionClass::Standard;
-            inputs.nameSuffix = nameSuffix_;
+            inputs.nameSuffix = nameSuffix;
             inputs.dirEncrypted = std::string(messages_.dirEncrypted);
             encryption(files[i], inputs);
             ++encrypted;
@@ -292,7 +271,7 @@ void MainWindowLogic::RunEncryption() {
             port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirEncrypted));
         }
     }
-    ReturnToRest();
+    port_.SetProgressPosition(0);
     EndRun();
 }
 
@@ -300,28 +279,24 @@ void MainWindowLogic::RunEncryption() {
 // Decryption run.
 
 void MainWindowLogic::btndecClick() {
-    if (decryptLocked_) return;
+    if (DecryptLocked()) return;
     GuardedWhenIdle([this] { RunDecryption(); });
 }
 
 void MainWindowLogic::RunDecryption() {
-    isContainer_ = false;
-    suffixFlag_ = port_.SuffixMode() == 1;
+    const bool suffixFlag = port_.SuffixMode() == 1;
     if (!ReadyToRun(messages_.msgNoImageDecrypt)) return;
 
     // Probe the first file whatever the password check found.
-    CheckPassword();
+    const bool passwordValid = CheckPassword();
     const ProbeResult probe = decryption1(selectionList_.front(), port_.PasswordText());
-    isContainer_ = probe.isContainer;
-    passwordMatch_ = probe.passwordMatch;
 
-    if (!isContainer_ && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
-    if (!passwordValid_) return;
-    if (!passwordMatch_) {
+    if (!probe.isContainer && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
+    if (!passwordValid) return;
+    if (!probe.passwordMatch) {
         port_.ShowMessage(std::string(messages_.msgWrongPassword));
         ++wrongPasswordCount_;
-        if (wrongPasswordCount_ > 9) {
-            decryptLocked_ = true;
+        if (DecryptLocked()) {
             port_.SetDecryptEnabled(false);
             port_.ShowMessage(std::string(messages_.msgTenTries));
         }
@@ -333,10 +308,10 @@ void MainWindowLogic::RunDecryption() {
     // Ignored on purpose, as in the encryption run.
     CreateFolder(OutputFolder(folderBox, messages_.dirDecrypted));
     const std::vector<std::string> files = selectionList_;
-    const int count = selectionCount_;
+    const int count = SelectionCount();
     for (std::size_t i = 0; i < files.size(); ++i) {
         CheckPassword();  // shows the rule messages again; decrypting does not need it
-        decryption(files[i], suffixFlag_, std::string(messages_.dirDecrypted));
+        decryption(files[i], suffixFlag, std::string(messages_.dirDecrypted));
         if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
     }
 
@@ -346,7 +321,7 @@ void MainWindowLogic::RunDecryption() {
             RunDoneQuestion(count, messages_.msgDecryptDone, folderBox, messages_.dirDecrypted))) {
         port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirDecrypted));
     }
-    ReturnToRest();
+    port_.SetProgressPosition(0);
     EndRun();
 }
 

@@ -57,7 +57,8 @@ class MainWindowLogic {
 
   private:
     // Runs a handler body; an error ends it and reaches the error box.
-    void Guarded(const std::function<void()>& body);
+    // True when the body ran to its end.
+    bool Guarded(const std::function<void()>& body);
     // Guarded, for the commands that do nothing while a run goes on.
     void GuardedWhenIdle(const std::function<void()>& body);
     // The start both runs share: cancel flag, progress bar, and with nothing
@@ -65,36 +66,35 @@ class MainWindowLogic {
     bool ReadyToRun(std::string_view noImageMessage);
     bool CheckPassword();
     void OpenSelection();
-    // Puts `paths` (not empty) in place as the selection: list, count,
-    // folder box, and the dialog's default name for its next call.
+    // Puts `paths` (not empty) in place as the selection: list, folder box,
+    // and the dialog's default name for its next call.
     void ApplySelection(std::vector<std::string> paths);
+    int SelectionCount() const noexcept { return static_cast<int>(selectionList_.size()); }
     void BeginRun();
+    // Back at rest with every command live; the progress row keeps its values.
     void EndRun();
-    void ReturnToRest();
     // Progress, pending input and the Cancel poll after each file of a run;
     // true when the run was cancelled and has ended.
     bool StepAfterFile(int done, int count);
-    void ReadSettings();
+    // Whether the settings file asks for English; false when there is none.
+    // Raises EInOutError when it cannot be read.
+    bool SettingsSayEnglish() const;
     void RunEncryption();
     void RunDecryption();
     void ApplyTexts(bool english);
     std::string WebAddress(std::string_view path) const;
+    // Ten wrong passwords lock Decrypt until the program starts again: only a
+    // decryption run that goes through resets the count, and none can start.
+    bool DecryptLocked() const noexcept { return wrongPasswordCount_ > 9; }
 
     WindowPort& port_;
     AppLocations locations_;
 
     std::vector<std::string> selectionList_;
-    int selectionCount_ = 0;
     bool languageEnglish_ = false;
     MessageSlots messages_{};
-    std::string nameSuffix_;
-    bool suffixFlag_ = false;
     bool cancelFlag_ = false;
-    bool passwordValid_ = false;
-    bool isContainer_ = false;
-    bool passwordMatch_ = true;
     int wrongPasswordCount_ = 0;
-    bool decryptLocked_ = false;
     bool running_ = false;
     OpenDialogRequest dialog_;
 };

@@ -10,7 +10,7 @@ bool IsTooLargeToEncrypt(const std::string& path) {
     // A file that cannot be opened for the size query counts as too large,
     // like the all-ones size the run would read for it.
     const std::optional<std::uint64_t> size = FileSizeOf(path);
-    return !size || *size >= kSizeLimitBytes;
+    return !size || IsTooLargeToEncrypt(*size);
 }
 
 std::string OutputFolder(std::string_view folderBoxText, std::string_view subFolder) {
@@ -21,7 +21,8 @@ std::string OutputFolder(std::string_view folderBoxText, std::string_view subFol
 }
 
 PasswordRuleTexts PasswordRuleTextsOf(const MessageSlots& messages) {
-    return PasswordRuleTexts{messages.msgShortPassword, messages.msgNoBlank, messages.msgIllegalChar};
+    return PasswordRuleTexts{messages.msgShortPassword, messages.msgNoBlank,
+                             messages.msgIllegalChar};
 }
 
 std::string OversizeSummary(bool english, int tooLarge, int selectionCount) {

@@ -14,8 +14,12 @@ namespace imgcrypt {
 // 5000 KB of 1024 bytes; the messages call it "5MB".
 inline constexpr std::uint64_t kSizeLimitBytes = 5000ull * 1024ull;
 
-// Whether the file is skipped by the encryption run: 5000 KB or more, or a
-// file whose size cannot be read.
+// Whether a file of `size` bytes is skipped by the encryption run.
+constexpr bool IsTooLargeToEncrypt(std::uint64_t size) noexcept {
+    return size >= kSizeLimitBytes;
+}
+// The same for the file at `path`; a file whose size cannot be read is
+// skipped too.
 bool IsTooLargeToEncrypt(const std::string& path);
 
 // The output folder of a run: folder part of the folder box + sub-folder name

@@ -35,9 +35,6 @@ class ScriptedDialogs {
     void QueueAnswer(bool yes) { answers_.push_back(yes); }
     void QueueOpenFiles(Paths paths) { openAnswers_.push_back(std::move(paths)); }
     int unanswered() const noexcept { return unanswered_; }
-    int pendingAnswers() const noexcept {
-        return static_cast<int>(answers_.size() + openAnswers_.size());
-    }
     // Every box in the order shown (scripted mode only).
     const std::vector<Record>& records() const noexcept { return records_; }
     void ClearRecords() { records_.clear(); }
@@ -56,28 +53,23 @@ class ScriptedDialogs {
         records_.push_back(std::move(record));
         if (observer_) observer_(records_.back());
     }
-    // The next queued answer to a confirmation; nothing when none is left.
-    std::optional<bool> TakeAnswer() {
-        if (answers_.empty()) {
-            ++unanswered_;
-            return std::nullopt;
-        }
-        const bool yes = answers_.front();
-        answers_.pop_front();
-        return yes;
-    }
-    // The next queued answer to the open dialog; nothing when none is left.
-    std::optional<Paths> TakeOpenFiles() {
-        if (openAnswers_.empty()) {
-            ++unanswered_;
-            return std::nullopt;
-        }
-        Paths paths = std::move(openAnswers_.front());
-        openAnswers_.pop_front();
-        return paths;
-    }
+    // The next queued answer to a confirmation or to the open dialog;
+    // nothing when none is left.
+    std::optional<bool> TakeAnswer() { return TakeNext(answers_); }
+    std::optional<Paths> TakeOpenFiles() { return TakeNext(openAnswers_); }
 
   private:
+    template <typename Answer>
+    std::optional<Answer> TakeNext(std::deque<Answer>& queue) {
+        if (queue.empty()) {
+            ++unanswered_;
+            return std::nullopt;
+        }
+        Answer next = std::move(queue.front());
+        queue.pop_front();
+        return next;
+    }
+
     Mode mode_;
     std::deque<bool> answers_;
     std::deque<Paths> openAnswers_;

@@ -72,12 +72,12 @@ bool MakeOutputFolder(const std::string& file, std::string_view subFolder, std::
 Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std::ostream& log) {
     // A file whose size cannot be read is not "too large": encrypting it
     // raises the real reason, which is reported as a failure.
-    const bool readable = FileSizeOf(file).has_value();
-    if (readable && IsTooLargeToEncrypt(file)) {
+    const std::optional<std::uint64_t> size = FileSizeOf(file);
+    if (size && IsTooLargeToEncrypt(*size)) {
         log << "skipped " << file << ": 5000 KB or more" << std::endl;
         return Outcome::Skipped;
     }
-    if (readable && !MakeOutputFolder(file, inputs.dirEncrypted, log)) return Outcome::Failed;
+    if (size && !MakeOutputFolder(file, inputs.dirEncrypted, log)) return Outcome::Failed;
     const std::string output = encryption(file, inputs);
     log << "encrypted " << file << " -> " << output << std::endl;
     return Outcome::Done;

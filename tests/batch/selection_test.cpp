@@ -99,7 +99,7 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
 // folder box and default name for the next dialog.
 TEST_F(Selection, DroppedFilesSelectLikeTheDialogInTheOrderDropped) {
     StartIn(true);
-    std::filesystem::create_directory(photos + "sub");
+    test::MakeFolders(InPhotos("sub"));
     const std::string a = MakeFile("a.jpg", "a");
     const std::string b = MakeFile("b.jpg", "b");
     // A folder and a vanished path are left out; the files keep their order.
@@ -114,15 +114,15 @@ TEST_F(Selection, DroppedFilesSelectLikeTheDialogInTheOrderDropped) {
     logic->btnencClick();
     EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..2"});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/a.jpg"));
-    EXPECT_TRUE(std::filesystem::exists(photos + "encrypted/b.jpg"));
+    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
+    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
     logic->btnopenClick();
     EXPECT_EQ(port.dialogRequests.back().defaultFileName, b);
 }
 
 TEST_F(Selection, DropsOfNoFileOfSeveralFoldersOrDuringARunAreRefused) {
     StartIn(true);
-    std::filesystem::create_directory(photos + "sub");
+    test::MakeFolders(InPhotos("sub"));
     const std::string a = MakeFile("a.jpg", "a");
     const std::string b = MakeFile("b.jpg", "b");
     const std::string inSub = MakeFile("sub/c.jpg", "c");
@@ -145,7 +145,7 @@ TEST_F(Selection, DropsOfNoFileOfSeveralFoldersOrDuringARunAreRefused) {
     logic->btnencClick();
     EXPECT_TRUE(refused);
     EXPECT_TRUE(port.Of("folder-box").empty());
-    EXPECT_FALSE(std::filesystem::exists(photos + "encrypted/b.jpg"));
+    EXPECT_FALSE(test::Exists(InPhotos("encrypted/b.jpg")));
     EXPECT_TRUE(logic->FormDragOver({b}));
 }
 
