@@ -84,6 +84,8 @@ inline const LanguageTable& LanguageTableFor(bool english) noexcept {
 // Captions that no language switch touches.
 inline constexpr std::string_view kChineseCommandCaption = "中文";       // mch
 inline constexpr std::string_view kEnglishCommandCaption = "  English";  // men
+// The confirmation box's caption, the same in both languages.
+inline constexpr std::string_view kConfirmCaption = "Confirm";
 // Texts in place before the first switch, which replaces them before the
 // window is shown: the application title and the window's own caption. They
 // differ from the Chinese column on purpose.

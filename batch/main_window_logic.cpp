@@ -157,11 +157,14 @@ bool MainWindowLogic::FormDragOver(const std::vector<std::string>& paths) const 
     return !running_ && !DroppedSelection(paths).empty();
 }
 
-void MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
-    GuardedWhenIdle([this, &paths] {
+bool MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
+    bool taken = false;
+    GuardedWhenIdle([this, &paths, &taken] {
         std::vector<std::string> files = DroppedSelection(paths);
-        if (!files.empty()) ApplySelection(std::move(files));
+        taken = !files.empty();
+        if (taken) ApplySelection(std::move(files));
     });
+    return taken;
 }
 
 // ---------------------------------------------------------------------------

@@ -37,7 +37,8 @@ class MainWindowLogic {
     // them (refused during a run and when DroppedSelection finds none), and
     // taking them, which selects them as the open dialog's answer would.
     bool FormDragOver(const std::vector<std::string>& paths) const;
-    void FormDragDrop(const std::vector<std::string>& paths);
+    // Whether the drop was taken (a selection of files, not during a run).
+    bool FormDragDrop(const std::vector<std::string>& paths);
     void btnencClick();
     void btndecClick();
     void btncancelClick();

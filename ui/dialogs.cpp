@@ -10,11 +10,11 @@
 #include <QSet>
 #include <QtDebug>
 
+#include "batch/language_tables.h"
+
 namespace imgcrypt {
 
 namespace {
-
-const QString kConfirmCaption = QStringLiteral("Confirm");
 
 // The logic's texts break lines with a lone carriage return, which the
 // Windows box shows as a line break; Qt's labels want a line feed.
@@ -91,14 +91,15 @@ void Dialogs::Message(const QString& caption, const QString& text) {
 }
 
 bool Dialogs::Confirm(const QString& text) {
-    Note({Kind::Confirm, kConfirmCaption, text, {}});
+    const QString caption = QString::fromUtf8(kConfirmCaption.data(), kConfirmCaption.size());
+    Note({Kind::Confirm, caption, text, {}});
     if (Scripted()) {
         const std::optional<bool> yes = TakeAnswer();
         if (!yes) qWarning() << "Unanswered confirmation:" << text;
         return yes.value_or(false);
     }
-    QMessageBox box(QMessageBox::Question, kConfirmCaption, DisplayText(text),
-                    QMessageBox::NoButton, parent_);
+    QMessageBox box(QMessageBox::Question, caption, DisplayText(text), QMessageBox::NoButton,
+                    parent_);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -336,13 +336,11 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TfrmMain::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = DraggedPaths(event->mimeData());
-    if (!logic_.FormDragOver(paths)) {
+    if (logic_.FormDragDrop(DraggedPaths(event->mimeData()))) {
+        AcceptAsCopy(event);
+    } else {
         event->ignore();
-        return;
     }
-    logic_.FormDragDrop(paths);
-    AcceptAsCopy(event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

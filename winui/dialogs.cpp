@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
+#include "batch/language_tables.h"
 #include "runtime/utf16.h"
 
 namespace imgcrypt::winui {
 
 namespace {
 
-constexpr std::string_view kConfirmCaption = "Confirm";
 // Room for the open dialog's answer: the folder once, then thousands of names.
 constexpr DWORD kOpenAnswerChars = 256 * 1024;
 // Past this the dialog is not asked again: no selection needs that much.

@@ -353,7 +353,7 @@ void TfrmMain::OnDropFiles(HWND, HDROP drop) {
         paths.push_back(Utf8FromUtf16(path));
     }
     DragFinish(drop);
-    if (logic_.FormDragOver(paths)) logic_.FormDragDrop(paths);
+    logic_.FormDragDrop(paths);
 }
 
 void TfrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
