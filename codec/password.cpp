@@ -7,6 +7,8 @@ namespace imgcrypt {
 namespace {
 
 constexpr std::size_t kMinPasswordChars = 5;
+// Shown before an illegal password character, the same in both languages.
+constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
 
 int HexDigit(char c) noexcept {
     if (c >= '0' && c <= '9') return c - '0';
