@@ -100,12 +100,7 @@ ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
 }
 
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
-    // A hidden name beside the final one, so the rename stays within one file system.
-    // The name part is shortened so the template never exceeds a name's length limit.
-    constexpr std::size_t kMaxNamePart = 200;
-    std::string name = PathName(path);
-    if (name.size() > kMaxNamePart) name.resize(kMaxNamePart);
-    std::string pattern = PathFolder(path) + "." + name + ".XXXXXX";
+    std::string pattern = TempNameStem(path) + "XXXXXX";
     FileHandle opened;
     if (const ErrorCode err = Adopt(::mkostemp(pattern.data(), O_CLOEXEC), opened)) return err;
     // mkstemp creates 0600; the final file should get what a plain create gives.
