@@ -53,11 +53,6 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 int FileHandle::Close() noexcept {
@@ -179,7 +174,7 @@ int InOutCodeFromSystemError(int err, std::string_view path) {
             if (path.empty()) return kCodeInvalidFilename;
             // A name without a folder lives in the current folder.
             const std::string folder = PathFolder(path);
-            const bool folderExists = IsFolder(folder.empty() ? std::string(".") : folder);
+            const bool folderExists = FolderExists(folder.empty() ? std::string(".") : folder);
             return folderExists ? kCodeFileNotFound : kCodeInvalidFilename;
         }
         case ENOTDIR:
@@ -222,7 +217,8 @@ bool FileExists(const std::string& path) noexcept {
 }
 
 bool FolderExists(const std::string& path) noexcept {
-    return IsFolder(path);
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace imgcrypt
