@@ -21,9 +21,9 @@ using SourceReadFn = std::function<void(char* dst, std::size_t n)>;
 using ContainerSinkFn = std::function<void(std::string_view piece)>;
 
 // Streams the container file of a source of `sourceSize` bytes to `sink`.
-// Draws the shift character and the fillers first. When reading throws, the generator is put back
-// as if nothing had been drawn (the file was never encrypted); errors of the sink propagate as they
-// are.
+// Draws the shift character and the fillers first. When reading throws, the
+// generator is put back as if nothing had been drawn (the file was never
+// encrypted); errors of the sink propagate as they are.
 void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
                          std::string_view password, EncryptionClass cls,
                          const ContainerSinkFn& sink,

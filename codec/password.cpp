@@ -1,13 +1,14 @@
 #include "codec/password.h"
 
+#include "codec/container_layout.h"
 #include "runtime/text.h"
 
 namespace imgcrypt {
 namespace {
 
-constexpr std::size_t kBlockLength = 2 * kMaxPasswordLength;
 constexpr std::size_t kMinPasswordChars = 5;
-constexpr std::size_t kShiftCharFromEnd = 8;
+// Shown before an illegal password character, the same in both languages.
+constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
 
 int HexDigit(char c) noexcept {
     if (c >= '0' && c <= '9') return c - '0';
@@ -53,7 +54,7 @@ std::string strto10(std::string_view text) {
 std::string MakePasswordBlock(std::string_view password, int shiftValue) {
     const std::string padded = strto10(password);
     std::string block;
-    block.reserve(kBlockLength);
+    block.reserve(kPasswordBlockLength);
     for (std::size_t i = 0; i < kMaxPasswordLength; ++i) {
         // Modulo 256 keeps every pair two digits even for a character below
         // the shift value; the reader's (v + k) mod 256 undoes it.
@@ -70,11 +71,12 @@ int hexpair(std::string_view pair) {
 
 std::string ReadPassword(std::string_view containerText) {
     if (containerText.empty()) return {};
-    const char shiftChar = containerText.size() >= kShiftCharFromEnd
-                               ? containerText[containerText.size() - kShiftCharFromEnd]
+    // The shift character opens the trailer's tail.
+    const char shiftChar = containerText.size() >= kTrailerTail
+                               ? containerText[containerText.size() - kTrailerTail]
                                : containerText[0];
-    const int k = static_cast<unsigned char>(shiftChar) % 9;
-    const std::string_view block = containerText.substr(0, kBlockLength);
+    const int k = ShiftValue(shiftChar);
+    const std::string_view block = containerText.substr(0, kPasswordBlockLength);
     std::string decoded;
     decoded.reserve(kMaxPasswordLength);
     for (std::size_t i = 0; i < kMaxPasswordLength; ++i) {

@@ -13,9 +13,6 @@ namespace imgcrypt {
 // more, and the block stores exactly this many (padded with blanks).
 inline constexpr std::size_t kMaxPasswordLength = 10;
 
-// Shown before an illegal password character, the same in both languages.
-inline constexpr std::string_view kIllegalCharPrefix = "str0[i]:";
-
 // The texts the password rules show, in the current interface language.
 struct PasswordRuleTexts {
     std::string_view msgShortPassword;

@@ -45,7 +45,7 @@ EFOpenError::EFOpenError(std::string_view path, int err)
     : std::runtime_error(FileErrorText("open", path, err)), systemError_(err) {}
 
 EFCreateError::EFCreateError(std::string_view path, int err)
-    : std::runtime_error(FileErrorText("create", path, err)), systemError_(err) {}
+    : std::runtime_error(FileErrorText("create", path, err)) {}
 
 std::string SystemErrorText(int err) {
     std::string text = platform::SystemMessage(err);

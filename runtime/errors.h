@@ -52,11 +52,8 @@ class EFOpenError : public std::runtime_error {
 // Cannot create file "<absolute path>". <system text>
 class EFCreateError : public std::runtime_error {
   public:
+    // `err` is the platform's error code.
     EFCreateError(std::string_view path, int err);
-    int systemError() const noexcept { return systemError_; }
-
-  private:
-    int systemError_;
 };
 
 // The system's text for the platform's error code `err`, in the system's

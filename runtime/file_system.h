@@ -37,6 +37,10 @@ ErrorCode CreateForWriting(const std::string& path, FileHandle& file);
 // nobody, for a write that RenameOver later puts in place. Sets `tempPath`.
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath);
 
+// What every temporary name for `path` starts with: its folder, ".", its
+// name (shortened), "."; CreateTempBeside adds the unique part.
+std::string TempNameStem(const std::string& path);
+
 // Reads at most n bytes; `got` is 0 at the end of the file.
 ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got);
 

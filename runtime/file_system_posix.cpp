@@ -53,11 +53,6 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 int FileHandle::Close() noexcept {
@@ -100,12 +95,7 @@ ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
 }
 
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
-    // A hidden name beside the final one, so the rename stays within one file system.
-    // The name part is shortened so the template never exceeds a name's length limit.
-    constexpr std::size_t kMaxNamePart = 200;
-    std::string name = PathName(path);
-    if (name.size() > kMaxNamePart) name.resize(kMaxNamePart);
-    std::string pattern = PathFolder(path) + "." + name + ".XXXXXX";
+    std::string pattern = TempNameStem(path) + "XXXXXX";
     FileHandle opened;
     if (const ErrorCode err = Adopt(::mkostemp(pattern.data(), O_CLOEXEC), opened)) return err;
     // mkstemp creates 0600; the final file should get what a plain create gives.
@@ -184,7 +174,7 @@ int InOutCodeFromSystemError(int err, std::string_view path) {
             if (path.empty()) return kCodeInvalidFilename;
             // A name without a folder lives in the current folder.
             const std::string folder = PathFolder(path);
-            const bool folderExists = IsFolder(folder.empty() ? std::string(".") : folder);
+            const bool folderExists = FolderExists(folder.empty() ? std::string(".") : folder);
             return folderExists ? kCodeFileNotFound : kCodeInvalidFilename;
         }
         case ENOTDIR:
@@ -227,7 +217,8 @@ bool FileExists(const std::string& path) noexcept {
 }
 
 bool FolderExists(const std::string& path) noexcept {
-    return IsFolder(path);
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace imgcrypt

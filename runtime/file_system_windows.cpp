@@ -9,7 +9,6 @@
 
 #include "runtime/errors.h"
 #include "runtime/file_system.h"
-#include "runtime/paths.h"
 #include "runtime/utf16.h"
 #include "runtime/whole_file.h"
 
@@ -33,15 +32,6 @@ platform::ErrorCode Adopt(HANDLE handle, FileHandle& file) {
     if (handle == INVALID_HANDLE_VALUE) return LastError();
     file = FileHandle(reinterpret_cast<FileHandle::Native>(handle));
     return 0;
-}
-
-// At most `limit` bytes of `name`, not cutting a UTF-8 character in two.
-std::string Shortened(std::string name, std::size_t limit) {
-    if (name.size() <= limit) return name;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-    name.resize(end);
-    return name;
 }
 
 // Whether another process holds `path` open without letting it be replaced:
@@ -96,11 +86,8 @@ ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
 }
 
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
-    // A name beside the final one, so the replacement stays on one volume. The
-    // name part is shortened so the whole name stays within a name's length.
-    constexpr std::size_t kMaxNamePart = 200;
     constexpr int kAttempts = 100;
-    const std::string stem = PathFolder(path) + "." + Shortened(PathName(path), kMaxNamePart) + ".";
+    const std::string stem = TempNameStem(path);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // Unique enough to make clashes rare; CREATE_NEW settles the rest.
         LARGE_INTEGER now{};

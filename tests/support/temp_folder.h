@@ -41,27 +41,15 @@ inline std::string NativePath(std::string_view relative) {
     return path;
 }
 
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+inline void WriteBytes(std::string_view path, std::string_view bytes) {
+    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << Utf8(path);
-}
-inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    WriteBytes(FsPath(path), bytes);
-}
-inline void WriteBytes(const char* path, std::string_view bytes) {
-    WriteBytes(FsPath(path), bytes);
+    ASSERT_TRUE(out.good()) << path;
 }
 
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+inline std::string ReadBytes(std::string_view path) {
+    std::ifstream in(FsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-inline std::string ReadBytes(const std::string& path) {
-    return ReadBytes(FsPath(path));
-}
-inline std::string ReadBytes(const char* path) {
-    return ReadBytes(FsPath(path));
 }
 
 inline bool Exists(const std::string& path) {
