@@ -47,6 +47,8 @@ class WindowPort {
     virtual void SetProgressPosition(int position) = 0;
     virtual void SetProgressLabel(const std::string& text) = 0;
 
+    // The Decrypt button: the logic alone decides it (off during a run and
+    // after the lockout), so it is not one of the run commands below.
     virtual void SetDecryptEnabled(bool enabled) = 0;
     // Open, File > Open, Encrypt and the two language commands.
     virtual void SetRunCommandsEnabled(bool enabled) = 0;

@@ -433,27 +433,18 @@ void TfrmMain::SetProgressLabel(const std::string& text) {
 }
 
 void TfrmMain::SetDecryptEnabled(bool enabled) {
-    decryptEnabled_ = enabled;
-    UpdateDecryptButton();
+    btndec->setEnabled(enabled);
 }
 
 void TfrmMain::SetRunCommandsEnabled(bool enabled) {
-    runCommandsEnabled_ = enabled;
     for (QWidget* w : {static_cast<QWidget*>(btnopen), static_cast<QWidget*>(btnenc)}) {
         w->setEnabled(enabled);
     }
     for (QAction* a : {N2, mch, men}) a->setEnabled(enabled);
-    UpdateDecryptButton();
     if (enabled && closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, &QWidget::close);
     }
-}
-
-// Decrypt is off during a run as well as after the lockout; the end of a run
-// must not bring back a locked button.
-void TfrmMain::UpdateDecryptButton() {
-    btndec->setEnabled(decryptEnabled_ && runCommandsEnabled_);
 }
 
 void TfrmMain::OpenLocalPath(const std::string& path) {

@@ -77,7 +77,6 @@ class TfrmMain : public QMainWindow, public WindowPort {
     void SetTabOrder();
     void ConnectHandlers();
     void WebBrowser1DocumentComplete(bool ok);
-    void UpdateDecryptButton();
     void FitCaptions();
     // Takes a drag of files the selection would take, refuses any other.
     void AnswerDrag(QDragMoveEvent* event);
@@ -86,8 +85,6 @@ class TfrmMain : public QMainWindow, public WindowPort {
     DesktopLinks links_;
     QString applicationTitle_;
     int outerHeight_ = 0;
-    bool decryptEnabled_ = true;
-    bool runCommandsEnabled_ = true;
     bool closeAfterRun_ = false;
     bool centred_ = false;
     // What the banner shows: the site's page, the local page after the site

@@ -428,15 +428,12 @@ void TfrmMain::SetProgressLabel(const std::string& text) {
 }
 
 void TfrmMain::SetDecryptEnabled(bool enabled) {
-    decryptEnabled_ = enabled;
-    UpdateDecryptButton();
+    EnableControl(ids::btndec, enabled);
 }
 
 void TfrmMain::SetRunCommandsEnabled(bool enabled) {
-    runCommandsEnabled_ = enabled;
     EnableControl(ids::btnopen, enabled);
     EnableControl(ids::btnenc, enabled);
-    UpdateDecryptButton();
     const HMENU menu = GetMenu(window_);
     for (const int command : {ids::N2, ids::mch, ids::men}) {
         EnableMenuItem(menu, static_cast<UINT>(command),
@@ -447,12 +444,6 @@ void TfrmMain::SetRunCommandsEnabled(bool enabled) {
         closeAfterRun_ = false;
         PostMessageW(window_, WM_CLOSE, 0, 0);
     }
-}
-
-// Decrypt is off during a run as well as after the lockout; the end of a run
-// must not bring back a locked button.
-void TfrmMain::UpdateDecryptButton() {
-    EnableControl(ids::btndec, decryptEnabled_ && runCommandsEnabled_);
 }
 
 void TfrmMain::OpenLocalPath(const std::string& path) {

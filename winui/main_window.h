@@ -94,7 +94,6 @@ class TfrmMain : public WindowPort {
     // Disables a control; the focus moves on first, so the keyboard (Esc
     // above all) keeps working.
     void EnableControl(int id, bool enabled);
-    void UpdateDecryptButton();
 
     std::unique_ptr<Dialogs> dialogs_;
     ShellOpener opener_;
@@ -104,8 +103,6 @@ class TfrmMain : public WindowPort {
     std::unique_ptr<WebBanner> banner_;
     std::string applicationTitle_;
     int outerHeight_ = 0;
-    bool decryptEnabled_ = true;
-    bool runCommandsEnabled_ = true;
     bool closeAfterRun_ = false;
     HWND focusWhenDeactivated_ = nullptr;
     std::function<void()> onDestroy_;
