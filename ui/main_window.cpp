@@ -58,16 +58,24 @@ const QString kBannerAdjustment = QStringLiteral(
     "  return true;"
     "})();");
 
+// Places a control where the form puts it, with its caption at creation.
+template <typename W>
+W* Place(W* widget, const form::Control& control) {
+    widget->setObjectName(Text(control.name));
+    widget->setGeometry(geometry::ClientRect(control.rect));
+    if constexpr (requires { widget->setText(QString()); }) widget->setText(Text(control.caption));
+    return widget;
+}
+
 // The radio groups of the form: two items side by side, item 0 checked.
-QGroupBox* MakeRadioGroup(QWidget* parent, const char* name, const QRect& rect,
+QGroupBox* MakeRadioGroup(QWidget* parent, const form::RadioGroup& spec,
                           std::array<QRadioButton*, 2>& items) {
-    auto* group = new QGroupBox(parent);
-    group->setObjectName(QLatin1String(name));
-    group->setGeometry(rect);
-    const int columnWidth = (rect.width() - 16) / 2;
+    auto* group = Place(new QGroupBox(parent), spec);
+    group->setTitle(Text(spec.caption));
+    const int columnWidth = (spec.rect.width - 16) / 2;
     for (int i = 0; i < 2; ++i) {
-        items[i] = new QRadioButton(group);
-        items[i]->setObjectName(QStringLiteral("%1Item%2").arg(QLatin1String(name)).arg(i));
+        items[i] = new QRadioButton(Text(spec.items[i]), group);
+        items[i]->setObjectName(QStringLiteral("%1Item%2").arg(Text(spec.name)).arg(i));
         items[i]->setGeometry(8 + i * columnWidth, 18, columnWidth, 19);
     }
     items[0]->setChecked(true);
@@ -119,13 +127,6 @@ void AcceptAsCopy(QDropEvent* event) {
     event->accept();
 }
 
-template <typename W>
-W* Place(W* widget, const char* name, const QRect& rect) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(rect);
-    return widget;
-}
-
 }  // namespace
 
 TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
@@ -147,8 +148,8 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
     SetTabOrder();
     ConnectHandlers();
     setAcceptDrops(true);
-    resize(geometry::kClientWidth,
-           menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(404));
+    resize(geometry::kClientWidth, menuBar()->sizeHint().height() +
+                                       geometry::ClientHeightForOuter(form::kCreationOuterHeight));
 
     logic_.FormCreate();
 }
@@ -161,48 +162,39 @@ void TfrmMain::BuildControls() {
     client->setFont(FormFont(client->font()));
     setCentralWidget(client);
 
-    WebBrowser1 = Place(new QWebEngineView(client), "WebBrowser1", geometry::kWebBrowser1);
+    WebBrowser1 = Place(new QWebEngineView(client), form::WebBrowser1);
     // A page that cannot be loaded leaves the banner blank, not an error page.
     WebBrowser1->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
 
-    rgsuffix = MakeRadioGroup(client, "rgsuffix", geometry::kRgSuffix, rgsuffixItems);
-    rgsuffix->setTitle(QStringLiteral("加密文件后缀名"));
-    rgsuffixItems[0]->setText(QStringLiteral("不变，如 abc.JPG 加密为 abc.JPG"));
-    rgsuffixItems[1]->setText(QStringLiteral("加 'E'，如 abc.JPG 加密为 abc.JPGE"));
-    gbencClass = MakeRadioGroup(client, "gbencClass", geometry::kGbEncClass, gbencClassItems);
-    gbencClass->setTitle(QStringLiteral("压缩级别"));
-    gbencClassItems[0]->setText(QStringLiteral("标准加密（16位加密，迅捷加密）"));
-    gbencClassItems[1]->setText(QStringLiteral("高级加密（256位加密，比较费时）"));
+    rgsuffix = MakeRadioGroup(client, form::rgsuffix, rgsuffixItems);
+    gbencClass = MakeRadioGroup(client, form::gbencClass, gbencClassItems);
 
-    lbopen = Place(new QLabel(QStringLiteral("打开文件夹"), client), "lbopen", geometry::kLbOpen);
-    edtdir = Place(new QLineEdit(client), "edtdir", geometry::kEdtDir);
+    lbopen = Place(new QLabel(client), form::lbopen);
+    edtdir = Place(new QLineEdit(client), form::edtdir);
     edtdir->setReadOnly(true);
     lbopen->setBuddy(edtdir);  // gives the box its accessible name
-    btnopen = Place(new QPushButton(QStringLiteral("打开"), client), "btnopen", geometry::kBtnOpen);
+    btnopen = Place(new QPushButton(client), form::btnopen);
 
-    lbpassword =
-        Place(new QLabel(QStringLiteral("Password"), client), "lbpassword", geometry::kLbPassword);
-    edtEnpass = Place(new QLineEdit(client), "edtEnpass", geometry::kEdtEnpass);
+    lbpassword = Place(new QLabel(client), form::lbpassword);
+    edtEnpass = Place(new QLineEdit(client), form::edtEnpass);
     edtEnpass->setMaxLength(static_cast<int>(kMaxPasswordLength));
     auto* mask = new PasswordMaskStyle();
     mask->setParent(edtEnpass);
     edtEnpass->setStyle(mask);
     edtEnpass->setEchoMode(QLineEdit::Password);
     lbpassword->setBuddy(edtEnpass);
-    lbpassnote = Place(new QLabel(QStringLiteral("最多10位，支持空格以外所有字符"), client),
-                       "lbpassnote", geometry::kLbPassNote);
-    btnenc = Place(new QPushButton(QStringLiteral("加密"), client), "btnenc", geometry::kBtnEnc);
-    btndec = Place(new QPushButton(QStringLiteral("解密"), client), "btndec", geometry::kBtnDec);
+    lbpassnote = Place(new QLabel(client), form::lbpassnote);
+    btnenc = Place(new QPushButton(client), form::btnenc);
+    btndec = Place(new QPushButton(client), form::btndec);
 
-    ProgressBar1 = Place(new QProgressBar(client), "ProgressBar1", geometry::kProgressBar1);
+    ProgressBar1 = Place(new QProgressBar(client), form::ProgressBar1);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    lbprogress = Place(new QLabel(client), "lbprogress", geometry::kLbProgress);
+    lbprogress = Place(new QLabel(client), form::lbprogress);
     lbprogress->setAlignment(Qt::AlignCenter);
-    btncancel =
-        Place(new QPushButton(QStringLiteral("Cancel"), client), "btncancel", geometry::kBtnCancel);
+    btncancel = Place(new QPushButton(client), form::btncancel);
 
     // The window's cancel button: Esc presses it wherever the focus is.
     auto* escape = new QAction(this);
@@ -226,22 +218,22 @@ void TfrmMain::BuildMenu() {
         a->setObjectName(QLatin1String(name));
         return a;
     };
-    N1 = menu("N1", QStringLiteral("文件"));
-    N2 = item(N1, "N2", QStringLiteral("打开"));
+    N1 = menu("N1", Text(form::menu::N1));
+    N2 = item(N1, "N2", Text(form::menu::N2));
     N4 = N1->addSeparator();
     N4->setObjectName(QStringLiteral("N4"));
-    N5 = item(N1, "N5", QStringLiteral("退出"));
-    N6 = menu("N6", QStringLiteral("帮助"));
-    N7 = item(N6, "N7", QStringLiteral("说明"));
-    N8 = item(N6, "N8", QStringLiteral("在线帮助"));
-    N11 = menu("N11", QStringLiteral("关于"));
-    nabout = item(N11, "nabout", QStringLiteral("关于"));
-    mdonate = menu("mdonate", QStringLiteral("捐助"));
-    ndonate = item(mdonate, "ndonate", QStringLiteral("捐助"));
+    N5 = item(N1, "N5", Text(form::menu::N5));
+    N6 = menu("N6", Text(form::menu::N6));
+    N7 = item(N6, "N7", Text(form::menu::N7));
+    N8 = item(N6, "N8", Text(form::menu::N8));
+    N11 = menu("N11", Text(form::menu::N11));
+    nabout = item(N11, "nabout", Text(form::menu::nabout));
+    mdonate = menu("mdonate", Text(form::menu::mdonate));
+    ndonate = item(mdonate, "ndonate", Text(form::menu::ndonate));
     // The two language commands act at once from the bar; no drop-down.
-    mch = bar->addAction(Text(kChineseCommandCaption));
+    mch = bar->addAction(Text(form::menu::mch));
     mch->setObjectName(QStringLiteral("mch"));
-    men = bar->addAction(Text(kEnglishCommandCaption));
+    men = bar->addAction(Text(form::menu::men));
     men->setObjectName(QStringLiteral("men"));
 }
 

@@ -18,7 +18,7 @@ inline int Scale(int pixels96, UINT dpi) {
     return MulDiv(pixels96, static_cast<int>(dpi), static_cast<int>(kLayoutDpi));
 }
 
-inline RECT ScaleRect(const Rect96& r, UINT dpi) {
+inline RECT ScaleRect(const form::Rect& r, UINT dpi) {
     const int left = Scale(r.left, dpi);
     const int top = Scale(r.top, dpi);
     return {left, top, left + Scale(r.width, dpi), top + Scale(r.height, dpi)};

@@ -1,14 +1,14 @@
-// The form of the Win32 main window: control and menu identifiers, every
-// control's place at 96 DPI, its kind and its caption at creation. The table
-// lists the controls in creation order, which is also their z-order and so
-// the order Tab walks (labels come right before the box they name, which is
-// where screen readers look for a box's name).
+// What the Win32 main window adds to the shared form: control and menu
+// identifiers, every control's kind, the radio items' places and the menu
+// tree. The table lists the controls in creation order, which is also their
+// z-order and so the order Tab walks (labels come right before the box they
+// name, which is where screen readers look for a box's name).
 #pragma once
 
 #include <array>
 #include <string_view>
 
-#include "batch/language_tables.h"
+#include "batch/form_layout.h"
 
 namespace imgcrypt::winui {
 
@@ -53,11 +53,6 @@ enum : int {
 };
 }  // namespace ids
 
-// Left, top, width, height in client pixels at 96 DPI.
-struct Rect96 {
-    int left, top, width, height;
-};
-
 enum class ControlKind {
     Banner,        // the web banner (WebBanner)
     GroupBox,      // frame and caption of a radio group
@@ -71,51 +66,45 @@ enum class ControlKind {
     ProgressBar,   // progress bar, no focus
 };
 
-struct ControlSpec {
-    int id;
-    ControlKind kind;
-    Rect96 rect;
-    std::string_view caption;  // UTF-8, before the first language switch
-};
-
-inline constexpr Rect96 kRgSuffixRect{8, 152, 500, 41};
-inline constexpr Rect96 kGbEncClassRect{8, 200, 500, 41};
-
 // The two items of a radio group sit side by side in its frame, below the
 // caption.
-constexpr Rect96 RadioItemRect(const Rect96& group, int item) {
+constexpr form::Rect RadioItemRect(const form::Rect& group, int item) {
     constexpr int kColumnWidth = 245;
     return {group.left + 8 + item * kColumnWidth, group.top + 14, kColumnWidth - 10, 22};
 }
 
-inline constexpr std::array<ControlSpec, 18> kControls{{
-    {ids::btnopen, ControlKind::Button, {447, 248, 60, 25}, "打开"},
-    {ids::lbpassword, ControlKind::Label, {8, 284, 73, 13}, "Password"},
-    {ids::edtEnpass, ControlKind::PasswordEdit, {80, 280, 81, 21}, ""},
-    {ids::lbpassnote, ControlKind::Label, {168, 285, 217, 17}, "最多10位，支持空格以外所有字符"},
-    {ids::btnenc, ControlKind::Button, {387, 280, 60, 25}, "加密"},
-    {ids::btndec, ControlKind::Button, {447, 280, 60, 25}, "解密"},
-    {ids::lbopen, ControlKind::Label, {8, 252, 73, 13}, "打开文件夹"},
-    {ids::edtdir, ControlKind::ReadOnlyEdit, {80, 248, 353, 21}, ""},
-    {ids::WebBrowser1, ControlKind::Banner, {8, 5, 500, 140}, ""},
-    {ids::rgsuffix, ControlKind::GroupBox, kRgSuffixRect, "加密文件后缀名"},
-    {ids::rgsuffixItem0, ControlKind::FirstRadio, RadioItemRect(kRgSuffixRect, 0),
-     "不变，如 abc.JPG 加密为 abc.JPG"},
-    {ids::rgsuffixItem1, ControlKind::Radio, RadioItemRect(kRgSuffixRect, 1),
-     "加 'E'，如 abc.JPG 加密为 abc.JPGE"},
-    {ids::gbencClass, ControlKind::GroupBox, kGbEncClassRect, "压缩级别"},
-    {ids::gbencClassItem0, ControlKind::FirstRadio, RadioItemRect(kGbEncClassRect, 0),
-     "标准加密（16位加密，迅捷加密）"},
-    {ids::gbencClassItem1, ControlKind::Radio, RadioItemRect(kGbEncClassRect, 1),
-     "高级加密（256位加密，比较费时）"},
-    {ids::ProgressBar1, ControlKind::ProgressBar, {8, 320, 361, 17}, ""},
-    {ids::lbprogress, ControlKind::CentredLabel, {376, 322, 73, 13}, ""},
-    {ids::btncancel, ControlKind::Button, {448, 317, 60, 25}, "Cancel"},
-}};
+struct ControlSpec {
+    constexpr ControlSpec(int id, ControlKind kind, const form::Control& control)
+        : id(id), kind(kind), rect(control.rect), caption(control.caption) {}
+    constexpr ControlSpec(int id, ControlKind kind, const form::RadioGroup& group, int item)
+        : id(id), kind(kind), rect(RadioItemRect(group.rect, item)), caption(group.items[item]) {}
 
-// The window's outer size at creation; start-up then sets the rest height.
-inline constexpr int kCreationOuterWidth = 526;
-inline constexpr int kCreationOuterHeight = 404;
+    int id;
+    ControlKind kind;
+    form::Rect rect;           // at 96 DPI
+    std::string_view caption;  // UTF-8, before the first language switch
+};
+
+inline constexpr std::array<ControlSpec, 18> kControls{{
+    {ids::btnopen, ControlKind::Button, form::btnopen},
+    {ids::lbpassword, ControlKind::Label, form::lbpassword},
+    {ids::edtEnpass, ControlKind::PasswordEdit, form::edtEnpass},
+    {ids::lbpassnote, ControlKind::Label, form::lbpassnote},
+    {ids::btnenc, ControlKind::Button, form::btnenc},
+    {ids::btndec, ControlKind::Button, form::btndec},
+    {ids::lbopen, ControlKind::Label, form::lbopen},
+    {ids::edtdir, ControlKind::ReadOnlyEdit, form::edtdir},
+    {ids::WebBrowser1, ControlKind::Banner, form::WebBrowser1},
+    {ids::rgsuffix, ControlKind::GroupBox, form::rgsuffix},
+    {ids::rgsuffixItem0, ControlKind::FirstRadio, form::rgsuffix, 0},
+    {ids::rgsuffixItem1, ControlKind::Radio, form::rgsuffix, 1},
+    {ids::gbencClass, ControlKind::GroupBox, form::gbencClass},
+    {ids::gbencClassItem0, ControlKind::FirstRadio, form::gbencClass, 0},
+    {ids::gbencClassItem1, ControlKind::Radio, form::gbencClass, 1},
+    {ids::ProgressBar1, ControlKind::ProgressBar, form::ProgressBar1},
+    {ids::lbprogress, ControlKind::CentredLabel, form::lbprogress},
+    {ids::btncancel, ControlKind::Button, form::btncancel},
+}};
 
 // "MS Sans Serif" 8 point: 11 pixels high at 96 DPI.
 inline constexpr const wchar_t* kFontFace = L"MS Sans Serif";
@@ -131,19 +120,19 @@ struct MenuEntry {
 };
 
 inline constexpr std::array<MenuEntry, 13> kMenu{{
-    {ids::N1, 0, "文件"},
-    {ids::N2, ids::N1, "打开"},
-    {ids::N4, ids::N1, "-"},
-    {ids::N5, ids::N1, "退出"},
-    {ids::N6, 0, "帮助"},
-    {ids::N7, ids::N6, "说明"},
-    {ids::N8, ids::N6, "在线帮助"},
-    {ids::N11, 0, "关于"},
-    {ids::nabout, ids::N11, "关于"},
-    {ids::mdonate, 0, "捐助"},
-    {ids::ndonate, ids::mdonate, "捐助"},
-    {ids::mch, 0, kChineseCommandCaption},
-    {ids::men, 0, kEnglishCommandCaption},
+    {ids::N1, 0, form::menu::N1},
+    {ids::N2, ids::N1, form::menu::N2},
+    {ids::N4, ids::N1, form::menu::N4},
+    {ids::N5, ids::N1, form::menu::N5},
+    {ids::N6, 0, form::menu::N6},
+    {ids::N7, ids::N6, form::menu::N7},
+    {ids::N8, ids::N6, form::menu::N8},
+    {ids::N11, 0, form::menu::N11},
+    {ids::nabout, ids::N11, form::menu::nabout},
+    {ids::mdonate, 0, form::menu::mdonate},
+    {ids::ndonate, ids::mdonate, form::menu::ndonate},
+    {ids::mch, 0, form::menu::mch},
+    {ids::men, 0, form::menu::men},
 }};
 
 }  // namespace imgcrypt::winui

@@ -115,8 +115,8 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     RegisterWindowClass(instance, &TfrmMain::WindowProc);
     MenuHandle menu = BuildMainMenu();
     window_ = CreateWindowExW(kWindowExStyle, kWindowClassName, Utf16FromUtf8(kFormCaption).c_str(),
-                              kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, kCreationOuterWidth,
-                              kCreationOuterHeight, nullptr, menu.get(), instance, this);
+                              kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, form::kCreationOuterWidth,
+                              form::kCreationOuterHeight, nullptr, menu.get(), instance, this);
     if (window_ == nullptr) {
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
                                 "The main window cannot be created");
@@ -125,8 +125,9 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     dialogs_->SetOwner(window_);
 
     dpi_ = WindowDpi(window_);
-    SetWindowPos(window_, nullptr, 0, 0, Scale(kCreationOuterWidth, dpi_),
-                 Scale(kCreationOuterHeight, dpi_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, 0, 0, Scale(form::kCreationOuterWidth, dpi_),
+                 Scale(form::kCreationOuterHeight, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CreateControls();
     DragAcceptFiles(window_, TRUE);
     logic_.FormCreate();
