@@ -11,9 +11,13 @@
 #include "codec/container.h"
 #include "codec/container_stream.h"
 #include "runtime/generator.h"
+#include "tests/support/base64_text.h"
 
 namespace imgcrypt {
 namespace {
+
+using test::DecodeBase64Text;
+using test::EncodeBase64Text;
 
 constexpr std::size_t kSourceSize = 5'119'999;
 

@@ -6,9 +6,12 @@
 #include <string_view>
 
 #include "codec/base64.h"
+#include "tests/support/base64_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace imgcrypt;
+    using test::DecodeBase64Text;
+    using test::EncodeBase64Text;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
 
     // Decoding never fails, and in place gives what a separate buffer gives.

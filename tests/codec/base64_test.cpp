@@ -2,11 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "codec/base64_kernels.h"
+#include "tests/support/base64_text.h"
 
 namespace imgcrypt {
 namespace {
+
+using detail::Base64Kernels;
+using test::DecodeBase64Text;
+using test::EncodeBase64Text;
 
 std::string RandomBytes(std::size_t n, std::uint32_t seed) {
     std::mt19937 gen(seed);
@@ -173,6 +183,141 @@ TEST(Base64, DecodesInPlace) {
         EXPECT_EQ(text.substr(0, written), outOfPlace);
         EXPECT_EQ(outOfPlace, bytes);
     }
+}
+
+// A text in pieces decodes as the whole text does, wherever the cuts fall.
+TEST(Base64, PiecesDecodeAsTheirJoinedText) {
+    std::mt19937 gen(21);
+    const std::string pool = "ABCDQwxyz019+/=\r\n!";
+    for (int round = 0; round < 500; ++round) {
+        std::string text = WithoutLineBreaks(EncodeBase64Text(RandomBytes(gen() % 300, round)));
+        for (std::size_t i = 0; i < text.size(); i += 1 + gen() % 40) {
+            text.insert(i, 1, pool[gen() % pool.size()]);
+        }
+        std::string pieces;
+        Base64Decoder decoder;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t n = std::min<std::size_t>(text.size() - at, gen() % 70);
+            std::string out(Base64Decoder::MaxDecodedSize(n), '\0');
+            out.resize(decoder.Decode(std::string_view(text).substr(at, n), out.data()));
+            pieces += out;
+            at += n;
+        }
+        char last[2];
+        pieces.append(last, decoder.Finish(last));
+        ASSERT_EQ(pieces, DecodeBase64Text(text)) << text;
+    }
+}
+
+// ---- The processor's kernels against the portable ones ----
+
+std::vector<const Base64Kernels*> FasterKernels() {
+    const auto sets = detail::ProcessorBase64Kernels();
+    return {sets.begin(), sets.end()};
+}
+
+#define SKIP_WITHOUT_FASTER_KERNELS()                                                        \
+    if (FasterKernels().empty()) GTEST_SKIP() << "this processor has no SIMD base64 kernels; " \
+                                                 "the scalar code alone is in use"
+
+// Every length around the kernels' block sizes, every amount of input
+// readable beyond the groups, at every offset into the buffer.
+TEST(Base64Kernels, EncodeAsTheScalarCodeDoes) {
+    SKIP_WITHOUT_FASTER_KERNELS();
+    const std::string bytes = RandomBytes(1200, 17);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const Base64Kernels& scalar = detail::ScalarBase64Kernels();
+    for (const Base64Kernels* kernels : FasterKernels()) {
+        SCOPED_TRACE(kernels->name);
+        for (std::size_t groups = 0; groups <= 130; ++groups) {
+            for (std::size_t extra : {0u, 1u, 3u, 4u, 12u, 40u}) {
+                for (std::size_t offset : {0u, 1u, 7u}) {
+                    std::string expected(4 * groups + 8, '#');
+                    std::string actual = expected;
+                    scalar.encodeGroups(in + offset, groups, 3 * groups + extra, expected.data());
+                    kernels->encodeGroups(in + offset, groups, 3 * groups + extra, actual.data());
+                    ASSERT_EQ(actual, expected) << groups << " " << extra << " " << offset;
+                }
+            }
+        }
+    }
+}
+
+// Clean runs of every length with one foreign byte of every kind at every
+// place: the same bytes, the same stop, nothing written past it.
+TEST(Base64Kernels, DecodeAsTheScalarCodeDoes) {
+    SKIP_WITHOUT_FASTER_KERNELS();
+    const std::string clean = WithoutLineBreaks(EncodeBase64Text(RandomBytes(300, 23)));
+    const Base64Kernels& scalar = detail::ScalarBase64Kernels();
+    std::vector<char> foreign{'=', '\r', '\n', '\0', '\x1a', '\\', '!', '*', '@', '[', '`', '{',
+                              ':', '-', '.', ' ', '\x7f', '\x80', '\xab', '\xff'};
+    for (const Base64Kernels* kernels : FasterKernels()) {
+        SCOPED_TRACE(kernels->name);
+        for (std::size_t n = 0; n <= 100; ++n) {
+            for (std::size_t at = 0; at <= n; ++at) {
+                std::string text = clean.substr(0, n);
+                if (at < n) text[at] = foreign[(n + at) % foreign.size()];
+                const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+                std::string expected(n + 8, '#');
+                std::string actual = expected;
+                const std::size_t used = scalar.decodeGroups(in, n, expected.data());
+                ASSERT_EQ(kernels->decodeGroups(in, n, actual.data()), used) << n << " " << at;
+                ASSERT_EQ(actual, expected) << n << " " << at;
+            }
+        }
+        // Decoding in place gives what decoding elsewhere gives.
+        std::string text = clean;
+        std::string elsewhere(text.size(), '\0');
+        const std::size_t used = kernels->decodeGroups(
+            reinterpret_cast<const unsigned char*>(text.data()), text.size(), elsewhere.data());
+        ASSERT_EQ(kernels->decodeGroups(reinterpret_cast<const unsigned char*>(text.data()),
+                                        text.size(), text.data()),
+                  used);
+        EXPECT_EQ(text.substr(0, used / 4 * 3), elsewhere.substr(0, used / 4 * 3));
+    }
+}
+
+// Whole noisy texts in pieces, each kernel set against the scalar one.
+TEST(Base64Kernels, DecodersAgreeOnNoisyTextsInPieces) {
+    SKIP_WITHOUT_FASTER_KERNELS();
+    std::mt19937 gen(29);
+    const std::string pool = "=\r\n\\!*\x1a";
+    for (const Base64Kernels* kernels : FasterKernels()) {
+        SCOPED_TRACE(kernels->name);
+        for (int round = 0; round < 300; ++round) {
+            std::string text = EncodeBase64Text(RandomBytes(gen() % 2000, round));
+            for (std::size_t i = gen() % 200; i < text.size(); i += 1 + gen() % 200) {
+                text.insert(i, 1, pool[gen() % pool.size()]);
+            }
+            Base64Decoder reference(detail::ScalarBase64Kernels());
+            Base64Decoder fast(*kernels);
+            std::string expected(text.size(), '\0');
+            std::string actual(text.size(), '\0');
+            std::size_t e = 0;
+            std::size_t a = 0;
+            for (std::size_t at = 0; at < text.size();) {
+                const std::size_t n = std::min<std::size_t>(text.size() - at, 1 + gen() % 500);
+                const std::string_view piece = std::string_view(text).substr(at, n);
+                e += reference.Decode(piece, expected.data() + e);
+                a += fast.Decode(piece, actual.data() + a);
+                at += n;
+            }
+            ASSERT_EQ(actual.substr(0, a), expected.substr(0, e)) << round;
+        }
+    }
+}
+
+// CTest runs this suite twice, the second time with IMGCRYPT_SIMD=off: the
+// scalar code then carries every test above, on any processor.
+TEST(Base64Kernels, TheEnvironmentChoosesTheKernelsInUse) {
+    const char* wanted = std::getenv("IMGCRYPT_SIMD");
+    const std::string active = detail::ActiveBase64Kernels().name;
+    if (wanted != nullptr && std::string(wanted) == "off") {
+        EXPECT_EQ(active, "scalar");
+    } else if (wanted == nullptr) {
+        EXPECT_EQ(active, FasterKernels().empty() ? "scalar" : FasterKernels().front()->name);
+    }
+    std::cout << "base64 kernels in use: " << active << "\n";
 }
 
 }  // namespace

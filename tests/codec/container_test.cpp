@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "codec/base64.h"
+#include "tests/support/base64_text.h"
 #include "codec/password.h"
 #include "runtime/generator.h"
 #include "tests/support/container_oracle.h"
@@ -48,7 +48,7 @@ TEST(Container, StandardLayoutOfAHundredByteSource) {
     EXPECT_EQ(file.substr(file.size() - 6), "****\r\n");
     const std::string text = ContainerText(file);
     EXPECT_EQ(text.size(), 164u);
-    const std::string base64 = EncodeBase64Text(RandomBytes(100, 2));
+    const std::string base64 = test::EncodeBase64Text(RandomBytes(100, 2));
     EXPECT_EQ(text.substr(136, 20), base64.substr(0, 20));
     EXPECT_EQ(text.substr(20, 56), base64.substr(20, 56));
     EXPECT_EQ(text[156], '!');  // first draw after start
@@ -142,7 +142,7 @@ TEST(Container, FifteenByteSourceGivesFortyEightCharacters) {
     const std::string text =
         ContainerText(MakeContainerFile(source, "abcde", EncryptionClass::Standard));
     EXPECT_EQ(text.size(), 48u);
-    EXPECT_EQ(text.substr(20, 20), EncodeBase64Text(source));
+    EXPECT_EQ(text.substr(20, 20), test::EncodeBase64Text(source));
     EXPECT_EQ(DecodeContainerText(text), source);
 }
 

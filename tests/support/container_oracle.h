@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/base64.h"
+#include "tests/support/base64_text.h"
 #include "codec/container.h"
 #include "codec/password.h"
 #include "runtime/generator.h"

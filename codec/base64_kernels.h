@@ -1,0 +1,40 @@
+// The two inner loops of the base64 codec, once portably and once per
+// instruction set a processor may offer, chosen when the program runs.
+// Every kernel set gives the same bytes as the portable one, which is the
+// reference. Internal to codec/.
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+namespace imgcrypt::detail {
+
+struct Base64Kernels {
+    const char* name;  // "scalar", "ssse3", "avx2"
+
+    // Encodes `groups` complete groups of 3 bytes into 4 characters each.
+    // `available` (at least 3 * groups) bytes may be read from `in`, which
+    // lets a kernel load more than it uses.
+    void (*encodeGroups)(const unsigned char* in, std::size_t groups, std::size_t available,
+                         char* out) noexcept;
+
+    // Decodes the groups of four alphabet characters at the start of `in`
+    // (n characters), up to the first group that is incomplete or holds any
+    // other byte ('=' included); writes 3 bytes per group and returns the
+    // characters used. Writes nothing beyond those bytes, and `out` may lie
+    // at or before `in` in the same buffer.
+    std::size_t (*decodeGroups)(const unsigned char* in, std::size_t n, char* out) noexcept;
+};
+
+const Base64Kernels& ScalarBase64Kernels() noexcept;
+
+// The faster kernel sets this processor runs, best first; empty where there
+// are none. One implementation per processor family (base64_kernels_*.cpp).
+std::span<const Base64Kernels* const> ProcessorBase64Kernels() noexcept;
+
+// What the codec uses: the best set this processor runs. The environment
+// variable IMGCRYPT_SIMD names another one ("ssse3"; "off" for the scalar
+// code), for tests and for comparing them.
+const Base64Kernels& ActiveBase64Kernels() noexcept;
+
+}  // namespace imgcrypt::detail

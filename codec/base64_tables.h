@@ -1,0 +1,28 @@
+// The base64 alphabet and the decoder's view of every byte, shared by the
+// codec's loops and its kernels. Internal to codec/.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace imgcrypt::detail {
+
+inline constexpr char kBase64Alphabet[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// What the decoder makes of a byte: 0..63 its alphabet index, 64 the pad
+// '=', kBase64Noise for everything else.
+inline constexpr std::uint8_t kBase64Noise = 0xFF;
+inline constexpr std::uint8_t kBase64PadIndex = 64;
+
+struct Base64ValueTable {
+    std::array<std::uint8_t, 256> value{};
+    constexpr Base64ValueTable() {
+        for (auto& v : value) v = kBase64Noise;
+        for (unsigned i = 0; i < 64; ++i) value[static_cast<unsigned char>(kBase64Alphabet[i])] = i;
+        value['='] = kBase64PadIndex;
+    }
+};
+inline constexpr Base64ValueTable kBase64Values;
+
+}  // namespace imgcrypt::detail
