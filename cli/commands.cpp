@@ -86,23 +86,32 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std:
 Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
                    std::ostream& log) {
     const LanguageTable& table = LanguageTableFor(options.english);
-    // Read once: the probe and the decoding work on the same bytes.
-    std::string bytes = ReadWholeFile(file);
-    const ProbeResult probe = ProbeFileBytes(bytes, password);
-    if (!probe.isContainer && !options.force) {
-        log << "refused " << file << ": " << table.commandLine.notEncrypted << std::endl;
-        return Outcome::Refused;
-    }
     // Only containers carry a password worth comparing; --force decodes
     // anything else as it is.
-    if (probe.isContainer && !probe.passwordMatch) {
-        log << "refused " << file << ": " << table.messages.msgWrongPassword << std::endl;
+    const auto refusal = [&](const ProbeResult& probe) -> std::string_view {
+        if (!probe.isContainer && !options.force) return table.commandLine.notEncrypted;
+        if (probe.isContainer && !probe.passwordMatch) return table.messages.msgWrongPassword;
+        return {};
+    };
+    const auto refused = [&](std::string_view why) {
+        log << "refused " << file << ": " << why << std::endl;
         return Outcome::Refused;
-    }
+    };
+    // One open: the probe looks at the file's ends, the decoding reads the rest.
+    ContainerFile container(file);
+    std::string_view why = refusal(container.Probe(password));
+    if (!why.empty() && !container.ProbeIsFinal()) why = refusal(container.FinalProbe(password));
+    if (!why.empty()) return refused(why);
     const std::string dir(table.messages.dirDecrypted);
     if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
-    const std::string output = DecryptFileBytes(std::move(bytes), file, options.suffixE, dir);
-    log << "decrypted " << file << " -> " << output << std::endl;
+    std::optional<std::string> output;
+    while (!(output = container.Decrypt(options.suffixE, dir))) {
+        // The first look could not see a NUL or byte 26 inside: decided again
+        // on the whole file.
+        why = refusal(container.FinalProbe(password));
+        if (!why.empty()) return refused(why);
+    }
+    log << "decrypted " << file << " -> " << *output << std::endl;
     return Outcome::Done;
 }
 

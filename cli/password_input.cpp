@@ -32,7 +32,7 @@ std::string ReadPasswordFile(const std::string& path) {
     const std::string source = "\"" + path + "\"";
     std::string start;
     try {
-        SourceFileReader file(path);
+        FileReader file(path);
         start.resize(
             static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), kMaxPasswordLine)));
         file.Read(start.data(), start.size());

@@ -1,7 +1,6 @@
 #include "codec/container_stream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "codec/base64.h"
@@ -26,7 +25,7 @@ char FirstBase64Char(char byte) noexcept {
 
 void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
                          std::string_view password, EncryptionClass cls,
-                         const ContainerSinkFn& sink, std::size_t linesPerChunk) {
+                         const ContainerSinkFn& sink) {
     const bool high = cls == EncryptionClass::High;
     // A file that could not be read was not encrypted: it keeps no draws.
     const std::uint32_t stateBefore = GeneratorState();
@@ -42,7 +41,7 @@ void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
     const std::string block = MakePasswordBlock(password, ShiftValue(draws.shiftChar));
 
     // Whole lines per chunk, so the chunks' texts join into the file's text.
-    const std::size_t chunkBytes = kBytesPerLine * std::max<std::size_t>(linesPerChunk, 1);
+    constexpr std::size_t chunkBytes = kBytesPerLine * kStreamChunkLines;
     // One byte more than a chunk: the next chunk's first byte is the
     // scramble's look-ahead; it moves to the front for the next round.
     std::string in(chunkBytes + 1, '\0');
@@ -70,22 +69,6 @@ void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
         carried = 1;
     }
     sink(MakeTrailer(head, draws, cls));
-}
-
-std::string MakeContainerFile(std::string_view source, std::string_view password,
-                              EncryptionClass cls) {
-    std::string file;
-    file.reserve(ContainerFileSize(source.size(), cls));
-    std::size_t readAt = 0;
-    StreamContainerFile(
-        source.size(),
-        [&](char* dst, std::size_t n) {
-            if (n == 0) return;  // an empty view may have no data
-            std::memcpy(dst, source.data() + readAt, n);
-            readAt += n;
-        },
-        password, cls, [&](std::string_view piece) { file += piece; });
-    return file;
 }
 
 }  // namespace imgcrypt

@@ -26,7 +26,6 @@ using ContainerSinkFn = std::function<void(std::string_view piece)>;
 // encrypted); errors of the sink propagate as they are.
 void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
                          std::string_view password, EncryptionClass cls,
-                         const ContainerSinkFn& sink,
-                         std::size_t linesPerChunk = kStreamChunkLines);
+                         const ContainerSinkFn& sink);
 
 }  // namespace imgcrypt

@@ -2,40 +2,16 @@
 
 #include <utility>
 
-#include "codec/container_layout.h"
+#include "codec/container_reader.h"
 #include "codec/container_stream.h"
-#include "codec/password.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
 #include "runtime/text.h"
-#include "runtime/whole_file.h"
 
 namespace imgcrypt {
 namespace {
 
 constexpr std::size_t kShortExtension = 3;
-
-bool IsLineBreak(char c) noexcept {
-    return c == '\r' || c == '\n';
-}
-
-// The parts of the joined lines (bytes before the first NUL, without CR and
-// LF) that the probe looks at: the first 20 and the last 8 characters, or
-// the whole text when it is shorter than both. Taken from the file bytes
-// directly, so probing a large container copies nothing.
-std::string ProbeText(std::string_view bytes) {
-    const std::string_view text = bytes.substr(0, bytes.find('\0'));
-    std::string head;
-    std::size_t front = 0;
-    for (; front < text.size() && head.size() < kPasswordBlockLength; ++front) {
-        if (!IsLineBreak(text[front])) head += text[front];
-    }
-    std::string tail;
-    for (std::size_t back = text.size(); back > front && tail.size() < kTrailerTail;) {
-        if (!IsLineBreak(text[--back])) tail.insert(tail.begin(), text[back]);
-    }
-    return head + tail;
-}
 
 bool EndsInE(std::string_view name) noexcept {
     return !name.empty() && (name.back() == 'E' || name.back() == 'e');
@@ -54,7 +30,7 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
 }
 
 std::string encryption(const std::string& path, const EncryptionInputs& inputs) {
-    SourceFileReader source(path);
+    FileReader source(path);
     const std::string outPath = EncryptedOutputPath(path, inputs.dirEncrypted, inputs.nameSuffix);
     // Streamed through small buffers: no whole-file copies to first-touch.
     // The output is created with the first piece, after the generator draws,
@@ -102,39 +78,68 @@ std::string DecryptedOutputPath(std::string_view path, std::string_view dirDecry
 
 namespace {
 
-// Writes decoded bytes under the decrypted name of the container at `path`.
-std::string WriteDecrypted(std::string_view bytes, std::string_view path, bool suffixFlag,
-                           const std::string& dirDecrypted) {
+// The decoded bytes on their way into the decrypted file.
+class DecryptedFile final : public DecodedOutput {
+  public:
+    explicit DecryptedFile(std::string path) : writer_(std::move(path)) {}
+    void Put(std::string_view bytes) override { writer_.Write(bytes); }
+    void StartOver() override { writer_.StartOver(); }
+    void Commit() { writer_.Commit(); }
+
+  private:
+    ReplacingFileWriter writer_;
+};
+
+ContainerSource SourceOf(FileReader& file) {
+    return {file.size(),
+            [&file](std::uint64_t offset, char* dst, std::size_t n) { file.ReadAt(offset, dst, n); }};
+}
+
+// Decodes the container that `reader` reads into the decrypted file of
+// `path`; nothing when the reader declines (see ContainerReader::Decode).
+std::optional<std::string> DecryptWith(ContainerReader& reader, std::string_view path,
+                                       bool suffixFlag, const std::string& dirDecrypted) {
     std::string outPath = DecryptedOutputPath(path, dirDecrypted, suffixFlag);
-    WriteWholeFileReplacing(outPath, bytes);
+    DecryptedFile out(outPath);
+    if (!reader.Decode(out)) return std::nullopt;
+    out.Commit();
     return outPath;
 }
 
 }  // namespace
 
 std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted) {
-    return WriteDecrypted(DecodeContainerText(ReadJoinedLines(path)), path, suffixFlag,
-                          dirDecrypted);
-}
-
-std::string DecryptFileBytes(std::string fileBytes, std::string_view path, bool suffixFlag,
-                             const std::string& dirDecrypted) {
-    return WriteDecrypted(DecodeContainerFile(std::move(fileBytes)), path, suffixFlag,
-                          dirDecrypted);
-}
-
-ProbeResult ProbeFileBytes(std::string_view fileBytes, std::string_view typedPassword) {
-    const std::string text = ProbeText(fileBytes);
-    const Recognition recognition = Recognise(text);
-    ProbeResult result;
-    result.isContainer = recognition.isContainer;
-    result.highLevel = recognition.highLevel;
-    result.passwordMatch = PasswordMatches(text, typedPassword);
-    return result;
+    FileReader file(path, ReadErrors::LineText);
+    ContainerReader reader(SourceOf(file));
+    // Without a probe answer to keep, the reader never declines.
+    return *DecryptWith(reader, path, suffixFlag, dirDecrypted);
 }
 
 ProbeResult decryption1(const std::string& path, std::string_view typedPassword) {
-    return ProbeFileBytes(ReadWholeFile(path), typedPassword);
+    FileReader file(path);
+    return ContainerReader(SourceOf(file)).FinalProbe(typedPassword);
+}
+
+ContainerFile::ContainerFile(const std::string& path)
+    : file_(path), reader_(std::make_unique<ContainerReader>(SourceOf(file_))) {}
+
+ContainerFile::~ContainerFile() = default;
+
+ProbeResult ContainerFile::Probe(std::string_view typedPassword) {
+    return reader_->Probe(typedPassword);
+}
+
+bool ContainerFile::ProbeIsFinal() const noexcept {
+    return reader_->ProbeIsFinal();
+}
+
+ProbeResult ContainerFile::FinalProbe(std::string_view typedPassword) {
+    return reader_->FinalProbe(typedPassword);
+}
+
+std::optional<std::string> ContainerFile::Decrypt(bool suffixFlag,
+                                                  const std::string& dirDecrypted) {
+    return DecryptWith(*reader_, file_.path(), suffixFlag, dirDecrypted);
 }
 
 }  // namespace imgcrypt

@@ -2,12 +2,17 @@
 // file for class and password.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "codec/container.h"
+#include "runtime/whole_file.h"
 
 namespace imgcrypt {
+
+class ContainerReader;
 
 struct EncryptionInputs {
     std::string password;  // typed password
@@ -39,23 +44,37 @@ std::string DecryptedOutputPath(std::string_view path, std::string_view dirDecry
 // EFCreateError for the output.
 std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted);
 
-struct ProbeResult {
-    bool isContainer = false;
-    bool highLevel = false;
-    bool passwordMatch = false;
-};
-
 // Reads `path` and tells whether it is a container and whether the typed
 // password is the one stored in it. Raises EFOpenError when it cannot be read;
 // never fails on its content.
 ProbeResult decryption1(const std::string& path, std::string_view typedPassword);
 
-// For callers that probe every file before decrypting it: the same two
-// steps on file bytes read once (ReadWholeFile). ProbeFileBytes answers as
-// decryption1; DecryptFileBytes writes what decryption would write for the
-// container at `path` and returns the output path (EFCreateError).
-ProbeResult ProbeFileBytes(std::string_view fileBytes, std::string_view typedPassword);
-std::string DecryptFileBytes(std::string fileBytes, std::string_view path, bool suffixFlag,
-                             const std::string& dirDecrypted);
+// For callers that probe every file before decrypting it (the command line):
+// both on one open file, read once where its content allows. Read failures
+// raise EFOpenError, as decryption1's do.
+class ContainerFile {
+  public:
+    explicit ContainerFile(const std::string& path);
+    ~ContainerFile();
+    ContainerFile(const ContainerFile&) = delete;
+    ContainerFile& operator=(const ContainerFile&) = delete;
+
+    // decryption1's answer. Final unless ProbeIsFinal() says otherwise: it
+    // then rests on a first look at the file's ends (see Decrypt).
+    ProbeResult Probe(std::string_view typedPassword);
+    bool ProbeIsFinal() const noexcept;
+    // decryption1's answer, final, reading the whole file when needed.
+    ProbeResult FinalProbe(std::string_view typedPassword);
+
+    // Writes what decryption writes for this container and returns the
+    // output path (EFCreateError). Returns nothing and writes nothing when a
+    // Probe answer that was not final proves to need the whole file: ask
+    // FinalProbe, then decide again.
+    std::optional<std::string> Decrypt(bool suffixFlag, const std::string& dirDecrypted);
+
+  private:
+    FileReader file_;
+    std::unique_ptr<ContainerReader> reader_;
+};
 
 }  // namespace imgcrypt

@@ -81,22 +81,28 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
     offset_ = at + n;
 }
 
-void UnscrambleHighLevel(std::span<char> text) noexcept {
+std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool last) noexcept {
     // At each '\', in order: raise its follower exactly where and by what the
     // writer lowered it (positions 1..L-10), then make it '/' again. Turning
-    // it back only after raising keeps the positions the writer used.
-    char* const t = text.data();
-    const std::size_t len = text.size();
-    const std::size_t shiftEnd = ShiftEnd(len);
-    unsigned shift = 1;
-    for (std::size_t i = FindAny(t, 0, len, kBackslash); i < len;
-         i = FindAny(t, i + 1, len, kBackslash)) {
-        if (i < shiftEnd) {
-            t[i + 1] = Raised(t[i + 1], shift);
-            shift = static_cast<unsigned>((i + 1) % kShiftCycle);
+    // it back only after raising keeps the positions the writer used. Before
+    // the last piece every settled '\' has ten characters after it, so it
+    // lies before L-10 whatever follows.
+    const std::size_t settled = last ? n : ShiftEnd(n);
+    const std::size_t raiseEnd = ShiftEnd(n);
+    for (std::size_t i = FindAny(text, 0, settled, kBackslash); i < settled;
+         i = FindAny(text, i + 1, settled, kBackslash)) {
+        if (i < raiseEnd) {
+            text[i + 1] = Raised(text[i + 1], shift_);
+            shift_ = static_cast<unsigned>((offset_ + i + 1) % kShiftCycle);
         }
-        t[i] = kSlash;
+        text[i] = kSlash;
     }
+    offset_ += settled;
+    return settled;
+}
+
+void UnscrambleHighLevel(std::span<char> text) noexcept {
+    HighLevelUnscrambler().Unscramble(text.data(), text.size(), true);
 }
 
 }  // namespace imgcrypt

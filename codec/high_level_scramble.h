@@ -34,6 +34,21 @@ class HighLevelScrambler {
     unsigned firstShift_ = 0;   // and is lowered by this much
 };
 
+// Undoes the scramble piece by piece, in place, without knowing the text's
+// length beforehand: the last 10 characters of a piece wait for the next
+// one, since only then is it known whether their followers were lowered.
+class HighLevelUnscrambler {
+  public:
+    // Unscrambles the characters of `text` that can be settled: all of them
+    // when `last`, else all but the last 10. Returns how many were settled;
+    // the caller hands the rest in again at the front of the next piece.
+    std::size_t Unscramble(char* text, std::size_t n, bool last) noexcept;
+
+  private:
+    std::size_t offset_ = 0;  // position of the next piece in the text
+    unsigned shift_ = 1;
+};
+
 // Undoes the scramble of a whole text in place.
 void UnscrambleHighLevel(std::span<char> text) noexcept;
 

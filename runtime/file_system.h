@@ -27,11 +27,9 @@ extern const ErrorCode kErrorFileEndedEarly;
 // Opens an existing regular file for reading. Others may read it too; nobody
 // may write it while it is open, and it is not opened while someone writes
 // it (the sharing-violation code). A folder gives the access-denied code.
-ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file);
-
-// Creates `path`, or truncates it once opened, for writing; refused while
-// someone else reads or writes it.
-ErrorCode CreateForWriting(const std::string& path, FileHandle& file);
+// Sets `size`, when given, to the file's size.
+ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file,
+                               std::uint64_t* size = nullptr);
 
 // Creates a new file with a unique name in the folder of `path`, shared with
 // nobody, for a write that RenameOver later puts in place. Sets `tempPath`.
@@ -44,17 +42,10 @@ std::string TempNameStem(const std::string& path);
 // Reads at most n bytes; `got` is 0 at the end of the file.
 ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got);
 
-// Reads exactly n bytes; a file that ends first gives kErrorFileEndedEarly.
-ErrorCode ReadExactly(const FileHandle& file, char* dst, std::size_t n);
-
-// Appends everything from the current position to the end to `out`; on a
-// failure `out` is left as it was.
-ErrorCode ReadToEnd(const FileHandle& file, std::string& out);
-
-// Bytes from the current position to the end; 0 when that cannot be told.
-std::uint64_t RemainingBytes(const FileHandle& file) noexcept;
-
-ErrorCode FileSize(const FileHandle& file, std::uint64_t& size);
+// Reads at most n bytes at `offset`, whatever the current position;
+// `got` is 0 at the end of the file.
+ErrorCode ReadAt(const FileHandle& file, std::uint64_t offset, char* dst, std::size_t n,
+                 std::size_t& got);
 
 // Writes every byte, retrying short writes.
 ErrorCode WriteAll(const FileHandle& file, std::string_view bytes);

@@ -66,7 +66,7 @@ namespace platform {
 
 const ErrorCode kErrorFileEndedEarly = EIO;
 
-ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file) {
+ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file, std::uint64_t* size) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
     FileHandle opened;
     if (const ErrorCode err =
@@ -78,18 +78,7 @@ ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file) {
     // Devices and pipes have no end to read up to.
     if (!S_ISREG(info.st_mode)) return Fail(opened, EINVAL);
     if (!Lock(Fd(opened), LOCK_SH)) return Fail(opened, errno);
-    file = std::move(opened);
-    return 0;
-}
-
-ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
-    // No O_TRUNC: a file someone else holds must not be cut before the lock says so.
-    FileHandle opened;
-    if (const ErrorCode err =
-            Adopt(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666), opened))
-        return err;
-    if (!Lock(Fd(opened), LOCK_EX)) return Fail(opened, errno);
-    if (::ftruncate(Fd(opened), 0) != 0) return Fail(opened, errno);
+    if (size != nullptr) *size = static_cast<std::uint64_t>(info.st_size);
     file = std::move(opened);
     return 0;
 }
@@ -122,18 +111,17 @@ ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t
     return 0;
 }
 
-std::uint64_t RemainingBytes(const FileHandle& file) noexcept {
-    struct stat info {};
-    if (::fstat(Fd(file), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
-    const off_t position = ::lseek(Fd(file), 0, SEEK_CUR);
-    if (position < 0 || position >= info.st_size) return 0;
-    return static_cast<std::uint64_t>(info.st_size - position);
-}
-
-ErrorCode FileSize(const FileHandle& file, std::uint64_t& size) {
-    struct stat info {};
-    if (::fstat(Fd(file), &info) != 0) return errno;
-    size = static_cast<std::uint64_t>(info.st_size);
+ErrorCode ReadAt(const FileHandle& file, std::uint64_t offset, char* dst, std::size_t n,
+                 std::size_t& got) {
+    ssize_t result;
+    do {
+        result = ::pread(Fd(file), dst, n, static_cast<off_t>(offset));
+    } while (result < 0 && errno == EINTR);
+    if (result < 0) {
+        got = 0;
+        return errno;
+    }
+    got = static_cast<std::size_t>(result);
     return 0;
 }
 

@@ -64,7 +64,7 @@ namespace platform {
 
 const ErrorCode kErrorFileEndedEarly = ERROR_HANDLE_EOF;
 
-ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file) {
+ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file, std::uint64_t* size) {
     // Without backup semantics a folder is refused with "access denied".
     FileHandle opened;
     const ErrorCode err = Adopt(
@@ -74,15 +74,13 @@ ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file) {
     if (err != 0) return err;
     // Devices ("CON", "NUL") and pipes have no end to read up to.
     if (::GetFileType(Native(opened)) != FILE_TYPE_DISK) return ERROR_INVALID_PARAMETER;
+    if (size != nullptr) {
+        LARGE_INTEGER value{};
+        if (!::GetFileSizeEx(Native(opened), &value)) return LastError();
+        *size = static_cast<std::uint64_t>(value.QuadPart);
+    }
     file = std::move(opened);
     return 0;
-}
-
-ErrorCode CreateForWriting(const std::string& path, FileHandle& file) {
-    // CREATE_ALWAYS truncates only after the sharing check has let us in.
-    return Adopt(::CreateFileW(Utf16FromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr),
-                 file);
 }
 
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
@@ -126,21 +124,18 @@ ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t
     return 0;
 }
 
-std::uint64_t RemainingBytes(const FileHandle& file) noexcept {
-    LARGE_INTEGER size{};
-    LARGE_INTEGER position{};
-    if (!::GetFileSizeEx(Native(file), &size) ||
-        !::SetFilePointerEx(Native(file), LARGE_INTEGER{}, &position, FILE_CURRENT) ||
-        position.QuadPart >= size.QuadPart) {
-        return 0;
+ErrorCode ReadAt(const FileHandle& file, std::uint64_t offset, char* dst, std::size_t n,
+                 std::size_t& got) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    got = 0;
+    if (!::ReadFile(Native(file), dst, static_cast<DWORD>(std::min(n, kMaxTransfer)), &read, &at)) {
+        const ErrorCode err = LastError();
+        return err == ERROR_HANDLE_EOF ? 0 : err;
     }
-    return static_cast<std::uint64_t>(size.QuadPart - position.QuadPart);
-}
-
-ErrorCode FileSize(const FileHandle& file, std::uint64_t& size) {
-    LARGE_INTEGER value{};
-    if (!::GetFileSizeEx(Native(file), &value)) return LastError();
-    size = static_cast<std::uint64_t>(value.QuadPart);
+    got = read;
     return 0;
 }
 

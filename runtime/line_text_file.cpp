@@ -1,6 +1,5 @@
 #include "runtime/line_text_file.h"
 
-#include <cstring>
 #include <utility>
 
 #include "runtime/byte_search.h"
@@ -65,14 +64,8 @@ LineTextFile::~LineTextFile() {
 }
 
 void LineTextFile::Release() noexcept {
-    if (file_.valid()) {
-        // A plain write that was never closed still gets its bytes; a replacing
-        // write is abandoned instead, so the final file stays as it was.
-        if (mode_ == Mode::Writing && tempPath_.empty() && !buffer_.empty()) {
-            (void)platform::WriteAll(file_, buffer_);
-        }
-        file_.Close();
-    }
+    // A write that was never closed is abandoned: the final file stays as it was.
+    file_.Close();
     if (!tempPath_.empty()) (void)platform::RemoveFile(tempPath_);
     mode_ = Mode::Closed;
     tempPath_.clear();
@@ -107,13 +100,6 @@ bool LineTextFile::Fill() {
 LineTextFile::LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath)
     : file_(std::move(file)), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {
     if (mode_ == Mode::Writing) buffer_.reserve(kBufferSize);
-}
-
-LineTextFile CreateTextForWriting(const std::string& path) {
-    FileHandle file;
-    if (const int err = platform::CreateForWriting(path, file); err != 0)
-        ThrowInOutError(err, path);
-    return LineTextFile(std::move(file), LineTextFile::Mode::Writing, path);
 }
 
 LineTextFile CreateTextForReplacing(const std::string& path) {
@@ -187,41 +173,12 @@ void CloseText(LineTextFile& file) {
         file.Release();
         ThrowInOutError(err, file.path_);
     }
-    if (!file.tempPath_.empty()) {
-        if (const int err = platform::RenameOver(file.tempPath_, file.path_); err != 0) {
-            file.Release();
-            ThrowInOutError(err, file.path_);
-        }
-        file.tempPath_.clear();
+    if (const int err = platform::RenameOver(file.tempPath_, file.path_); err != 0) {
+        file.Release();
+        ThrowInOutError(err, file.path_);
     }
+    file.tempPath_.clear();
     file.Release();
-}
-
-std::string ReadJoinedLines(const std::string& path) {
-    FileHandle file;
-    if (const int err = platform::OpenForSharedReading(path, file); err != 0)
-        ThrowInOutError(err, path);
-    std::string bytes;
-    if (const int err = platform::ReadToEnd(file, bytes); err != 0) ThrowInOutError(err, path);
-    return JoinedLines(std::move(bytes));
-}
-
-std::string JoinedLines(std::string bytes) {
-    if (const auto stop = bytes.find(kTextEnd); stop != std::string::npos) bytes.resize(stop);
-    // Runs between line breaks move down over the breaks removed so far.
-    char* const t = bytes.data();
-    const std::size_t n = bytes.size();
-    std::size_t read = detail::FindAny(t, 0, n, kCR, kLF);
-    std::size_t write = read;
-    while (read < n) {
-        ++read;  // drop the CR or LF
-        const std::size_t stop = detail::FindAny(t, read, n, kCR, kLF);
-        std::memmove(t + write, t + read, stop - read);
-        write += stop - read;
-        read = stop;
-    }
-    bytes.resize(write);
-    return bytes;
 }
 
 }  // namespace imgcrypt

@@ -18,15 +18,14 @@ class LineTextFile {
     LineTextFile& operator=(LineTextFile&& other) noexcept;
     LineTextFile(const LineTextFile&) = delete;
     LineTextFile& operator=(const LineTextFile&) = delete;
-    // Closes without reporting errors; a replacing write that was never closed
-    // leaves the final file untouched and removes its temporary file.
+    // Closes without reporting errors; a write that was never closed leaves
+    // the final file untouched and removes its temporary file.
     ~LineTextFile();
 
     Mode mode() const noexcept { return mode_; }
     const std::string& path() const noexcept { return path_; }
 
   private:
-    friend LineTextFile CreateTextForWriting(const std::string& path);
     friend LineTextFile CreateTextForReplacing(const std::string& path);
     friend void PutText(LineTextFile& file, std::string_view text);
     friend void PutLineBreak(LineTextFile& file);
@@ -35,7 +34,7 @@ class LineTextFile {
     friend std::string TakeLine(LineTextFile& file);
     friend void CloseText(LineTextFile& file);
 
-    // An open file in `mode`; a replacing write also knows its temporary file.
+    // An open file in `mode`; a write also knows its temporary file.
     LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath = {});
 
     void Flush();
@@ -45,17 +44,16 @@ class LineTextFile {
     FileHandle file_;
     Mode mode_ = Mode::Closed;
     std::string path_;      // the final path
-    std::string tempPath_;  // set while a replacing write is in progress
+    std::string tempPath_;  // set while a write is in progress
     std::string buffer_;
     std::size_t pos_ = 0;  // read position in buffer_
     bool eof_ = false;
 };
 
-// Creates or truncates `path` and opens it for writing (others may read).
-LineTextFile CreateTextForWriting(const std::string& path);
-// Like CreateTextForWriting, but writes to a temporary file beside `path`
-// that CloseText renames over `path`: no reader ever sees a half-written file
-// and an existing file survives any failure.
+// Opens a text for writing that replaces `path`: it is written to a
+// temporary file beside `path` that CloseText renames over `path`, so no
+// reader ever sees a half-written file and an existing file survives any
+// failure.
 LineTextFile CreateTextForReplacing(const std::string& path);
 void PutText(LineTextFile& file, std::string_view text);
 void PutLineBreak(LineTextFile& file);
@@ -63,15 +61,5 @@ LineTextFile OpenTextForReading(const std::string& path);
 bool AtTextEnd(LineTextFile& file);
 std::string TakeLine(LineTextFile& file);
 void CloseText(LineTextFile& file);
-
-// The "read a whole file as joined lines" pattern in one call, for large
-// files: the same text as OpenTextForReading, TakeLine until AtTextEnd,
-// CloseText. Raises EInOutError.
-std::string ReadJoinedLines(const std::string& path);
-
-// The text a line-by-line reader joins from these file bytes: everything
-// before the first byte 26, with every CR and LF removed. Works in place, so
-// bytes handed over with std::move are never copied.
-std::string JoinedLines(std::string bytes);
 
 }  // namespace imgcrypt

@@ -1,50 +1,87 @@
 #include "runtime/whole_file.h"
 
+#include <utility>
+
 #include "runtime/errors.h"
 #include "runtime/file_system.h"
 
 namespace imgcrypt {
 
-std::string ReadWholeFile(const std::string& path) {
-    FileHandle file;
-    if (const int err = platform::OpenForSharedReading(path, file); err != 0)
-        throw EFOpenError(path, err);
-    std::string bytes;
-    if (const int err = platform::ReadToEnd(file, bytes); err != 0) throw EFOpenError(path, err);
-    return bytes;
+FileReader::FileReader(const std::string& path, ReadErrors errors)
+    : path_(path), errors_(errors) {
+    if (const int err = platform::OpenForSharedReading(path, file_, &size_); err != 0) Raise(err);
 }
 
-SourceFileReader::SourceFileReader(const std::string& path) : path_(path) {
-    if (const int err = platform::OpenForSharedReading(path, file_); err != 0)
-        throw EFOpenError(path, err);
-    if (const int err = platform::FileSize(file_, size_); err != 0) throw EFOpenError(path, err);
+void FileReader::Raise(int err) const {
+    if (errors_ == ReadErrors::LineText) throw EInOutError(InOutCodeFromSystemError(err, path_));
+    throw EFOpenError(path_, err);
 }
 
-void SourceFileReader::Read(char* dst, std::size_t n) {
-    if (const int err = platform::ReadExactly(file_, dst, n); err != 0)
-        throw EFOpenError(path_, err);
+void FileReader::Read(char* dst, std::size_t n) {
+    ReadAt(next_, dst, n);
+    next_ += n;
+}
+
+void FileReader::ReadAt(std::uint64_t offset, char* dst, std::size_t n) {
+    while (n > 0) {
+        std::size_t got = 0;
+        if (const int err = platform::ReadAt(file_, offset, dst, n, got); err != 0) Raise(err);
+        if (got == 0) Raise(platform::kErrorFileEndedEarly);
+        offset += got;
+        dst += got;
+        n -= got;
+    }
+}
+
+ReplacingFileWriter::ReplacingFileWriter(std::string path) : path_(std::move(path)) {
+    Open();
+}
+
+ReplacingFileWriter::~ReplacingFileWriter() {
+    Abandon();
+}
+
+void ReplacingFileWriter::Open() {
+    if (const int err = platform::CreateTempBeside(path_, file_, tempPath_); err != 0)
+        throw EFCreateError(path_, err);
+}
+
+void ReplacingFileWriter::Abandon() noexcept {
+    file_.Close();
+    if (!tempPath_.empty()) (void)platform::RemoveFile(tempPath_);
+    tempPath_.clear();
+}
+
+void ReplacingFileWriter::Fail(int err) {
+    Abandon();
+    throw EFCreateError(path_, err);
+}
+
+void ReplacingFileWriter::Write(std::string_view bytes) {
+    if (const int err = platform::WriteAll(file_, bytes); err != 0) Fail(err);
+}
+
+void ReplacingFileWriter::StartOver() {
+    Abandon();
+    Open();
+}
+
+void ReplacingFileWriter::Commit() {
+    if (const int err = file_.Close(); err != 0) Fail(err);
+    if (const int err = platform::RenameOver(tempPath_, path_); err != 0) Fail(err);
+    tempPath_.clear();
 }
 
 void WriteWholeFileReplacing(const std::string& path, std::string_view bytes) {
-    FileHandle file;
-    std::string tempPath;
-    if (const int err = platform::CreateTempBeside(path, file, tempPath); err != 0)
-        throw EFCreateError(path, err);
-    const auto fail = [&](int err) {
-        file.Close();
-        (void)platform::RemoveFile(tempPath);
-        throw EFCreateError(path, err);
-    };
-    if (const int err = platform::WriteAll(file, bytes); err != 0) fail(err);
-    if (const int err = file.Close(); err != 0) fail(err);
-    if (const int err = platform::RenameOver(tempPath, path); err != 0) fail(err);
+    ReplacingFileWriter writer(path);
+    writer.Write(bytes);
+    writer.Commit();
 }
 
 std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
     FileHandle file;
     std::uint64_t size = 0;
-    if (platform::OpenForSharedReading(path, file) != 0 || platform::FileSize(file, size) != 0)
-        return std::nullopt;
+    if (platform::OpenForSharedReading(path, file, &size) != 0) return std::nullopt;
     return size;
 }
 

@@ -1,4 +1,5 @@
-// Whole-file reading and writing for source files and decrypted output.
+// Reading and writing whole files: sources and containers read piece by
+// piece, decrypted output written in place of the old, folders and sizes.
 #pragma once
 
 #include <cstdint>
@@ -10,33 +11,69 @@
 
 namespace imgcrypt {
 
-// Reads the whole file (shared lock: others may read, none may write while it
-// is open). Raises EFOpenError.
-std::string ReadWholeFile(const std::string& path);
+// How a failed read is reported: as whole-file reading reports it
+// (EFOpenError, for sources, probes and the command line) or as line-text
+// reading does (EInOutError, for the containers the window decrypts).
+enum class ReadErrors { WholeFile, LineText };
 
-// A source file read piece by piece through the caller's buffers, so large
-// files need no whole-file buffer. Holds the shared lock while open; never
-// opens the file for writing.
-class SourceFileReader {
+// A file read piece by piece through the caller's buffers, in order or at
+// any offset, so large files need no whole-file buffer. Holds the shared
+// lock while open; never opens the file for writing.
+class FileReader {
   public:
-    // Raises EFOpenError, as ReadWholeFile does.
-    explicit SourceFileReader(const std::string& path);
+    // Raises the error of `errors`.
+    explicit FileReader(const std::string& path, ReadErrors errors = ReadErrors::WholeFile);
+
+    const std::string& path() const noexcept { return path_; }
 
     // Size when opened; later growth is ignored by callers that read this much.
     std::uint64_t size() const noexcept { return size_; }
 
-    // Fills exactly n bytes or raises EFOpenError: a file that ends early has
-    // shrunk since it was opened, and a short result would be silently wrong.
+    // Fills exactly n bytes, from where the last Read stopped, or raises: a
+    // file that ends early has shrunk since it was opened, and a short result
+    // would be silently wrong.
     void Read(char* dst, std::size_t n);
 
+    // The same for the n bytes at `offset`.
+    void ReadAt(std::uint64_t offset, char* dst, std::size_t n);
+
   private:
+    [[noreturn]] void Raise(int err) const;
+
     std::string path_;
+    ReadErrors errors_;
     FileHandle file_;
     std::uint64_t size_ = 0;
+    std::uint64_t next_ = 0;  // where Read goes on
 };
 
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`
-// when complete (exclusive lock while writing). Raises EFCreateError naming
+// A file written under a temporary name beside `path` (exclusive lock while
+// writing) and renamed over `path` by Commit: no reader ever sees it half
+// written, and an existing file survives any failure. Every failure raises
+// EFCreateError naming `path`; a writer dropped uncommitted leaves nothing.
+class ReplacingFileWriter {
+  public:
+    explicit ReplacingFileWriter(std::string path);
+    ReplacingFileWriter(const ReplacingFileWriter&) = delete;
+    ReplacingFileWriter& operator=(const ReplacingFileWriter&) = delete;
+    ~ReplacingFileWriter();
+
+    void Write(std::string_view bytes);
+    // Drops everything written so far and begins again, empty.
+    void StartOver();
+    void Commit();
+
+  private:
+    void Open();
+    [[noreturn]] void Fail(int err);
+    void Abandon() noexcept;
+
+    std::string path_;
+    std::string tempPath_;
+    FileHandle file_;
+};
+
+// Writes `bytes` through a ReplacingFileWriter. Raises EFCreateError naming
 // `path`; on failure nothing is left behind and an existing `path` is untouched.
 void WriteWholeFileReplacing(const std::string& path, std::string_view bytes);
 

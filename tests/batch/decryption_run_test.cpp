@@ -5,6 +5,7 @@
 #include "codec/container.h"
 #include "runtime/paths.h"
 #include "tests/batch/batch_fixture.h"
+#include "tests/support/container_bytes.h"
 
 namespace imgcrypt {
 namespace {
@@ -23,12 +24,12 @@ class DecryptionRun : public test::BatchFixture {
     }
     std::string MakeContainer(const std::string& name, const std::string& source,
                               EncryptionClass cls = EncryptionClass::Standard) {
-        return MakeFile(name, MakeContainerFile(source, kRight, cls));
+        return MakeFile(name, test::MakeContainerFile(source, kRight, cls));
     }
     // A container whose class marker is gone: not a container, yet its
     // password block still reads back as kRight.
     std::string MakeForeign(const std::string& name, const std::string& source) {
-        std::string bytes = MakeContainerFile(source, kRight, EncryptionClass::Standard);
+        std::string bytes = test::MakeContainerFile(source, kRight, EncryptionClass::Standard);
         bytes.replace(bytes.size() - 6, 4, "abcd");
         return MakeFile(name, bytes);
     }
@@ -116,7 +117,7 @@ TEST_F(DecryptionRun, DecryptsEveryFileOfTheBatch) {
     const std::string big(200'000, '\x01');
     Select({MakeContainer("a.jpgE", "first", EncryptionClass::High), MakeContainer("b.png", big),
             MakeFile("c.gif",
-                     MakeContainerFile("other password", "zzzzzz9", EncryptionClass::Standard))});
+                     test::MakeContainerFile("other password", "zzzzzz9", EncryptionClass::Standard))});
     port.suffixMode = 1;
     port.confirmAnswers = {true};
     Press(kRight);

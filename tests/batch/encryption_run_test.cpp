@@ -7,8 +7,9 @@
 #include "codec/container.h"
 #include "codec/password.h"
 #include "runtime/generator.h"
-#include "runtime/line_text_file.h"
 #include "tests/batch/batch_fixture.h"
+#include "tests/support/container_bytes.h"
+#include "tests/support/line_oracle.h"
 
 namespace imgcrypt {
 namespace {
@@ -24,7 +25,7 @@ class EncryptionRun : public test::BatchFixture {
     }
     std::string Container(const std::string& name) { return InPhotos("encrypted/" + name); }
     std::string StoredPassword(const std::string& containerPath) {
-        return ReadPassword(JoinedLines(ReadBytes(containerPath)));
+        return ReadPassword(test::JoinedReadLines(ReadBytes(containerPath)));
     }
     // Position of the first recorded call equal to `call`.
     std::ptrdiff_t IndexOf(const std::string& call) {
@@ -46,11 +47,11 @@ TEST_F(EncryptionRun, WritesTheCodecsContainersAndOffersTheFolder) {
 
     SetGeneratorState(state);
     EXPECT_EQ(ReadBytes(Container("a.jpgE")),
-              MakeContainerFile(sources[0], "secret1", EncryptionClass::High));
+              test::MakeContainerFile(sources[0], "secret1", EncryptionClass::High));
     EXPECT_EQ(ReadBytes(Container("b.pngE")),
-              MakeContainerFile(sources[1], "secret1", EncryptionClass::High));
+              test::MakeContainerFile(sources[1], "secret1", EncryptionClass::High));
     EXPECT_EQ(ReadBytes(Container("c.gifE")),
-              MakeContainerFile(sources[2], "secret1", EncryptionClass::High));
+              test::MakeContainerFile(sources[2], "secret1", EncryptionClass::High));
     // Sources untouched.
     EXPECT_EQ(ReadBytes(photos + "a.jpg"), sources[0]);
 
@@ -76,7 +77,7 @@ TEST_F(EncryptionRun, StandardClassWithoutSuffixKeepsTheName) {
     logic->btnencClick();  // confirmation answered No
     SetGeneratorState(state);
     EXPECT_EQ(ReadBytes(Container("a.jpg")),
-              MakeContainerFile("standard bytes here", "secret1", EncryptionClass::Standard));
+              test::MakeContainerFile("standard bytes here", "secret1", EncryptionClass::Standard));
     EXPECT_TRUE(port.Of("open-path").empty());
     EXPECT_EQ(port.height, kRestHeight);
 }
@@ -194,9 +195,9 @@ TEST_F(EncryptionRun, EachFileUsesThePasswordAndClassOfTheMoment) {
     logic->btnencClick();
     EXPECT_EQ(StoredPassword(Container("1.jpg")), "secret1");
     EXPECT_EQ(StoredPassword(Container("2.jpg")), "other22");
-    EXPECT_TRUE(Recognise(JoinedLines(ReadBytes(Container("2.jpg")))).isContainer);
-    EXPECT_FALSE(Recognise(JoinedLines(ReadBytes(Container("2.jpg")))).highLevel);
-    EXPECT_TRUE(Recognise(JoinedLines(ReadBytes(Container("3.jpg")))).highLevel);
+    EXPECT_TRUE(Recognise(test::JoinedReadLines(ReadBytes(Container("2.jpg")))).isContainer);
+    EXPECT_FALSE(Recognise(test::JoinedReadLines(ReadBytes(Container("2.jpg")))).highLevel);
+    EXPECT_TRUE(Recognise(test::JoinedReadLines(ReadBytes(Container("3.jpg")))).highLevel);
 }
 
 TEST_F(EncryptionRun, PasswordBrokenMidRunStopsBeforeWritingWithIt) {

@@ -9,6 +9,7 @@
 #include "runtime/generator.h"
 #include "runtime/paths.h"
 #include "tests/cli/cli_runner.h"
+#include "tests/support/container_bytes.h"
 #include "tests/support/platform_files.h"
 
 namespace imgcrypt {
@@ -82,8 +83,8 @@ TEST_F(CliEndToEnd, ContainersFollowTheGeneratorFromItsStartInEveryRun) {
             RunCli({"encrypt", "--class", high ? "high" : "standard", a, b}, kPasswordLine);
         ASSERT_EQ(run.status, 0) << run.err;
         SetGeneratorState(0);
-        const std::string first = MakeContainerFile(ReadBytes(a), kPassword, cls);
-        const std::string second = MakeContainerFile(ReadBytes(b), kPassword, cls);
+        const std::string first = test::MakeContainerFile(ReadBytes(a), kPassword, cls);
+        const std::string second = test::MakeContainerFile(ReadBytes(b), kPassword, cls);
         EXPECT_EQ(ReadBytes(Path("encrypted/a.png")), first) << high;
         EXPECT_EQ(ReadBytes(Path("encrypted/b.png")), second) << high;
     }

@@ -8,10 +8,14 @@
 #include "tests/support/base64_text.h"
 #include "codec/password.h"
 #include "runtime/generator.h"
+#include "tests/support/container_bytes.h"
 #include "tests/support/container_oracle.h"
 
 namespace imgcrypt {
 namespace {
+
+using test::DecodeContainerBytes;
+using test::MakeContainerFile;
 
 constexpr EncryptionClass kBothClasses[] = {EncryptionClass::Standard, EncryptionClass::High};
 
@@ -69,7 +73,7 @@ TEST(Container, TrailerOnItsOwnLineWhenTextEndsInBreak) {
     const std::string withoutFinal = file.substr(0, file.size() - 2);
     const std::string lastLine = withoutFinal.substr(withoutFinal.rfind("\r\n") + 2);
     EXPECT_EQ(lastLine.size(), 28u);
-    EXPECT_EQ(DecodeContainerFile(file), source);
+    EXPECT_EQ(DecodeContainerBytes(file), source);
 }
 
 TEST(Container, FirstTwoContainersUseShiftCharactersBangAndColon) {
@@ -111,13 +115,12 @@ TEST(Container, EverySizeRoundTripsInBothClasses) {
             for (const std::string& source : {RandomBytes(n, static_cast<std::uint32_t>(n)),
                                               SlashHeavyBytes(n, static_cast<std::uint32_t>(n))}) {
                 const std::string file = MakeContainerFile(source, "abcde", cls);
-                ASSERT_EQ(DecodeContainerFile(file), source) << n;
-                const std::string text = ContainerText(file);
-                ASSERT_EQ(DecodeContainerText(text), source) << n;
+                ASSERT_EQ(DecodeContainerBytes(file), source) << n;
+                ASSERT_EQ(DecodeContainerBytes(ContainerText(file)), source) << n;
             }
         }
         const std::string big = SlashHeavyBytes(1 << 20, 99);
-        EXPECT_EQ(DecodeContainerFile(MakeContainerFile(big, "abcde", cls)), big);
+        EXPECT_EQ(DecodeContainerBytes(MakeContainerFile(big, "abcde", cls)), big);
     }
 }
 
@@ -130,7 +133,7 @@ TEST(Container, ShortContainersReadBackExactly) {
             const std::string text = ContainerText(file);
             const std::size_t payload = 4 * ((n + 2) / 3);
             EXPECT_EQ(text.size(), 20 + payload + 8) << n;
-            EXPECT_EQ(DecodeContainerFile(file), source) << n;
+            EXPECT_EQ(DecodeContainerBytes(file), source) << n;
             EXPECT_EQ(ReadPassword(text), "abcde") << n;
         }
     }
@@ -143,7 +146,7 @@ TEST(Container, FifteenByteSourceGivesFortyEightCharacters) {
         ContainerText(MakeContainerFile(source, "abcde", EncryptionClass::Standard));
     EXPECT_EQ(text.size(), 48u);
     EXPECT_EQ(text.substr(20, 20), test::EncodeBase64Text(source));
-    EXPECT_EQ(DecodeContainerText(text), source);
+    EXPECT_EQ(DecodeContainerBytes(text), source);
 }
 
 TEST(Recognition, OnlyTheLastFourCharactersCount) {
@@ -162,7 +165,7 @@ TEST(Reader, AnyOtherEndingIsReadAsStandard) {
     const std::string source = RandomBytes(200, 8);
     std::string text = ContainerText(MakeContainerFile(source, "abcde", EncryptionClass::Standard));
     text.replace(text.size() - 4, 4, "XYZ!");
-    EXPECT_EQ(DecodeContainerText(text), source);
+    EXPECT_EQ(DecodeContainerBytes(text), source);
 }
 
 TEST(Reader, FollowsTheLineReadingRules) {
@@ -171,19 +174,18 @@ TEST(Reader, FollowsTheLineReadingRules) {
     std::string file = MakeContainerFile(source, "abcde", EncryptionClass::Standard);
     std::string lfOnly = file;
     std::erase(lfOnly, '\r');
-    EXPECT_EQ(DecodeContainerFile(lfOnly), source);
+    EXPECT_EQ(DecodeContainerBytes(lfOnly), source);
     // Everything from the first byte 26 on is never read.
-    EXPECT_EQ(DecodeContainerFile(file + "\x1A" + "garbage****"), source);
-    EXPECT_EQ(DecodeContainerFile("\x1A" + file), "");
+    EXPECT_EQ(DecodeContainerBytes(file + "\x1A" + "garbage****"), source);
+    EXPECT_EQ(DecodeContainerBytes("\x1A" + file), "");
 }
 
 TEST(Reader, ForeignAndDamagedTextsNeverFail) {
-    EXPECT_EQ(DecodeContainerFile(""), "");
-    EXPECT_EQ(DecodeContainerText(""), "");
-    EXPECT_NO_THROW(DecodeContainerFile("@@@@"));
-    EXPECT_NO_THROW(DecodeContainerFile(std::string(47, '\\') + "@@@@"));
-    EXPECT_NO_THROW(DecodeContainerFile(std::string(1000, '\\') + "@@@@"));
-    EXPECT_NO_THROW(DecodeContainerFile(RandomBytes(5000, 1)));
+    EXPECT_EQ(DecodeContainerBytes(""), "");
+    EXPECT_NO_THROW(DecodeContainerBytes("@@@@"));
+    EXPECT_NO_THROW(DecodeContainerBytes(std::string(47, '\\') + "@@@@"));
+    EXPECT_NO_THROW(DecodeContainerBytes(std::string(1000, '\\') + "@@@@"));
+    EXPECT_NO_THROW(DecodeContainerBytes(RandomBytes(5000, 1)));
 }
 
 }  // namespace

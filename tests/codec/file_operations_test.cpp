@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@
 #include "runtime/generator.h"
 #include "runtime/paths.h"
 #include "runtime/whole_file.h"
+#include "tests/support/container_bytes.h"
+#include "tests/support/container_oracle.h"
 #include "tests/support/line_oracle.h"
 #include "tests/support/temp_folder.h"
 
@@ -107,7 +110,7 @@ TEST_F(FileOperations, ContainerFileIsExactlyTheBuiltContainer) {
     SetGeneratorState(0);
     const std::string out = encryption(path, {"abcde", EncryptionClass::High, "", "enc"});
     SetGeneratorState(0);
-    EXPECT_EQ(Read(out), MakeContainerFile(source, "abcde", EncryptionClass::High));
+    EXPECT_EQ(Read(out), test::MakeContainerFile(source, "abcde", EncryptionClass::High));
     EXPECT_EQ(out, At("a/enc/pic.png"));
 }
 
@@ -200,21 +203,67 @@ TEST_F(FileOperations, ProbeNeverFailsOnContent) {
     EXPECT_THROW(decryption1(At("missing"), "abcde"), EFOpenError);
 }
 
-// Callers that probe before decrypting read each file once; both routes
-// must write the same file.
-TEST_F(FileOperations, ReadOnceRouteWritesWhatDecryptionWrites) {
-    const std::string source = RandomBytes(5000);
-    const std::string path = Write("r/pic.JPG", source);
-    MakeFolders("r/enc/dec");
+bool operator==(const ProbeResult& a, const ProbeResult& b) {
+    return a.isContainer == b.isContainer && a.highLevel == b.highLevel &&
+           a.passwordMatch == b.passwordMatch;
+}
+
+// The command line probes and decrypts each file through one ContainerFile.
+// A NUL (which ends the probe's text) or a byte 26 (which ends the
+// decoder's) in the unread middle of a large file changes the answers; the
+// first look cannot know, and the decoding must say so before it writes.
+TEST_F(FileOperations, ContainerFileAnswersAndWritesAsTheOperationsDo) {
+    const std::string source = RandomBytes(300000);  // larger than a piece
+    const std::string password = "Abc!e";
+    int round = 0;
     for (const EncryptionClass cls : {EncryptionClass::Standard, EncryptionClass::High}) {
-        const std::string container = encryption(path, {"Abc!e", cls, "E", "enc"});
-        const std::string bytes = ReadWholeFile(container);
-        EXPECT_TRUE(ProbeFileBytes(bytes, "Abc!e").passwordMatch);
-        const std::string out = DecryptFileBytes(bytes, container, true, "dec");
-        EXPECT_EQ(out, At("r/enc/dec/pic.JPG"));
-        EXPECT_EQ(Read(out), source);
-        EXPECT_EQ(decryption(container, true, "dec"), out);
-        EXPECT_EQ(Read(out), source);
+        const std::string plain = test::MakeContainerFile(source, password, cls);
+        const std::size_t middle = plain.size() / 2;
+        struct Variant {
+            const char* what;
+            std::string bytes;
+        };
+        const Variant variants[] = {
+            {"plain", plain},
+            {"NUL in the middle", plain.substr(0, middle) + '\0' + plain.substr(middle)},
+            {"byte 26 in the middle", plain.substr(0, middle) + '\x1a' + plain.substr(middle)},
+            {"NUL near the start", plain.substr(0, 100) + '\0' + plain.substr(100)},
+            {"byte 26 near the end", plain.substr(0, plain.size() - 50) + '\x1a'},
+            {"trailer cut off", plain.substr(0, plain.size() - 12)},
+        };
+        for (const Variant& v : variants) {
+            SCOPED_TRACE(std::string(v.what) + " class " + std::to_string(static_cast<int>(cls)));
+            const std::string path = Write("c.jpg", v.bytes);
+            const std::string dec = "dec" + std::to_string(round++);
+            MakeFolders(dec);
+            const std::string text = test::JoinedLoadedLines(v.bytes);
+            const ProbeResult expected{Recognise(text).isContainer, Recognise(text).highLevel,
+                                       PasswordMatches(text, password)};
+            EXPECT_TRUE(decryption1(path, password) == expected);
+
+            ContainerFile container(path);
+            const ProbeResult first = container.Probe(password);
+            const bool wasFinal = container.ProbeIsFinal();
+            if (wasFinal) {
+                EXPECT_TRUE(first == expected);
+            }
+            std::optional<std::string> out = container.Decrypt(false, dec);
+            if (!out) {
+                EXPECT_FALSE(wasFinal);
+                EXPECT_EQ(EntriesIn(dec), 0u) << "nothing written before the answer is final";
+                EXPECT_TRUE(container.FinalProbe(password) == expected);
+                out = container.Decrypt(false, dec);
+                ASSERT_TRUE(out.has_value());
+            }
+            EXPECT_TRUE(container.FinalProbe(password) == expected);
+            EXPECT_EQ(Read(*out), test::ReferenceDecodeContainerFile(v.bytes));
+            EXPECT_EQ(decryption(path, false, dec), *out);
+            EXPECT_EQ(Read(*out), test::ReferenceDecodeContainerFile(v.bytes));
+            if (std::string_view(v.what) == "plain") {
+                EXPECT_FALSE(wasFinal) << "a plain large container is read once";
+                EXPECT_EQ(Read(*out), source);
+            }
+        }
     }
 }
 

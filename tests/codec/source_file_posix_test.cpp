@@ -32,7 +32,7 @@ class ChangingSource : public ::testing::Test {
 TEST_F(ChangingSource, SourceReaderReadsPiecesAndIgnoresGrowth) {
     const std::string bytes = test::RandomBytes(1000, 29);
     test::WriteBytes(path_, bytes);
-    SourceFileReader reader(path_);
+    FileReader reader(path_);
     ASSERT_EQ(reader.size(), 1000u);
     std::filesystem::resize_file(path_, 1500);  // grows after the size was taken
     std::string got(1000, '\0');
@@ -44,7 +44,7 @@ TEST_F(ChangingSource, SourceReaderReadsPiecesAndIgnoresGrowth) {
 
 TEST_F(ChangingSource, SourceReaderRefusesShrunkFiles) {
     test::WriteBytes(path_, std::string(1000, 'x'));
-    SourceFileReader reader(path_);
+    FileReader reader(path_);
     std::filesystem::resize_file(path_, 400);
     std::string got(1000, '\0');
     reader.Read(got.data(), 300);
@@ -52,11 +52,11 @@ TEST_F(ChangingSource, SourceReaderRefusesShrunkFiles) {
 }
 
 TEST_F(ChangingSource, SourceShrinkingMidwayLeavesNoOutputAndNoDraws) {
-    test::WriteBytes(path_, test::RandomBytes(57 * 10, 31));
+    test::WriteBytes(path_, test::RandomBytes(57 * kStreamChunkLines * 3, 31));
     const std::string outPath = folder_.Write("encrypted/photo.jpg", "older container");
 
     SetGeneratorState(kState);
-    SourceFileReader reader(path_);
+    FileReader reader(path_);
     bool cut = false;
     LineTextFile file;
     const auto run = [&] {
@@ -64,7 +64,7 @@ TEST_F(ChangingSource, SourceShrinkingMidwayLeavesNoOutputAndNoDraws) {
             reader.size(),
             [&](char* dst, std::size_t n) {
                 reader.Read(dst, n);
-                if (!cut) std::filesystem::resize_file(path_, 57 * 3);
+                if (!cut) std::filesystem::resize_file(path_, 57 * kStreamChunkLines);
                 cut = true;
             },
             kPassword, EncryptionClass::High,
@@ -73,8 +73,7 @@ TEST_F(ChangingSource, SourceShrinkingMidwayLeavesNoOutputAndNoDraws) {
                     file = CreateTextForReplacing(outPath);
                 }
                 PutText(file, piece);
-            },
-            1);
+            });
     };
     EXPECT_THROW(run(), EFOpenError);
     file = LineTextFile();  // dropped unclosed, as an exception leaves it

@@ -14,6 +14,7 @@
 #include "runtime/generator.h"
 #include "runtime/utf16.h"
 #include "runtime/whole_file.h"
+#include "tests/support/container_oracle.h"
 #include "tests/support/temp_folder.h"
 
 namespace imgcrypt {
@@ -34,11 +35,11 @@ DWORD OpenForChangeError(const std::string& path) {
 
 TEST(WindowsSource, NobodyChangesASourceWhileItIsEncrypted) {
     test::TempFolder folder;
-    const std::string source = test::RandomBytes(57 * 10, 31);
+    const std::string source = test::RandomBytes(57 * kStreamChunkLines * 2, 31);
     const std::string path = folder.Write("照片.jpg", source);
 
     SetGeneratorState(kState);
-    SourceFileReader reader(path);
+    FileReader reader(path);
     std::string container;
     int reads = 0;
     StreamContainerFile(
@@ -51,10 +52,10 @@ TEST(WindowsSource, NobodyChangesASourceWhileItIsEncrypted) {
             std::filesystem::resize_file(test::FsPath(path), 57 * 3, refused);
             EXPECT_TRUE(refused);
         },
-        kPassword, EncryptionClass::High, [&](std::string_view piece) { container += piece; }, 1);
+        kPassword, EncryptionClass::High, [&](std::string_view piece) { container += piece; });
 
     SetGeneratorState(kState);
-    EXPECT_EQ(container, MakeContainerFile(source, kPassword, EncryptionClass::High));
+    EXPECT_EQ(container, test::ReferenceContainerFile(source, kPassword, EncryptionClass::High));
     EXPECT_EQ(test::ReadBytes(path), source);
 }
 

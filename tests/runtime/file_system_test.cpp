@@ -16,13 +16,16 @@
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
 #include "runtime/whole_file.h"
+#include "tests/support/platform_files.h"
 #include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/whole_file_reader.h"
 
 namespace imgcrypt {
 namespace {
 
 using test::InOutCodeOf;
+using test::ReadWholeFile;
 
 class FileSystemTest : public ::testing::Test {
   protected:
@@ -40,18 +43,18 @@ TEST_F(FileSystemTest, ReadersShareAFileThatNobodyWrites) {
     LineTextFile first = OpenTextForReading(path);
     LineTextFile second = OpenTextForReading(path);
     EXPECT_EQ(ReadWholeFile(path), "abc");
-    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(path); }), kCodeSharingViolation);
     EXPECT_EQ(TakeLine(second), "abc");
     CloseText(first);
     CloseText(second);
 
-    LineTextFile writer = CreateTextForWriting(path);
-    EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(path); }), kCodeSharingViolation);
-    EXPECT_THROW(ReadWholeFile(path), EFOpenError);
-    EXPECT_FALSE(FileSizeOf(path).has_value());
-    PutText(writer, "new");
-    CloseText(writer);
-    EXPECT_EQ(ReadWholeFile(path), "new");
+    {
+        const test::FileHeldOpenForWriting writer(path);
+        EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(path); }), kCodeSharingViolation);
+        EXPECT_THROW(ReadWholeFile(path), EFOpenError);
+        EXPECT_THROW(FileReader(path, ReadErrors::LineText), EInOutError);
+        EXPECT_FALSE(FileSizeOf(path).has_value());
+    }
+    EXPECT_EQ(ReadWholeFile(path), "abc");
 }
 
 TEST_F(FileSystemTest, ReplacingWritesReplaceExistingFilesAndLeaveNothingBehind) {
@@ -100,22 +103,20 @@ TEST_F(FileSystemTest, NamesOutsideAsciiArriveOnDiskAsTyped) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"相册"});
     EXPECT_EQ(Entries(album), std::vector<std::string>{"照片.jpg"});
 
-    LineTextFile text = CreateTextForWriting(album + kPathSeparator + "说明.txt");
+    LineTextFile text = CreateTextForReplacing(album + kPathSeparator + "说明.txt");
     PutText(text, "ok");
     CloseText(text);
-    EXPECT_EQ(ReadJoinedLines(album + kPathSeparator + "说明.txt"), "ok");
+    LineTextFile read = OpenTextForReading(album + kPathSeparator + "说明.txt");
+    EXPECT_EQ(TakeLine(read), "ok");
 }
 
 TEST_F(FileSystemTest, FailuresCarryTheFamiliarCodes) {
     EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(Path("none.txt")); }), kCodeFileNotFound);
     EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(Path("no-folder/none.txt")); }),
               kCodeInvalidFilename);
-    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(Path("no-folder/a.txt")); }),
-              kCodeInvalidFilename);
     EXPECT_EQ(InOutCodeOf([&] { CreateTextForReplacing(Path("no-folder/a.txt")); }),
               kCodeInvalidFilename);
     EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(folder_.path()); }), kCodeAccessDenied);
-    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(folder_.path()); }), kCodeAccessDenied);
     EXPECT_FALSE(FileExists(Path("none.txt")));
     EXPECT_FALSE(FolderExists(Path("none")));
     EXPECT_EQ(Entries(), std::vector<std::string>{});

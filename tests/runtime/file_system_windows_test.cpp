@@ -16,12 +16,14 @@
 #include "runtime/whole_file.h"
 #include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/whole_file_reader.h"
 
 namespace imgcrypt {
 namespace {
 
 using test::MessageOf;
 using test::ReadBytes;
+using test::ReadWholeFile;
 using test::TempFolder;
 
 // Another program's handle on `path` with the given access and sharing.
@@ -47,8 +49,8 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramWritesIsNeitherReadNorWritten) {
         SCOPED_TRACE(sharing);
         FileHandle writer = OpenElsewhere(path_, GENERIC_WRITE, sharing);
         EXPECT_EQ(MessageOf<EInOutError>([&] { OpenTextForReading(path_); }), inUse);
-        EXPECT_EQ(MessageOf<EInOutError>([&] { ReadJoinedLines(path_); }), inUse);
-        EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForWriting(path_); }), inUse);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { FileReader(path_, ReadErrors::LineText); }),
+                  inUse);
         EXPECT_EQ(
             MessageOf<EFOpenError>([&] { ReadWholeFile(path_); }),
             "Cannot open file \"" + path_ + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
@@ -69,8 +71,8 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramWritesIsNeitherReadNorWritten) {
 TEST_F(WindowsFileSystem, AFileAnotherProgramReadsCanBeReadButNotWritten) {
     FileHandle reader = OpenElsewhere(path_, GENERIC_READ, FILE_SHARE_READ);
     EXPECT_EQ(ReadWholeFile(path_), "old bytes");
-    EXPECT_EQ(ReadJoinedLines(path_), "old bytes");
-    EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForWriting(path_); }), "I/O error 32");
+    LineTextFile text = OpenTextForReading(path_);
+    EXPECT_EQ(TakeLine(text), "old bytes");
     EXPECT_THROW(WriteWholeFileReplacing(path_, "new"), EFCreateError);
     reader.Close();
     EXPECT_EQ(ReadBytes(path_), "old bytes");
@@ -91,10 +93,10 @@ TEST_F(WindowsFileSystem, MissingFilesAndFoldersGiveTheFamiliarMessages) {
                   SystemErrorText(ERROR_FILE_NOT_FOUND));
 }
 
-// Read-only file 5: read as usual, never written, left as it was. (Whether
-// a replacing write may put a new file in its place is the system's call:
+// A read-only file is read as usual and left as it was. (Whether a
+// replacing write may put a new file in its place is the system's call:
 // Windows refuses, Wine lets the rename through.)
-TEST_F(WindowsFileSystem, AReadOnlyFileIsReadButNotWritten) {
+TEST_F(WindowsFileSystem, AReadOnlyFileIsReadAsUsual) {
     const std::wstring wide = Utf16FromUtf8(path_);
     ASSERT_TRUE(::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_READONLY));
     // Wine keeps the attribute as Unix permission bits, which do not stop
@@ -106,8 +108,8 @@ TEST_F(WindowsFileSystem, AReadOnlyFileIsReadButNotWritten) {
         GTEST_SKIP() << "this system lets a writer into a read-only file (Wine run by root)";
     }
     EXPECT_EQ(ReadWholeFile(path_), "old bytes");
-    EXPECT_EQ(ReadJoinedLines(path_), "old bytes");
-    EXPECT_EQ(MessageOf<EInOutError>([&] { CreateTextForWriting(path_); }), "File access denied");
+    LineTextFile text = OpenTextForReading(path_);
+    EXPECT_EQ(TakeLine(text), "old bytes");
     EXPECT_EQ(ReadBytes(path_), "old bytes");
     EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"a.jpg"});
 }

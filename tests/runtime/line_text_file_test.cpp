@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "tests/support/line_oracle.h"
+#include "tests/support/platform_files.h"
 #include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
 
@@ -47,13 +49,13 @@ class LineTextFileTest : public ::testing::Test {
 // ---- Writing ----
 
 TEST_F(LineTextFileTest, WritesBytesExactlyWithCrLfBreaks) {
-    LineTextFile file = CreateTextForWriting(path_);
+    LineTextFile file = CreateTextForReplacing(path_);
     PutText(file, "en");
     PutLineBreak(file);
     CloseText(file);
     EXPECT_EQ(ReadBytes(path_), "en\r\n");
 
-    file = CreateTextForWriting(path_);  // truncates
+    file = CreateTextForReplacing(path_);  // replaces
     PutText(file, Bytes("a\nb\rc\0\x1a\xff", 8));
     CloseText(file);
     EXPECT_EQ(ReadBytes(path_), Bytes("a\nb\rc\0\x1a\xff", 8));
@@ -66,7 +68,6 @@ TEST_F(LineTextFileTest, TextEndingInCrLfWrittenAsALineReadsBackWithAnEmptyLastL
     CloseText(file);
     EXPECT_EQ(ReadBytes(path_), "ab\r\ncd\r\n\r\n");
     EXPECT_EQ(ReadAllLines(path_), (Lines{"ab", "cd", ""}));
-    EXPECT_EQ(ReadJoinedLines(path_), "abcd");
 }
 
 TEST_F(LineTextFileTest, LargeAndSmallWritesKeepTheirOrder) {
@@ -86,14 +87,6 @@ TEST_F(LineTextFileTest, LargeAndSmallWritesKeepTheirOrder) {
     EXPECT_EQ(ReadBytes(path_), expected);
 }
 
-TEST_F(LineTextFileTest, UnclosedPlainWriteStillGetsItsBytes) {
-    {
-        LineTextFile file = CreateTextForWriting(path_);
-        PutText(file, "kept");
-    }
-    EXPECT_EQ(ReadBytes(path_), "kept");
-}
-
 TEST_F(LineTextFileTest, MovedFileKeepsWorkingAndTheSourceIsClosed) {
     LineTextFile first = CreateTextForReplacing(path_);
     PutText(first, "one");
@@ -109,7 +102,7 @@ TEST_F(LineTextFileTest, OperationsInTheWrongModeRaise) {
     WriteBytes(path_, "x");
     LineTextFile reader = OpenTextForReading(path_);
     EXPECT_THROW(PutText(reader, "y"), EInOutError);
-    LineTextFile writer = CreateTextForWriting(folder_ / "w.txt");
+    LineTextFile writer = CreateTextForReplacing(folder_ / "w.txt");
     EXPECT_THROW(TakeLine(writer), EInOutError);
     EXPECT_THROW(AtTextEnd(writer), EInOutError);
     LineTextFile closed;
@@ -127,13 +120,13 @@ struct LineCase {
 
 class TakeLineRules : public ::testing::TestWithParam<LineCase> {};
 
+// The joined lines are also the text the container decoder reads.
 TEST_P(TakeLineRules, SplitsLikeTheOriginalReader) {
     TempFolder folder;
     const std::string path = folder / "case.txt";
     WriteBytes(path, GetParam().bytes);
     EXPECT_EQ(ReadAllLines(path), GetParam().lines);
-    EXPECT_EQ(ReadJoinedLines(path), Join(GetParam().lines));
-    EXPECT_EQ(JoinedLines(GetParam().bytes), Join(GetParam().lines));
+    EXPECT_EQ(test::JoinedReadLines(GetParam().bytes), Join(GetParam().lines));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -214,12 +207,11 @@ TEST_F(LineTextFileTest, VeryLongLinesComeBackWhole) {
     for (int i = 0; seven.size() < 7'000'000; ++i) seven += static_cast<char>('A' + i % 26);
     WriteBytes(path_, seven);
     EXPECT_EQ(ReadAllLines(path_), (Lines{seven}));
-    EXPECT_EQ(ReadJoinedLines(path_), seven);
 }
 
-// Joined reading must equal the line-by-line reader on every input: random
-// files over the bytes that matter, some longer than any buffer.
-TEST_F(LineTextFileTest, JoinedReadingEqualsTheLineLoop) {
+// The line loop joins to the decoder's text on every input: random files
+// over the bytes that matter, some longer than any buffer.
+TEST_F(LineTextFileTest, JoinedLinesAreTheDecodersText) {
     std::mt19937 random(12345);
     const char alphabet[] = {'a', 'b', '\r', '\n', '\x1a', '\0', '\xff'};
     for (int round = 0; round < 300; ++round) {
@@ -234,9 +226,7 @@ TEST_F(LineTextFileTest, JoinedReadingEqualsTheLineLoop) {
             bytes += c;
         }
         WriteBytes(path_, bytes);
-        const std::string joined = Join(ReadAllLines(path_));
-        ASSERT_EQ(ReadJoinedLines(path_), joined) << round;
-        ASSERT_EQ(JoinedLines(bytes), joined) << round;
+        ASSERT_EQ(Join(ReadAllLines(path_)), test::JoinedReadLines(bytes)) << round;
     }
 }
 
@@ -251,17 +241,14 @@ TEST_F(LineTextFileTest, MissingFileAndMissingFolderHaveTheirOwnCodes) {
         EXPECT_STREQ(error.what(), "File not found");
     }
     EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(folder_ / "no/missing.txt"); }), 3);
-    EXPECT_EQ(InOutCodeOf([&] { ReadJoinedLines(folder_ / "missing.txt"); }), 2);
-    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(folder_ / "no/new.txt"); }), 3);
     EXPECT_EQ(InOutCodeOf([&] { CreateTextForReplacing(folder_ / "no/new.txt"); }), 3);
     EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(folder_.path()); }), 5);
 }
 
-TEST_F(LineTextFileTest, WriterAndReadersExcludeEachOther) {
+TEST_F(LineTextFileTest, AFileBeingWrittenElsewhereIsNotReadButReadersShare) {
     WriteBytes(path_, "old\r\n");
     {
-        LineTextFile writer = CreateTextForWriting(path_);
-        PutText(writer, "new");
+        const test::FileHeldOpenForWriting writer(path_);
         try {
             OpenTextForReading(path_);
             FAIL() << "no error";
@@ -269,16 +256,11 @@ TEST_F(LineTextFileTest, WriterAndReadersExcludeEachOther) {
             EXPECT_EQ(error.code(), kCodeSharingViolation);
             EXPECT_STREQ(error.what(), "I/O error 32");
         }
-        EXPECT_EQ(InOutCodeOf([&] { ReadJoinedLines(path_); }), 32);
-        EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(path_); }), 32);
-        CloseText(writer);
     }
     LineTextFile reader = OpenTextForReading(path_);
     LineTextFile secondReader = OpenTextForReading(path_);  // readers share
-    EXPECT_EQ(InOutCodeOf([&] { CreateTextForWriting(path_); }), 32);
-    // The refused writer must not have cut the file.
-    EXPECT_EQ(TakeLine(secondReader), "new");
-    EXPECT_EQ(ReadBytes(path_), "new");
+    EXPECT_EQ(TakeLine(secondReader), "old");
+    EXPECT_EQ(TakeLine(reader), "old");
 }
 
 // ---- Replacing writes ----

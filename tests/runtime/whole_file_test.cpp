@@ -7,6 +7,7 @@
 #include "tests/support/platform_files.h"
 #include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/whole_file_reader.h"
 
 namespace imgcrypt {
 namespace {
@@ -18,6 +19,7 @@ using test::kErrInUse;
 using test::kErrIsFolder;
 using test::MessageOf;
 using test::ReadBytes;
+using test::ReadWholeFile;
 using test::TempFolder;
 using test::WriteBytes;
 
@@ -41,6 +43,22 @@ TEST_F(WholeFileTest, ReadsEveryByteValueAndEmptyFiles) {
     }
 }
 
+TEST_F(WholeFileTest, ReadsAtAnyOffsetAndRefusesBytesThatAreNotThere) {
+    const std::string bytes = AllByteValues(100000);
+    WriteBytes(path_, bytes);
+    FileReader file(path_);
+    std::string got(1000, '\0');
+    file.ReadAt(99000, got.data(), 1000);
+    EXPECT_EQ(got, bytes.substr(99000));
+    file.ReadAt(5, got.data(), 10);
+    EXPECT_EQ(got.substr(0, 10), bytes.substr(5, 10));
+    file.Read(got.data(), 3);  // in order, whatever was read at offsets
+    EXPECT_EQ(got.substr(0, 3), bytes.substr(0, 3));
+    EXPECT_THROW(file.ReadAt(99500, got.data(), 1000), EFOpenError);
+    FileReader container(path_, ReadErrors::LineText);
+    EXPECT_THROW(container.ReadAt(99500, got.data(), 1000), EInOutError);
+}
+
 TEST_F(WholeFileTest, ReadFailuresNameTheAbsolutePath) {
     EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadWholeFile(folder_ / "none.jpg"); }),
               "Cannot open file \"" + (folder_ / "none.jpg") + "\". " +
@@ -54,11 +72,15 @@ TEST_F(WholeFileTest, ReadFailuresNameTheAbsolutePath) {
 }
 
 TEST_F(WholeFileTest, AFileBeingWrittenCannotBeRead) {
-    LineTextFile writer = CreateTextForWriting(path_);
-    const std::string message = MessageOf<EFOpenError>([&] { ReadWholeFile(path_); });
-    EXPECT_EQ(message, "Cannot open file \"" + path_ + "\". " + SystemErrorText(kErrInUse));
-    EXPECT_FALSE(FileSizeOf(path_).has_value());
-    CloseText(writer);
+    WriteBytes(path_, "");
+    {
+        const test::FileHeldOpenForWriting writer(path_);
+        const std::string message = MessageOf<EFOpenError>([&] { ReadWholeFile(path_); });
+        EXPECT_EQ(message, "Cannot open file \"" + path_ + "\". " + SystemErrorText(kErrInUse));
+        EXPECT_EQ(test::InOutCodeOf([&] { FileReader(path_, ReadErrors::LineText); }),
+                  kCodeSharingViolation);
+        EXPECT_FALSE(FileSizeOf(path_).has_value());
+    }
     EXPECT_EQ(ReadWholeFile(path_), "");
 }
 
@@ -70,6 +92,25 @@ TEST_F(WholeFileTest, ReplacingWriteCreatesAndReplacesWithoutLeftovers) {
     EXPECT_EQ(ReadBytes(path_), "short");
     WriteWholeFileReplacing(path_, "");
     EXPECT_EQ(ReadBytes(path_), "");
+    EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"a.jpg"}));
+}
+
+TEST_F(WholeFileTest, AReplacingWriteCanStartOverAndLeavesNothingUncommitted) {
+    WriteBytes(path_, "old");
+    {
+        ReplacingFileWriter writer(path_);
+        writer.Write("first attempt");
+        writer.StartOver();
+        writer.Write("second");
+        EXPECT_EQ(ReadBytes(path_), "old");
+        writer.Commit();
+    }
+    EXPECT_EQ(ReadBytes(path_), "second");
+    {
+        ReplacingFileWriter writer(path_);
+        writer.Write("never committed");
+    }
+    EXPECT_EQ(ReadBytes(path_), "second");
     EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"a.jpg"}));
 }
 

@@ -8,10 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include "tests/support/base64_text.h"
 #include "codec/container.h"
 #include "codec/password.h"
 #include "runtime/generator.h"
+#include "tests/support/base64_text.h"
+#include "tests/support/line_oracle.h"
 
 namespace imgcrypt::test {
 
@@ -67,6 +68,25 @@ inline std::string ReferenceContainerFile(std::string_view source, std::string_v
     file += cls == EncryptionClass::High ? "@@@@" : "****";
     file += "\r\n";
     return file;
+}
+
+// What the decoder gives for a container file's bytes, rule by rule: the
+// text is everything before the first byte 26 with CR and LF removed; the
+// payload is the head (first 20 of the last 28 characters) and the body
+// (from the 21st character up to the trailer), or, in a text of fewer than
+// 48 characters, everything from the 21st to the eighth-last; "@@@@" at the
+// end unscrambles it.
+inline std::string ReferenceDecodeContainerFile(std::string_view bytes) {
+    const std::string text = JoinedReadLines(bytes);
+    const std::size_t n = text.size();
+    std::string payload;
+    if (n >= 48) {
+        payload = text.substr(n - 28, 20) + text.substr(20, n - 48);
+    } else if (n > 28) {
+        payload = text.substr(20, n - 28);
+    }
+    if (n >= 4 && text.substr(n - 4) == "@@@@") ReferenceUnscramble(payload);
+    return ReferenceDecodeBase64(payload);
 }
 
 }  // namespace imgcrypt::test

@@ -16,6 +16,7 @@
 #include "codec/container.h"
 #include "codec/file_operations.h"
 #include "runtime/generator.h"
+#include "tests/support/container_bytes.h"
 #include "ui_test_support.h"
 
 using namespace imgcrypt;

@@ -14,6 +14,7 @@
 #include "runtime/generator.h"
 #include "runtime/paths.h"
 #include "runtime/utf16.h"
+#include "tests/support/container_bytes.h"
 #include "tests/winui/window_fixture.h"
 #include "winui/layout.h"
 
@@ -106,7 +107,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     SetGeneratorState(generatorBefore);
     std::vector<std::string> containers;
     for (const std::string& source : sources) {
-        const std::string expected = MakeContainerFile(
+        const std::string expected = imgcrypt::test::MakeContainerFile(
             ReadBytes(source), "pa$$w0rd", static_cast<EncryptionClass>(encryptionClass));
         containers.push_back(
             EncryptedOutputPath(source, t.messages.dirEncrypted, suffixMode == 1 ? "E" : ""));
