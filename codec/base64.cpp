@@ -90,11 +90,13 @@ std::size_t Base64Decoder::Decode(std::string_view piece, char* out) noexcept {
     std::size_t o = 0;
     while (i < n) {
         if (have_ == 0) {
-            // Runs of clean groups go to the kernels; they stop in front of
-            // the first group with noise or '=' in it.
-            const std::size_t used = kernels_->decodeGroups(in + i, n - i, out + o);
-            i += used;
-            o += used / 4 * 3;
+            // Runs of clean groups go to the kernels, line breaks between
+            // them included; they stop in front of a group with noise or
+            // '=' in it.
+            const detail::Base64Kernels::Decoded run =
+                kernels_->decodeGroups(in + i, n - i, out + o);
+            i += run.used;
+            o += run.written;
             if (i == n) break;
         }
         // One character at a time, gathering significant ones across noise.

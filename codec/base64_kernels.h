@@ -18,12 +18,17 @@ struct Base64Kernels {
     void (*encodeGroups)(const unsigned char* in, std::size_t groups, std::size_t available,
                          char* out) noexcept;
 
-    // Decodes the groups of four alphabet characters at the start of `in`
-    // (n characters), up to the first group that is incomplete or holds any
-    // other byte ('=' included); writes 3 bytes per group and returns the
-    // characters used. Writes nothing beyond those bytes, and `out` may lie
+    // Decodes groups of four alphabet characters from the start of `in` (n
+    // characters), passing over bytes that are neither alphabet characters
+    // nor '=' where they stand between groups (line breaks), and stops in
+    // front of the first group that is incomplete or holds '=' or such a
+    // byte. Writes 3 bytes per group and nothing beyond them; `out` may lie
     // at or before `in` in the same buffer.
-    std::size_t (*decodeGroups)(const unsigned char* in, std::size_t n, char* out) noexcept;
+    struct Decoded {
+        std::size_t used;     // characters consumed
+        std::size_t written;  // bytes written
+    };
+    Decoded (*decodeGroups)(const unsigned char* in, std::size_t n, char* out) noexcept;
 };
 
 const Base64Kernels& ScalarBase64Kernels() noexcept;

@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "codec/base64_kernels.h"
+#include "codec/base64_tables.h"
 
 #if defined(__i386__)
 #define IMGCRYPT_SSE_ENTRY __attribute__((target("ssse3"), force_align_arg_pointer))
@@ -95,13 +96,41 @@ IMGCRYPT_SSSE3 void Store12(char* out, __m128i bytes) {
     std::memcpy(out + 8, &last, 4);
 }
 
-// The groups of a block before its first character that is not clean;
-// their bytes go out one by one.
-IMGCRYPT_SSSE3 std::size_t StoreCleanGroups(__m128i bytes, unsigned dirty, char* out) {
+// Shuffles that move the first 3 * g bytes of a vector to its end, g = 0..5,
+// leaving 0x80 (zero after the shuffle) in front of them.
+struct TailShuffles {
+    std::array<std::array<std::int8_t, 16>, 6> masks{};
+    constexpr TailShuffles() {
+        for (int g = 0; g < 6; ++g) {
+            for (int k = 0; k < 16; ++k) {
+                const int from = k - (16 - 3 * g);
+                masks[g][k] = static_cast<std::int8_t>(from >= 0 ? from : -128);
+            }
+        }
+    }
+};
+constexpr TailShuffles kTailShuffles;
+
+// The groups of a block before its first character that is not clean
+// (`dirty`), from the block's decoded bytes, with `o` bytes already written
+// at `out`. Usually the end of a line: one 16-byte store that ends where
+// the new bytes end and writes the bytes before them again, unchanged.
+IMGCRYPT_SSSE3 std::size_t StoreCleanGroups(__m128i bytes, unsigned dirty, char* out,
+                                            std::size_t o) {
     const auto groups = static_cast<std::size_t>(std::countr_zero(dirty)) / 4;
-    alignas(16) char block[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(block), bytes);
-    std::memcpy(out, block, 3 * groups);
+    if (groups <= 5 && o + 3 * groups >= 16) {
+        const __m128i mask =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(kTailShuffles.masks[groups].data()));
+        char* const at = out + o + 3 * groups - 16;
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i kept = _mm_and_si128(before, _mm_cmplt_epi8(mask, _mm_setzero_si128()));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at),
+                         _mm_or_si128(kept, _mm_shuffle_epi8(bytes, mask)));
+    } else {
+        alignas(16) char block[16];
+        _mm_store_si128(reinterpret_cast<__m128i*>(block), bytes);
+        std::memcpy(out + o, block, 3 * groups);
+    }
     return groups;
 }
 
@@ -123,19 +152,55 @@ IMGCRYPT_SSE_ENTRY void EncodeGroupsSsse3(const unsigned char* in, std::size_t g
     ScalarBase64Kernels().encodeGroups(in + 3 * g, groups - g, available - 3 * g, out + 4 * g);
 }
 
-IMGCRYPT_SSE_ENTRY std::size_t DecodeGroupsSsse3(const unsigned char* in, std::size_t n,
-                                                 char* out) noexcept {
+// The body lines of a standard container: 76 characters, then CR LF.
+constexpr std::size_t kLine = 76;
+
+bool IsLineEnd(const unsigned char* in, std::size_t i, std::size_t n) {
+    return i + kLine + 2 <= n && in[i + kLine] == '\r' && in[i + kLine + 1] == '\n';
+}
+
+// A body line in one go: characters 0-15, ..., 48-63 and 60-75 (the
+// overlap writes 3 bytes twice). Loads everything before it stores, and
+// stores nothing unless the line is clean, so it may work in place.
+IMGCRYPT_SSSE3 bool DecodeLineSsse3(const unsigned char* in, char* out) {
+    __m128i indices[5];
+    unsigned dirty = 0;
+    for (int k = 0; k < 5; ++k) {
+        const auto* at = in + (k < 4 ? 16 * k : 60);
+        dirty |= Classify(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at)), indices[k]);
+    }
+    if (dirty != 0) return false;
+    for (int k = 0; k < 5; ++k) Store12(out + (k < 4 ? 12 * k : 45), PackGroups(indices[k]));
+    return true;
+}
+
+IMGCRYPT_SSE_ENTRY Base64Kernels::Decoded DecodeGroupsSsse3(const unsigned char* in,
+                                                            std::size_t n, char* out) noexcept {
     std::size_t i = 0;
     std::size_t o = 0;
-    for (; i + 16 <= n; i += 16, o += 12) {
+    while (i + 16 <= n) {
+        if (IsLineEnd(in, i, n) && DecodeLineSsse3(in + i, out + o)) {
+            i += kLine + 2;
+            o += kLine / 4 * 3;
+            continue;
+        }
         const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
         __m128i indices;
         if (const unsigned dirty = Classify(chars, indices); dirty != 0) {
-            return i + 4 * StoreCleanGroups(PackGroups(indices), dirty, out + o);
+            const std::size_t groups = StoreCleanGroups(PackGroups(indices), dirty, out, o);
+            i += 4 * groups;
+            o += 3 * groups;
+            // Noise between groups (a line break) is passed over.
+            if (!IsBase64Noise(in[i])) return {i, o};
+            i = SkipBase64Noise(in, i, n);
+            continue;
         }
         Store12(out + o, PackGroups(indices));
+        i += 16;
+        o += 12;
     }
-    return i + ScalarBase64Kernels().decodeGroups(in + i, n - i, out + o);
+    const Base64Kernels::Decoded rest = ScalarBase64Kernels().decodeGroups(in + i, n - i, out + o);
+    return {i + rest.used, o + rest.written};
 }
 
 constexpr Base64Kernels kSsse3{"ssse3", EncodeGroupsSsse3, DecodeGroupsSsse3};
@@ -185,44 +250,87 @@ IMGCRYPT_AVX2 void EncodeGroupsAvx2(const unsigned char* in, std::size_t groups,
     EncodeGroupsSsse3(in + 3 * g, groups - g, available - 3 * g, out + 4 * g);
 }
 
-IMGCRYPT_AVX2 std::size_t DecodeGroupsAvx2(const unsigned char* in, std::size_t n,
-                                           char* out) noexcept {
+// 32 characters into their 24 bytes (the low 24 of `bytes`); returns a bit
+// per character that is not an alphabet character.
+IMGCRYPT_AVX2_INLINE std::uint32_t DecodeThirtyTwo(const unsigned char* in, __m256i& bytes) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
-    const __m256i lowClasses = Twice(LowNibbleClasses());
-    const __m256i highClasses = Twice(HighNibbleClasses());
-    const __m256i rolls = Twice(Rolls());
+    const __m256i chars = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    const __m256i hi = _mm256_and_si256(_mm256_srli_epi32(chars, 4), nibble);
+    const __m256i lo = _mm256_and_si256(chars, nibble);
+    const __m256i clash = _mm256_and_si256(_mm256_shuffle_epi8(Twice(LowNibbleClasses()), lo),
+                                           _mm256_shuffle_epi8(Twice(HighNibbleClasses()), hi));
+    const __m256i slash = _mm256_cmpeq_epi8(chars, _mm256_set1_epi8('/'));
+    const __m256i indices =
+        _mm256_add_epi8(chars, _mm256_shuffle_epi8(Twice(Rolls()), _mm256_add_epi8(slash, hi)));
+    const __m256i pairs = _mm256_maddubs_epi16(indices, _mm256_set1_epi32(0x01400140));
+    const __m256i groups = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
+    // 12 bytes in each lane, then the two runs side by side.
     const __m256i gather =
         Twice(_mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
+    bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(groups, gather),
+                                        _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
+    return ~static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(clash, _mm256_setzero_si256())));
+}
+
+IMGCRYPT_AVX2_INLINE void Store24(char* out, __m256i bytes) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(bytes, 1));
+}
+
+// A standard container's body line, 76 clean characters and CR LF, in one
+// go: characters 0-31, 32-63 and 60-75 (the overlap writes 3 bytes twice).
+// Loads everything before it stores, and stores nothing unless the line is
+// clean, so it may work in place.
+IMGCRYPT_AVX2_INLINE bool DecodeLine(const unsigned char* in, char* out) {
+    __m256i first;
+    __m256i second;
+    __m128i lastIndices;
+    const std::uint32_t dirty = DecodeThirtyTwo(in, first) | DecodeThirtyTwo(in + 32, second) |
+                                Classify(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 60)),
+                                         lastIndices);
+    if (dirty != 0) return false;
+    Store24(out, first);
+    Store24(out + 24, second);
+    Store12(out + 45, PackGroups(lastIndices));
+    return true;
+}
+
+IMGCRYPT_AVX2 Base64Kernels::Decoded DecodeGroupsAvx2(const unsigned char* in, std::size_t n,
+                                                      char* out) noexcept {
     std::size_t i = 0;
     std::size_t o = 0;
-    for (; i + 32 <= n; i += 32, o += 24) {
-        const __m256i chars = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-        const __m256i hi = _mm256_and_si256(_mm256_srli_epi32(chars, 4), nibble);
-        const __m256i lo = _mm256_and_si256(chars, nibble);
-        const __m256i clash = _mm256_and_si256(_mm256_shuffle_epi8(lowClasses, lo),
-                                               _mm256_shuffle_epi8(highClasses, hi));
-        const __m256i slash = _mm256_cmpeq_epi8(chars, _mm256_set1_epi8('/'));
-        const __m256i indices =
-            _mm256_add_epi8(chars, _mm256_shuffle_epi8(rolls, _mm256_add_epi8(slash, hi)));
-        const auto dirty = ~static_cast<std::uint32_t>(
-            _mm256_movemask_epi8(_mm256_cmpeq_epi8(clash, _mm256_setzero_si256())));
-        const __m256i pairs = _mm256_maddubs_epi16(indices, _mm256_set1_epi32(0x01400140));
-        const __m256i groups = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
-        // 12 bytes in each lane, then the two runs side by side.
-        const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(groups, gather),
-                                                          _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
-        if (dirty != 0) {
-            const auto clean = static_cast<std::size_t>(std::countr_zero(dirty)) / 4;
-            alignas(32) char block[32];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(block), bytes);
-            std::memcpy(out + o, block, 3 * clean);
-            return i + 4 * clean;
+    while (i + 32 <= n) {
+        if (IsLineEnd(in, i, n) && DecodeLine(in + i, out + o)) {
+            i += kLine + 2;
+            o += kLine / 4 * 3;
+            continue;
         }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), _mm256_castsi256_si128(bytes));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + o + 16),
-                         _mm256_extracti128_si256(bytes, 1));
+        __m256i bytes;
+        if (const std::uint32_t dirty = DecodeThirtyTwo(in + i, bytes); dirty != 0) {
+            std::size_t groups = 0;
+            if ((dirty & 0xFFFFu) == 0) {
+                // The first half is clean: its 12 bytes, then the second's.
+                Store12(out + o, _mm256_castsi256_si128(bytes));
+                groups = 4 + StoreCleanGroups(_mm256_castsi256_si128(_mm256_permutevar8x32_epi32(
+                                                  bytes, _mm256_setr_epi32(3, 4, 5, 6, 7, 7, 7, 7))),
+                                              dirty >> 16, out, o + 12);
+            } else {
+                groups = StoreCleanGroups(_mm256_castsi256_si128(bytes), dirty, out, o);
+            }
+            i += 4 * groups;
+            o += 3 * groups;
+            // Noise between groups (a line break) is passed over.
+            if (!IsBase64Noise(in[i])) return {i, o};
+            i = SkipBase64Noise(in, i, n);
+            continue;
+        }
+        Store24(out + o, bytes);
+        i += 32;
+        o += 24;
     }
-    return i + DecodeGroupsSsse3(in + i, n - i, out + o);
+    const Base64Kernels::Decoded rest = DecodeGroupsSsse3(in + i, n - i, out + o);
+    return {i + rest.used, o + rest.written};
 }
 
 constexpr Base64Kernels kAvx2{"avx2", EncodeGroupsAvx2, DecodeGroupsAvx2};

@@ -84,24 +84,32 @@ std::uint32_t GroupBits(const unsigned char* c) noexcept {
     return d[0][c[0]] | d[1][c[1]] | d[2][c[2]] | d[3][c[3]];
 }
 
-std::size_t DecodeGroupsScalar(const unsigned char* in, std::size_t n, char* out) noexcept {
+Base64Kernels::Decoded DecodeGroupsScalar(const unsigned char* in, std::size_t n,
+                                          char* out) noexcept {
     std::size_t i = 0;
     std::size_t o = 0;
-    for (; i + 8 <= n; i += 8, o += 6) {
-        const std::uint32_t x = GroupBits(in + i);
-        const std::uint32_t y = GroupBits(in + i + 4);
-        if ((x | y) & 0xFF000000u) break;
-        const std::uint64_t six = std::uint64_t{x} | (std::uint64_t{y} << 24);
-        std::memcpy(out + o, &six, 6);
+    for (;;) {
+        for (; i + 8 <= n; i += 8, o += 6) {
+            const std::uint32_t x = GroupBits(in + i);
+            const std::uint32_t y = GroupBits(in + i + 4);
+            if ((x | y) & 0xFF000000u) break;
+            const std::uint64_t six = std::uint64_t{x} | (std::uint64_t{y} << 24);
+            std::memcpy(out + o, &six, 6);
+        }
+        if (i + 4 <= n) {
+            if (const std::uint32_t x = GroupBits(in + i); !(x & 0xFF000000u)) {
+                out[o] = static_cast<char>(x & 0xFF);
+                out[o + 1] = static_cast<char>((x >> 8) & 0xFF);
+                out[o + 2] = static_cast<char>((x >> 16) & 0xFF);
+                i += 4;
+                o += 3;
+                continue;
+            }
+        }
+        // Noise between groups is passed over; anything else ends the run.
+        if (i == n || !IsBase64Noise(in[i])) return {i, o};
+        i = SkipBase64Noise(in, i, n);
     }
-    for (; i + 4 <= n; i += 4, o += 3) {
-        const std::uint32_t x = GroupBits(in + i);
-        if (x & 0xFF000000u) break;
-        out[o] = static_cast<char>(x & 0xFF);
-        out[o + 1] = static_cast<char>((x >> 8) & 0xFF);
-        out[o + 2] = static_cast<char>((x >> 16) & 0xFF);
-    }
-    return i;
 }
 
 constexpr Base64Kernels kScalar{"scalar", EncodeGroupsScalar, DecodeGroupsScalar};

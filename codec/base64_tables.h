@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace imgcrypt::detail {
@@ -24,5 +25,15 @@ struct Base64ValueTable {
     }
 };
 inline constexpr Base64ValueTable kBase64Values;
+
+inline bool IsBase64Noise(unsigned char c) noexcept {
+    return kBase64Values.value[c] == kBase64Noise;
+}
+
+// The position after the run of noise bytes that starts at `i` (or `i`).
+inline std::size_t SkipBase64Noise(const unsigned char* in, std::size_t i, std::size_t n) noexcept {
+    while (i < n && IsBase64Noise(in[i])) ++i;
+    return i;
+}
 
 }  // namespace imgcrypt::detail

@@ -1,6 +1,7 @@
 // The processor's base64 kernels against the portable ones on the same
 // input, byte for byte: the input encoded (with as much readable beyond the
-// groups as the first byte says), and decoded as a text cut into pieces.
+// groups as the first byte says), and decoded as a text cut into pieces;
+// and the encoded text decoded, in one line and in lines of 76.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -43,12 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t cut = size < 2 ? 0 : data[1] % (size + 1);
     const std::string encoded = Encoded(scalar, input, groups);
     const std::string decoded = Decoded(scalar, input, cut);
+    std::string lines;
+    for (std::size_t at = 0; at < encoded.size(); at += 76) lines += encoded.substr(at, 76) + "\r\n";
     for (const Base64Kernels* kernels : imgcrypt::detail::ProcessorBase64Kernels()) {
         if (Encoded(*kernels, input, groups) != encoded) std::abort();
         if (Decoded(*kernels, input, cut) != decoded) std::abort();
-        // The encoder's own text, a clean run the kernels take whole.
+        // The encoder's own text, a clean run the kernels take whole, and
+        // the same in lines of 76 as a standard container holds it.
         if (Decoded(*kernels, encoded, cut % (encoded.size() + 1)) !=
             Decoded(scalar, encoded, cut % (encoded.size() + 1)))
+            std::abort();
+        if (Decoded(*kernels, lines, cut % (lines.size() + 1)) !=
+            Decoded(scalar, lines, cut % (lines.size() + 1)))
             std::abort();
     }
     return 0;

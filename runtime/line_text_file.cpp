@@ -10,7 +10,7 @@ namespace imgcrypt {
 
 namespace {
 
-// Large enough that a 7 MB container line costs few system calls.
+// Read ahead: large enough that a 7 MB container line costs few system calls.
 constexpr std::size_t kBufferSize = 64 * 1024;
 
 constexpr char kLF = '\n';
@@ -53,6 +53,8 @@ LineTextFile& LineTextFile::operator=(LineTextFile&& other) noexcept {
         path_ = std::move(other.path_);
         tempPath_ = std::exchange(other.tempPath_, {});
         buffer_ = std::exchange(other.buffer_, {});
+        writer_ = other.writer_;
+        other.writer_.Clear();
         pos_ = std::exchange(other.pos_, 0);
         eof_ = std::exchange(other.eof_, false);
     }
@@ -70,15 +72,13 @@ void LineTextFile::Release() noexcept {
     mode_ = Mode::Closed;
     tempPath_.clear();
     buffer_.clear();
+    writer_.Clear();
     pos_ = 0;
     eof_ = false;
 }
 
 void LineTextFile::Flush() {
-    if (buffer_.empty()) return;
-    const int err = platform::WriteAll(file_, buffer_);
-    buffer_.clear();
-    if (err != 0) ThrowInOutError(err, path_);
+    if (const int err = writer_.Flush(file_); err != 0) ThrowInOutError(err, path_);
 }
 
 // Called only when every buffered byte has been consumed.
@@ -98,9 +98,7 @@ bool LineTextFile::Fill() {
 }
 
 LineTextFile::LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath)
-    : file_(std::move(file)), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {
-    if (mode_ == Mode::Writing) buffer_.reserve(kBufferSize);
-}
+    : file_(std::move(file)), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {}
 
 LineTextFile CreateTextForReplacing(const std::string& path) {
     FileHandle file;
@@ -112,14 +110,8 @@ LineTextFile CreateTextForReplacing(const std::string& path) {
 
 void PutText(LineTextFile& file, std::string_view text) {
     RequireMode(file, LineTextFile::Mode::Writing);
-    if (file.buffer_.size() + text.size() > kBufferSize) file.Flush();
-    if (text.size() >= kBufferSize) {
-        // Large payloads go straight to the file instead of through the buffer.
-        if (const int err = platform::WriteAll(file.file_, text); err != 0)
-            ThrowInOutError(err, file.path_);
-        return;
-    }
-    file.buffer_.append(text);
+    if (const int err = file.writer_.Write(file.file_, text); err != 0)
+        ThrowInOutError(err, file.path_);
 }
 
 void PutLineBreak(LineTextFile& file) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/page_writer.h"
 #include "runtime/file_handle.h"
 
 namespace imgcrypt {
@@ -45,8 +46,9 @@ class LineTextFile {
     Mode mode_ = Mode::Closed;
     std::string path_;      // the final path
     std::string tempPath_;  // set while a write is in progress
-    std::string buffer_;
+    std::string buffer_;   // read ahead
     std::size_t pos_ = 0;  // read position in buffer_
+    PageWriter writer_;
     bool eof_ = false;
 };
 

@@ -47,6 +47,7 @@ void ReplacingFileWriter::Open() {
 }
 
 void ReplacingFileWriter::Abandon() noexcept {
+    pages_.Clear();
     file_.Close();
     if (!tempPath_.empty()) (void)platform::RemoveFile(tempPath_);
     tempPath_.clear();
@@ -58,7 +59,7 @@ void ReplacingFileWriter::Fail(int err) {
 }
 
 void ReplacingFileWriter::Write(std::string_view bytes) {
-    if (const int err = platform::WriteAll(file_, bytes); err != 0) Fail(err);
+    if (const int err = pages_.Write(file_, bytes); err != 0) Fail(err);
 }
 
 void ReplacingFileWriter::StartOver() {
@@ -67,6 +68,7 @@ void ReplacingFileWriter::StartOver() {
 }
 
 void ReplacingFileWriter::Commit() {
+    if (const int err = pages_.Flush(file_); err != 0) Fail(err);
     if (const int err = file_.Close(); err != 0) Fail(err);
     if (const int err = platform::RenameOver(tempPath_, path_); err != 0) Fail(err);
     tempPath_.clear();

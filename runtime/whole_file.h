@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/page_writer.h"
 #include "runtime/file_handle.h"
 
 namespace imgcrypt {
@@ -71,6 +72,7 @@ class ReplacingFileWriter {
     std::string path_;
     std::string tempPath_;
     FileHandle file_;
+    PageWriter pages_;
 };
 
 // Writes `bytes` through a ReplacingFileWriter. Raises EFCreateError naming

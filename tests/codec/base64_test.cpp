@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <random>
@@ -220,36 +221,45 @@ TEST(Base64Kernels, EncodeAsTheScalarCodeDoes) {
 }
 
 // Clean runs of every length with one foreign byte of every kind at every
-// place: the same bytes, the same stop, nothing written past it.
+// place, and with line breaks: the same bytes, the same stop, nothing
+// written past it.
 TEST(Base64Kernels, DecodeAsTheScalarCodeDoes) {
     SKIP_WITHOUT_FASTER_KERNELS();
     const std::string clean = WithoutLineBreaks(EncodeBase64Text(RandomBytes(300, 23)));
+    const std::string lines = EncodeBase64Text(RandomBytes(300, 24));
     const Base64Kernels& scalar = detail::ScalarBase64Kernels();
     std::vector<char> foreign{'=', '\r', '\n', '\0', '\x1a', '\\', '!', '*', '@', '[', '`', '{',
                               ':', '-', '.', ' ', '\x7f', '\x80', '\xab', '\xff'};
     for (const Base64Kernels* kernels : FasterKernels()) {
         SCOPED_TRACE(kernels->name);
-        for (std::size_t n = 0; n <= 100; ++n) {
-            for (std::size_t at = 0; at <= n; ++at) {
-                std::string text = clean.substr(0, n);
-                if (at < n) text[at] = foreign[(n + at) % foreign.size()];
-                const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-                std::string expected(n + 8, '#');
-                std::string actual = expected;
-                const std::size_t used = scalar.decodeGroups(in, n, expected.data());
-                ASSERT_EQ(kernels->decodeGroups(in, n, actual.data()), used) << n << " " << at;
-                ASSERT_EQ(actual, expected) << n << " " << at;
+        for (const std::string& base : {clean, lines}) {
+            for (std::size_t n = 0; n <= 100; ++n) {
+                for (std::size_t at = 0; at <= n; ++at) {
+                    for (const std::size_t count : {1u, 2u}) {
+                        std::string text = base.substr(0, n);
+                        for (std::size_t k = at; k < std::min(n, at + count); ++k)
+                            text[k] = foreign[(n + k) % foreign.size()];
+                        const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+                        std::string expected(n + 8, '#');
+                        std::string actual = expected;
+                        const auto e = scalar.decodeGroups(in, n, expected.data());
+                        const auto a = kernels->decodeGroups(in, n, actual.data());
+                        ASSERT_EQ(a.used, e.used) << n << " " << at;
+                        ASSERT_EQ(a.written, e.written) << n << " " << at;
+                        ASSERT_EQ(actual, expected) << n << " " << at;
+                    }
+                }
             }
         }
         // Decoding in place gives what decoding elsewhere gives.
-        std::string text = clean;
+        std::string text = lines;
         std::string elsewhere(text.size(), '\0');
-        const std::size_t used = kernels->decodeGroups(
-            reinterpret_cast<const unsigned char*>(text.data()), text.size(), elsewhere.data());
-        ASSERT_EQ(kernels->decodeGroups(reinterpret_cast<const unsigned char*>(text.data()),
-                                        text.size(), text.data()),
-                  used);
-        EXPECT_EQ(text.substr(0, used / 4 * 3), elsewhere.substr(0, used / 4 * 3));
+        const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+        const auto e = kernels->decodeGroups(in, text.size(), elsewhere.data());
+        const auto a = kernels->decodeGroups(in, text.size(), text.data());
+        ASSERT_EQ(a.used, e.used);
+        ASSERT_EQ(a.written, e.written);
+        EXPECT_EQ(text.substr(0, a.written), elsewhere.substr(0, e.written));
     }
 }
 
