@@ -69,7 +69,6 @@ done
 # The timed commands. Each clears its output first (not timed); `cat` and
 # `cp` get an empty output folder, the program makes its own.
 fresh() { rm -rf "$1"; }
-fresh_dir() { rm -rf "$1" && mkdir "$1"; }
 
 prep_enc_std() { fresh encrypted; }
 run_enc_std() { "$bin" encrypt --password-file pw photo.jpg 2>/dev/null; }
@@ -84,21 +83,24 @@ run_enc_many() { "$bin" encrypt --password-file pw "${many[@]}" 2>/dev/null; }
 prep_dec_many() { fresh many-containers/decrypted; }
 run_dec_many() { "$bin" decrypt --password-file pw "${containers[@]}" 2>/dev/null; }
 
-prep_cat_src() { fresh_dir out; }
-run_cat_src() { cat photo.jpg >out/photo.jpg; }
-prep_cat_std() { fresh_dir out; }
-run_cat_std() { cat std/photo.jpg >out/photo.jpg; }
-prep_cat_high() { fresh_dir out; }
-run_cat_high() { cat high/photo.jpg >out/photo.jpg; }
-prep_base64_enc() { fresh_dir out; }
-run_base64_enc() { base64 -w 76 photo.jpg >out/photo.b64; }
+# The references make their output folder as the program does: `mkdir`,
+# then the copy.
+prep_ref() { fresh out; }
+prep_cat_src() { prep_ref; }
+run_cat_src() { mkdir out && cat photo.jpg >out/photo.jpg; }
+prep_cat_std() { prep_ref; }
+run_cat_std() { mkdir out && cat std/photo.jpg >out/photo.jpg; }
+prep_cat_high() { prep_ref; }
+run_cat_high() { mkdir out && cat high/photo.jpg >out/photo.jpg; }
+prep_base64_enc() { prep_ref; }
+run_base64_enc() { mkdir out && base64 -w 76 photo.jpg >out/photo.b64; }
 # Stops with "invalid input" at the container's trailer, after the payload.
-prep_base64_dec() { fresh_dir out; }
-run_base64_dec() { base64 -d -i std/photo.jpg >out/photo.jpg 2>/dev/null || true; }
-prep_cp_many() { fresh_dir out; }
-run_cp_many() { cp "${many[@]}" out/; }
-prep_cp_containers() { fresh_dir out; }
-run_cp_containers() { cp "${containers[@]}" out/; }
+prep_base64_dec() { prep_ref; }
+run_base64_dec() { mkdir out && { base64 -d -i std/photo.jpg >out/photo.jpg 2>/dev/null || true; }; }
+prep_cp_many() { prep_ref; }
+run_cp_many() { mkdir out && cp "${many[@]}" out/; }
+prep_cp_containers() { prep_ref; }
+run_cp_containers() { mkdir out && cp "${containers[@]}" out/; }
 
 # Prints the wall time of one command in microseconds.
 timed() {

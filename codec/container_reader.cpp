@@ -10,6 +10,7 @@
 #include "codec/high_level_scramble.h"
 #include "codec/password.h"
 #include "runtime/byte_search.h"
+#include "runtime/read_buffer.h"
 
 namespace imgcrypt {
 namespace {
@@ -241,17 +242,22 @@ bool ContainerReader::DecodeBody(const Layout& layout, DecodedOutput& out, std::
     const std::string_view head = std::string_view(layout.trailer).substr(0, kHeadLength);
     const bool high = std::string_view(layout.trailer).substr(kTrailerLength - kMarkerLength) ==
                       kHighMarker;
-    // The text head first, then the body; room in front of each piece for
-    // the characters the unscrambler holds back.
-    std::string text(kHeadLength + kHeldBack + kPieceBytes, '\0');
-    std::string bytes(Base64Decoder::MaxDecodedSize(text.size()), '\0');
+    // Each piece is read to the same aligned place; the characters still
+    // waiting for the unscrambler (at first the text head) stand right
+    // before it.
+    constexpr std::size_t kWaiting = ReadBuffer::kAlignment;
+    static_assert(kWaiting >= kHeadLength && kWaiting >= kHeldBack);
+    ReadBuffer buffer(kWaiting + kPieceBytes);
+    char* const piece = buffer.data() + kWaiting;
+    std::string bytes(Base64Decoder::MaxDecodedSize(kWaiting + kPieceBytes), '\0');
     Base64Decoder decoder;
     HighLevelUnscrambler unscrambler;
-    std::memcpy(text.data(), head.data(), head.size());
-    std::size_t held = head.size();
-    if (!high) {
+    std::size_t held = 0;
+    if (high) {
+        held = head.size();
+        std::memcpy(piece - held, head.data(), held);
+    } else {
         DecodeInto(decoder, head, bytes, out);
-        held = 0;
     }
     for (std::uint64_t at = layout.bodyStart;;) {
         const bool last = at == layout.trailerStart;
@@ -259,7 +265,6 @@ bool ContainerReader::DecodeBody(const Layout& layout, DecodedOutput& out, std::
         if (!last) {
             n = static_cast<std::size_t>(
                 std::min<std::uint64_t>(kPieceBytes, layout.trailerStart - at));
-            char* const piece = text.data() + held;
             Read(at, piece, n);
             // The text ends at a byte 26; a NUL matters only to a guessed probe.
             std::size_t odd = Position(piece, n, kTextEnd);
@@ -274,13 +279,14 @@ bool ContainerReader::DecodeBody(const Layout& layout, DecodedOutput& out, std::
             if (high) n = RemoveLineBreaks(piece, n);
         }
         if (high) {
+            char* const text = piece - held;
             const std::size_t length = held + n;
-            const std::size_t settled = unscrambler.Unscramble(text.data(), length, last);
-            DecodeInto(decoder, std::string_view(text.data(), settled), bytes, out);
+            const std::size_t settled = unscrambler.Unscramble(text, length, last);
+            DecodeInto(decoder, std::string_view(text, settled), bytes, out);
             held = length - settled;
-            std::memmove(text.data(), text.data() + settled, held);
+            std::memmove(piece - held, text + settled, held);
         } else {
-            DecodeInto(decoder, std::string_view(text.data(), n), bytes, out);
+            DecodeInto(decoder, std::string_view(piece, n), bytes, out);
         }
         if (last) break;
     }

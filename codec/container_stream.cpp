@@ -1,6 +1,7 @@
 #include "codec/container_stream.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "codec/base64.h"
@@ -8,6 +9,7 @@
 #include "codec/high_level_scramble.h"
 #include "codec/password.h"
 #include "runtime/generator.h"
+#include "runtime/read_buffer.h"
 
 namespace imgcrypt {
 namespace {
@@ -43,11 +45,15 @@ void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
     // Whole lines per chunk, so the chunks' texts join into the file's text.
     constexpr std::size_t chunkBytes = kBytesPerLine * kStreamChunkLines;
     // One byte more than a chunk: the next chunk's first byte is the
-    // scramble's look-ahead; it moves to the front for the next round.
-    std::string in(chunkBytes + 1, '\0');
+    // scramble's look-ahead; it moves to just before the aligned place every
+    // read goes to, where the next chunk begins.
+    constexpr std::size_t kLead = ReadBuffer::kAlignment;
+    ReadBuffer in(kLead + chunkBytes + 1);
+    char* const readTo = in.data() + kLead;
     // Room for the password block in front of the text.
-    std::string out(kPasswordBlockLength + PayloadLength(chunkBytes, cls), '\0');
-    char* const text = out.data() + kPasswordBlockLength;
+    const auto out = std::make_unique_for_overwrite<char[]>(kPasswordBlockLength +
+                                                            PayloadLength(chunkBytes, cls));
+    char* const text = out.get() + kPasswordBlockLength;
     HighLevelScrambler scrambler(PayloadLength(static_cast<std::size_t>(sourceSize), cls));
     std::string head;  // of the payload text, for the trailer
     std::uint64_t unread = sourceSize;
@@ -55,17 +61,18 @@ void StreamContainerFile(std::uint64_t sourceSize, const SourceReadFn& read,
     for (bool first = true;; first = false) {
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(chunkBytes + 1 - carried, unread));
-        readSource(in.data() + carried, want);
+        readSource(readTo, want);
         unread -= want;
+        const char* const chunk = readTo - carried;
         const std::size_t have = carried + want;
         const bool last = have <= chunkBytes;
         const std::size_t n = last ? have : chunkBytes;
         const std::size_t len = PayloadLength(n, cls);
-        EncodeBase64Into(std::string_view(in.data(), n), text, !high);
-        if (high) scrambler.Scramble(text, len, last ? '\0' : FirstBase64Char(in[chunkBytes]));
+        EncodeBase64Into(std::string_view(chunk, n), text, !high);
+        if (high) scrambler.Scramble(text, len, last ? '\0' : FirstBase64Char(chunk[chunkBytes]));
         sink(first ? StartFile(text, len, block, head) : std::string_view(text, len));
         if (last) break;
-        in[0] = in[chunkBytes];
+        readTo[-1] = chunk[chunkBytes];
         carried = 1;
     }
     sink(MakeTrailer(head, draws, cls));

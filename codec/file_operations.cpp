@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "codec/container_layout.h"
 #include "codec/container_reader.h"
 #include "codec/container_stream.h"
 #include "runtime/line_text_file.h"
@@ -42,7 +43,9 @@ std::string encryption(const std::string& path, const EncryptionInputs& inputs) 
         source.size(), [&](char* dst, std::size_t n) { source.Read(dst, n); }, inputs.password,
         inputs.cls,
         [&](std::string_view piece) {
-            if (file.mode() == LineTextFile::Mode::Closed) file = CreateTextForReplacing(outPath);
+            if (file.mode() == LineTextFile::Mode::Closed)
+                file = CreateTextForReplacing(
+                    outPath, ContainerFileSize(static_cast<std::size_t>(source.size()), inputs.cls));
             PutText(file, piece);
         });
     CloseText(file);  // the container already ends in CR LF

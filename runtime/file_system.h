@@ -50,6 +50,14 @@ ErrorCode ReadAt(const FileHandle& file, std::uint64_t offset, char* dst, std::s
 // Writes every byte, retrying short writes.
 ErrorCode WriteAll(const FileHandle& file, std::string_view bytes);
 
+// Sets aside room for a new file that will have `size` bytes, which makes
+// writing it much cheaper where the file system supports it; the file then
+// has that size at once. Nothing where it does not (error code returned).
+ErrorCode Preallocate(const FileHandle& file, std::uint64_t size);
+
+// Cuts or extends the file to `size` bytes.
+ErrorCode Truncate(const FileHandle& file, std::uint64_t size);
+
 // Puts `from` in place of `to` in one step, replacing an existing `to`.
 // (Not "ReplaceFile": windows.h makes that name a macro.)
 ErrorCode RenameOver(const std::string& from, const std::string& to);

@@ -138,6 +138,20 @@ ErrorCode WriteAll(const FileHandle& file, std::string_view bytes) {
     return 0;
 }
 
+ErrorCode Preallocate(const FileHandle& file, std::uint64_t size) {
+    // fallocate, not posix_fallocate: where the file system cannot set room
+    // aside, writing zeros first would cost more than it saves.
+    int result;
+    do {
+        result = ::fallocate(Fd(file), 0, 0, static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    return result == 0 ? 0 : errno;
+}
+
+ErrorCode Truncate(const FileHandle& file, std::uint64_t size) {
+    return ::ftruncate(Fd(file), static_cast<off_t>(size)) == 0 ? 0 : errno;
+}
+
 ErrorCode RenameOver(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }

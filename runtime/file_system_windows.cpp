@@ -152,6 +152,20 @@ ErrorCode WriteAll(const FileHandle& file, std::string_view bytes) {
     return 0;
 }
 
+ErrorCode Preallocate(const FileHandle& /*file*/, std::uint64_t /*size*/) {
+    // NTFS would fill an extended file with zeros first; writing as it comes
+    // is cheaper there.
+    return ERROR_NOT_SUPPORTED;
+}
+
+ErrorCode Truncate(const FileHandle& file, std::uint64_t size) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(size);
+    if (!::SetFilePointerEx(Native(file), at, nullptr, FILE_BEGIN) || !::SetEndOfFile(Native(file)))
+        return LastError();
+    return 0;
+}
+
 ErrorCode RenameOver(const std::string& from, const std::string& to) {
     const std::wstring target = Utf16FromUtf8(to);
     if (::MoveFileExW(Utf16FromUtf8(from).c_str(), target.c_str(),

@@ -78,7 +78,7 @@ void LineTextFile::Release() noexcept {
 }
 
 void LineTextFile::Flush() {
-    if (const int err = writer_.Flush(file_); err != 0) ThrowInOutError(err, path_);
+    if (const int err = writer_.Finish(file_); err != 0) ThrowInOutError(err, path_);
 }
 
 // Called only when every buffered byte has been consumed.
@@ -100,12 +100,14 @@ bool LineTextFile::Fill() {
 LineTextFile::LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath)
     : file_(std::move(file)), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {}
 
-LineTextFile CreateTextForReplacing(const std::string& path) {
+LineTextFile CreateTextForReplacing(const std::string& path, std::uint64_t expectedSize) {
     FileHandle file;
     std::string tempPath;
     if (const int err = platform::CreateTempBeside(path, file, tempPath); err != 0)
         ThrowInOutError(err, path);
-    return LineTextFile(std::move(file), LineTextFile::Mode::Writing, path, std::move(tempPath));
+    LineTextFile text(std::move(file), LineTextFile::Mode::Writing, path, std::move(tempPath));
+    text.writer_.Expect(text.file_, expectedSize);
+    return text;
 }
 
 void PutText(LineTextFile& file, std::string_view text) {

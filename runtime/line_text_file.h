@@ -2,6 +2,7 @@
 // lone CR dropped, byte 26 ending the text. Failures raise EInOutError.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,7 @@ class LineTextFile {
     const std::string& path() const noexcept { return path_; }
 
   private:
-    friend LineTextFile CreateTextForReplacing(const std::string& path);
+    friend LineTextFile CreateTextForReplacing(const std::string& path, std::uint64_t expectedSize);
     friend void PutText(LineTextFile& file, std::string_view text);
     friend void PutLineBreak(LineTextFile& file);
     friend LineTextFile OpenTextForReading(const std::string& path);
@@ -55,8 +56,9 @@ class LineTextFile {
 // Opens a text for writing that replaces `path`: it is written to a
 // temporary file beside `path` that CloseText renames over `path`, so no
 // reader ever sees a half-written file and an existing file survives any
-// failure.
-LineTextFile CreateTextForReplacing(const std::string& path);
+// failure. `expectedSize`, the size the file will have when known, makes
+// writing it cheaper.
+LineTextFile CreateTextForReplacing(const std::string& path, std::uint64_t expectedSize = 0);
 void PutText(LineTextFile& file, std::string_view text);
 void PutLineBreak(LineTextFile& file);
 LineTextFile OpenTextForReading(const std::string& path);

@@ -8,7 +8,18 @@
 
 namespace imgcrypt {
 
+void PageWriter::Expect(const FileHandle& file, std::uint64_t size) noexcept {
+    if (size > 0 && written_ == 0 && platform::Preallocate(file, size) == 0) reserved_ = size;
+}
+
+void PageWriter::Clear() noexcept {
+    used_ = 0;
+    written_ = 0;
+    reserved_ = 0;
+}
+
 int PageWriter::Write(const FileHandle& file, std::string_view bytes) {
+    written_ += bytes.size();
     if (bytes.empty()) return 0;
     if (used_ > 0) {
         // Finish the page begun before.
@@ -32,9 +43,14 @@ int PageWriter::Write(const FileHandle& file, std::string_view bytes) {
     return 0;
 }
 
-int PageWriter::Flush(const FileHandle& file) {
-    if (used_ == 0) return 0;
-    return platform::WriteAll(file, std::string_view(page_.data(), std::exchange(used_, 0)));
+int PageWriter::Finish(const FileHandle& file) {
+    if (used_ > 0) {
+        const std::size_t n = std::exchange(used_, 0);
+        if (const int err = platform::WriteAll(file, std::string_view(page_.data(), n)); err != 0)
+            return err;
+    }
+    if (reserved_ != 0 && reserved_ != written_) return platform::Truncate(file, written_);
+    return 0;
 }
 
 }  // namespace imgcrypt

@@ -68,7 +68,7 @@ void ReplacingFileWriter::StartOver() {
 }
 
 void ReplacingFileWriter::Commit() {
-    if (const int err = pages_.Flush(file_); err != 0) Fail(err);
+    if (const int err = pages_.Finish(file_); err != 0) Fail(err);
     if (const int err = file_.Close(); err != 0) Fail(err);
     if (const int err = platform::RenameOver(tempPath_, path_); err != 0) Fail(err);
     tempPath_.clear();
