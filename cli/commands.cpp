@@ -1,6 +1,8 @@
 #include "cli/commands.h"
 
 #include <exception>
+#include <optional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -42,49 +44,71 @@ struct Tally {
     }
 };
 
+// A line of the run's report, handed over in one piece: on an unbuffered
+// stream each piece would be a system call of its own, several per file.
+template <typename... Parts>
+void Report(std::ostream& log, const Parts&... parts) {
+    std::string line;
+    ((line += parts), ...);
+    line += '\n';
+    log << line << std::flush;
+}
+
 // The one place where an error of a file's work is caught: it is reported
 // and the run goes on with the next file.
 template <typename Work>
 Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
     try {
         if (FolderExists(file)) {
-            log << "failed " << file << ": is a folder, not a file" << std::endl;
+            Report(log, "failed ", file, ": is a folder, not a file");
             return Outcome::Failed;
         }
         return work();
     } catch (const std::exception& e) {
-        log << "failed " << file << ": " << DefaultHandlerText(e.what()) << std::endl;
+        Report(log, "failed ", file, ": ", DefaultHandlerText(e.what()));
         return Outcome::Failed;
     }
 }
 
-// Creates the output folder beside `file`; false (reported) when it is not
-// there afterwards, so the failure names the folder rather than the file.
-bool MakeOutputFolder(const std::string& file, std::string_view subFolder, std::ostream& log) {
-    const std::string folder = OutputFolder(file, subFolder);
-    const FolderCreation made = CreateFolder(folder);
-    if (made.exists) return true;
-    log << "failed " << file << ": cannot create the folder \"" << folder << "\": " << made.reason
-        << std::endl;
-    return false;
-}
+// The output folders of one run: each is created, or found to be there,
+// once; false (reported) when it is not there afterwards, so the failure
+// names the folder rather than the file.
+class OutputFolders {
+  public:
+    explicit OutputFolders(std::ostream& log) : log_(log) {}
 
-Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std::ostream& log) {
-    // A file whose size cannot be read is not "too large": encrypting it
-    // raises the real reason, which is reported as a failure.
-    const std::optional<std::uint64_t> size = FileSizeOf(file);
-    if (size && IsTooLargeToEncrypt(*size)) {
-        log << "skipped " << file << ": 5000 KB or more" << std::endl;
+    bool Make(const std::string& file, std::string_view subFolder) {
+        const std::string folder = OutputFolder(file, subFolder);
+        if (made_.contains(folder)) return true;
+        const FolderCreation made = CreateFolder(folder);
+        if (made.exists) {
+            made_.insert(folder);
+            return true;
+        }
+        Report(log_, "failed ", file, ": cannot create the folder \"", folder, "\": ", made.reason);
+        return false;
+    }
+
+  private:
+    std::ostream& log_;
+    std::set<std::string> made_;
+};
+
+Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, OutputFolders& folders,
+                   std::ostream& log) {
+    // Opened once: for its size, then for its bytes.
+    FileReader source(file);
+    if (IsTooLargeToEncrypt(source.size())) {
+        Report(log, "skipped ", file, ": 5000 KB or more");
         return Outcome::Skipped;
     }
-    if (size && !MakeOutputFolder(file, inputs.dirEncrypted, log)) return Outcome::Failed;
-    const std::string output = encryption(file, inputs);
-    log << "encrypted " << file << " -> " << output << std::endl;
+    if (!folders.Make(file, inputs.dirEncrypted)) return Outcome::Failed;
+    Report(log, "encrypted ", file, " -> ", encryption(source, inputs));
     return Outcome::Done;
 }
 
 Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
-                   std::ostream& log) {
+                   OutputFolders& folders, std::ostream& log) {
     const LanguageTable& table = LanguageTableFor(options.english);
     // Only containers carry a password worth comparing; --force decodes
     // anything else as it is.
@@ -94,7 +118,7 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
         return {};
     };
     const auto refused = [&](std::string_view why) {
-        log << "refused " << file << ": " << why << std::endl;
+        Report(log, "refused ", file, ": ", why);
         return Outcome::Refused;
     };
     // One open: the probe looks at the file's ends, the decoding reads the rest.
@@ -103,7 +127,7 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
     if (!why.empty() && !container.ProbeIsFinal()) why = refusal(container.FinalProbe(password));
     if (!why.empty()) return refused(why);
     const std::string dir(table.messages.dirDecrypted);
-    if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
+    if (!folders.Make(file, dir)) return Outcome::Failed;
     std::optional<std::string> output;
     while (!(output = container.Decrypt(options.suffixE, dir))) {
         // The first look could not see a NUL or byte 26 inside: decided again
@@ -111,7 +135,7 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
         why = refusal(container.FinalProbe(password));
         if (!why.empty()) return refused(why);
     }
-    log << "decrypted " << file << " -> " << *output << std::endl;
+    Report(log, "decrypted ", file, " -> ", *output);
     return Outcome::Done;
 }
 
@@ -125,8 +149,9 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
     inputs.dirEncrypted = LanguageTableFor(options.english).messages.dirEncrypted;
 
     Tally tally;
+    OutputFolders folders(log);
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] { return EncryptOne(file, inputs, log); }));
+        tally.Count(Guarded(file, log, [&] { return EncryptOne(file, inputs, folders, log); }));
     }
     const int total = static_cast<int>(options.files.size());
     log << tally.done << " of " << total << " files encrypted, " << tally.skipped << " skipped, "
@@ -140,8 +165,10 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
 
 int RunDecrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
     Tally tally;
+    OutputFolders folders(log);
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] { return DecryptOne(file, password, options, log); }));
+        tally.Count(
+            Guarded(file, log, [&] { return DecryptOne(file, password, options, folders, log); }));
     }
     log << tally.done << " of " << options.files.size() << " files decrypted, " << tally.refused
         << " refused, " << tally.failed << " failed" << std::endl;

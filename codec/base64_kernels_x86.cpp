@@ -2,12 +2,13 @@
 // after the published lookup-and-shuffle algorithms of Wojciech Mula and
 // Daniel Lemire. Each function carries its instruction set as a target
 // attribute, so the rest of the program stays runnable on any x86; the
-// processor is asked at run time which of them it has.
+// processor is asked at run time (CPUID) which of them it has.
 //
 // AVX2 is built only where IMGCRYPT_BASE64_AVX2 says so (not for Windows):
 // GCC there does not realign the stack for 32-byte spills (GCC bug 54412),
 // so a spilled 256-bit value could fault. The SSSE3 entry points realign
 // their stack on 32-bit x86, where Windows promises only 4-byte alignment.
+#include <cpuid.h>
 #include <immintrin.h>
 
 #include <array>
@@ -342,12 +343,33 @@ struct Usable {
     std::size_t count = 0;
 };
 
+// Asked of the processor directly, with the fewest CPUID calls: each one
+// traps to the hypervisor in a virtual machine, and the compiler's own
+// detection, run at every start, makes a dozen.
+bool HasSsse3() noexcept {
+    unsigned a, b, c, d;
+    return __get_cpuid(1, &a, &b, &c, &d) && (c & bit_SSSE3) != 0;
+}
+
+#if IMGCRYPT_BASE64_AVX2
+bool HasAvx2() noexcept {
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || (c & bit_OSXSAVE) == 0 || (c & bit_AVX) == 0)
+        return false;
+    // The system must save the 256-bit registers: XCR0 bits 1 and 2.
+    unsigned lo, hi;
+    __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    if ((lo & 6) != 6) return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2) != 0;
+}
+#endif
+
 Usable Detect() noexcept {
     Usable usable;
 #if IMGCRYPT_BASE64_AVX2
-    if (__builtin_cpu_supports("avx2")) usable.sets[usable.count++] = &kAvx2;
+    if (HasAvx2()) usable.sets[usable.count++] = &kAvx2;
 #endif
-    if (__builtin_cpu_supports("ssse3")) usable.sets[usable.count++] = &kSsse3;
+    if (HasSsse3()) usable.sets[usable.count++] = &kSsse3;
     return usable;
 }
 

@@ -32,7 +32,12 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
 
 std::string encryption(const std::string& path, const EncryptionInputs& inputs) {
     FileReader source(path);
-    const std::string outPath = EncryptedOutputPath(path, inputs.dirEncrypted, inputs.nameSuffix);
+    return encryption(source, inputs);
+}
+
+std::string encryption(FileReader& source, const EncryptionInputs& inputs) {
+    const std::string outPath =
+        EncryptedOutputPath(source.path(), inputs.dirEncrypted, inputs.nameSuffix);
     // Streamed through small buffers: no whole-file copies to first-touch.
     // The output is created with the first piece, after the generator draws,
     // as when the container was built whole. It is written under a temporary

@@ -29,6 +29,8 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
 // folder must exist). Returns the output path. Raises EFOpenError for the
 // source, EInOutError for the container. The source is never opened for writing.
 std::string encryption(const std::string& path, const EncryptionInputs& inputs);
+// The same for a source the caller has opened already (to learn its size).
+std::string encryption(FileReader& source, const EncryptionInputs& inputs);
 
 // Name of the decrypted file for a container name: with the suffix flag one
 // trailing 'E'/'e' is removed; without it, only when the extension (after the

@@ -1,13 +1,13 @@
 #include "codec/high_level_scramble.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "runtime/byte_search.h"
 
 namespace imgcrypt {
 namespace {
-
-using detail::FindAny;
 
 constexpr std::size_t kShiftPassMargin = 10;  // the shift pass stops at L-10
 constexpr unsigned kShiftCycle = 5;
@@ -48,30 +48,41 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
     std::size_t previousSlash = kNone;
     bool lowerNext = false;
     unsigned nextShift = 0;
-    for (std::size_t i = FindAny(piece, 0, end, kSlash); i < end;) {
-        // Before i: the carried flag at the piece start, else a '/' found
-        // right before i and not replaced (a lowered follower never counts).
-        const bool slashBefore =
-            i == 0 ? slashBefore_ : previousSlash == i - 1 && piece[i - 1] == kSlash;
-        const char right = i + 1 < n ? piece[i + 1] : next;
-        const bool lone = !slashBefore && right != kSlash;
-        previousSlash = i;
-        if (!lone) {
-            i = FindAny(piece, i + 1, end, kSlash);
-            continue;
-        }
-        piece[i] = kBackslash;
-        if (at + i < shiftEnd_) {
-            if (i + 1 < n) {
-                piece[i + 1] = Lowered(piece[i + 1], shift_);
-            } else {
-                lowerNext = true;
-                nextShift = shift_;
+    // The '/' of the piece, 64 positions at a time; a lowered follower is
+    // never taken for one (`skipFirst`: the follower opens the next 64).
+    bool skipFirst = false;
+    for (std::size_t base = 0; base < end; base += 64) {
+        std::uint64_t slashes = detail::MatchBits(piece, base, end, kSlash);
+        if (skipFirst) slashes &= ~std::uint64_t{1};
+        skipFirst = false;
+        while (slashes != 0) {
+            const auto k = static_cast<unsigned>(std::countr_zero(slashes));
+            const std::size_t i = base + k;
+            slashes &= slashes - 1;
+            // Before i: the carried flag at the piece start, else a '/' found
+            // right before i and not replaced.
+            const bool slashBefore =
+                i == 0 ? slashBefore_ : previousSlash == i - 1 && piece[i - 1] == kSlash;
+            const char right = i + 1 < n ? piece[i + 1] : next;
+            previousSlash = i;
+            if (slashBefore || right == kSlash) continue;
+            piece[i] = kBackslash;
+            if (at + i < shiftEnd_) {
+                if (i + 1 < n) {
+                    piece[i + 1] = Lowered(piece[i + 1], shift_);
+                } else {
+                    lowerNext = true;
+                    nextShift = shift_;
+                }
+                shift_ = static_cast<unsigned>((at + i + 1) % kShiftCycle);
             }
-            shift_ = static_cast<unsigned>((at + i + 1) % kShiftCycle);
+            // The follower was not '/', whatever it became.
+            if (k < 63) {
+                slashes &= ~(std::uint64_t{1} << (k + 1));
+            } else {
+                skipFirst = true;
+            }
         }
-        // The follower was not '/', whatever it became.
-        i = i + 2 < end ? FindAny(piece, i + 2, end, kSlash) : end;
     }
     // Only now: the slash rule above had to see the original first character.
     if (lowerFirst_) piece[0] = Lowered(piece[0], firstShift_);
@@ -89,13 +100,23 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
     // lies before L-10 whatever follows.
     const std::size_t settled = last ? n : ShiftEnd(n);
     const std::size_t raiseEnd = ShiftEnd(n);
-    for (std::size_t i = FindAny(text, 0, settled, kBackslash); i < settled;
-         i = FindAny(text, i + 1, settled, kBackslash)) {
-        if (i < raiseEnd) {
-            text[i + 1] = Raised(text[i + 1], shift_);
-            shift_ = static_cast<unsigned>((offset_ + i + 1) % kShiftCycle);
+    for (std::size_t base = 0; base < settled; base += 64) {
+        std::uint64_t backslashes = detail::MatchBits(text, base, settled, kBackslash);
+        while (backslashes != 0) {
+            const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
+            const std::size_t i = base + k;
+            backslashes &= backslashes - 1;
+            if (i < raiseEnd) {
+                text[i + 1] = Raised(text[i + 1], shift_);
+                shift_ = static_cast<unsigned>((offset_ + i + 1) % kShiftCycle);
+                // The raised follower is looked at as it now is.
+                if (k < 63 && i + 1 < settled) {
+                    const std::uint64_t bit = std::uint64_t{1} << (k + 1);
+                    backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
+                }
+            }
+            text[i] = kSlash;
         }
-        text[i] = kSlash;
     }
     offset_ += settled;
     return settled;

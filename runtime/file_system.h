@@ -39,6 +39,11 @@ ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::strin
 // name (shortened), "."; CreateTempBeside adds the unique part.
 std::string TempNameStem(const std::string& path);
 
+// The temporary name CreateTempBeside tries at its `attempt`-th go: the stem
+// and eight hexadecimal digits from the clock, unique enough to make clashes
+// rare (creating the file exclusively settles the rest).
+std::string TempNameCandidate(const std::string& stem, unsigned attempt);
+
 // Reads at most n bytes; `got` is 0 at the end of the file.
 ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got);
 

@@ -47,12 +47,6 @@ platform::ErrorCode Fail(FileHandle& file, platform::ErrorCode err) {
     return err;
 }
 
-mode_t CurrentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-}
-
 }  // namespace
 
 int FileHandle::Close() noexcept {
@@ -84,18 +78,27 @@ ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file, std::u
 }
 
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
-    std::string pattern = TempNameStem(path) + "XXXXXX";
-    FileHandle opened;
-    if (const ErrorCode err = Adopt(::mkostemp(pattern.data(), O_CLOEXEC), opened)) return err;
-    // mkstemp creates 0600; the final file should get what a plain create gives.
-    if (::fchmod(Fd(opened), 0666 & ~CurrentUmask()) != 0 || !Lock(Fd(opened), LOCK_EX)) {
-        const ErrorCode err = errno;
-        ::unlink(pattern.c_str());
-        return Fail(opened, err);
+    constexpr unsigned kAttempts = 100;
+    const std::string stem = TempNameStem(path);
+    for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
+        std::string candidate = TempNameCandidate(stem, attempt);
+        // Created with the mode a plain create gives the final file, so no
+        // change of mode is needed before the rename.
+        FileHandle opened;
+        const ErrorCode err = Adopt(
+            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666), opened);
+        if (err == EEXIST) continue;
+        if (err != 0) return err;
+        if (!Lock(Fd(opened), LOCK_EX)) {
+            const ErrorCode lockErr = errno;
+            ::unlink(candidate.c_str());
+            return Fail(opened, lockErr);
+        }
+        file = std::move(opened);
+        tempPath = std::move(candidate);
+        return 0;
     }
-    file = std::move(opened);
-    tempPath = std::move(pattern);
-    return 0;
+    return EEXIST;
 }
 
 ErrorCode ReadSome(const FileHandle& file, char* dst, std::size_t n, std::size_t& got) {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "runtime/errors.h"
 #include "runtime/file_system.h"
@@ -84,20 +83,10 @@ ErrorCode OpenForSharedReading(const std::string& path, FileHandle& file, std::u
 }
 
 ErrorCode CreateTempBeside(const std::string& path, FileHandle& file, std::string& tempPath) {
-    constexpr int kAttempts = 100;
+    constexpr unsigned kAttempts = 100;
     const std::string stem = TempNameStem(path);
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        // Unique enough to make clashes rare; CREATE_NEW settles the rest.
-        LARGE_INTEGER now{};
-        ::QueryPerformanceCounter(&now);
-        const unsigned long long mix =
-            (static_cast<unsigned long long>(now.QuadPart) ^
-             (static_cast<unsigned long long>(::GetCurrentProcessId()) << 20)) *
-                2654435761ULL +
-            static_cast<unsigned long long>(attempt);
-        char suffix[9];
-        std::snprintf(suffix, sizeof suffix, "%08X", static_cast<unsigned>(mix >> 16));
-        const std::string candidate = stem + suffix;
+    for (unsigned attempt = 0; attempt < kAttempts; ++attempt) {
+        const std::string candidate = TempNameCandidate(stem, attempt);
         const ErrorCode err =
             Adopt(::CreateFileW(Utf16FromUtf8(candidate).c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr),

@@ -19,8 +19,8 @@ mode_t ModeOf(const std::string& path) {
     return info.st_mode & 0777;
 }
 
-// Replacing writes go through a private temporary file; the final file must
-// still get what a plain create under the user's umask gives.
+// Replacing writes go through a temporary file; the final file must still
+// get what a plain create under the user's umask gives.
 TEST(PosixFileSystem, ReplacedFilesGetOrdinaryPermissions) {
     test::TempFolder folder;
     const std::string whole = folder / "a.jpg";
