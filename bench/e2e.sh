@@ -10,9 +10,10 @@
 # wall time. PAIRS (default 31, at least 21) sets how many pairs each row
 # times: the program and its reference run back to back, in alternating
 # order, so load from other processes falls on both alike; a row's ratio is
-# the median of its pairs' ratios. Every command writes a new file into an
-# output folder that does not hold it yet, as the program does; clearing the
-# folders is not timed.
+# the median of its pairs' ratios. Every command writes its files into an
+# output folder that it makes (the references with `mkdir`), as the program
+# does; clearing the folders away is not timed. Run it when the machine is
+# quiet: the load average is printed at the start and the end.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -68,7 +69,14 @@ done
 
 # The timed commands. Each clears its output first (not timed); `cat` and
 # `cp` get an empty output folder, the program makes its own.
-fresh() { rm -rf "$1"; }
+# Outputs are moved aside, not deleted, while a row runs: ext4 passes over
+# the inodes of files deleted in the last 30 s when it makes new ones, so a
+# row deleting thousands of files would time that search rather than the
+# commands. Rows of single files empty the trash when they end; the two rows
+# of 300 files come last and leave theirs to the end.
+mkdir trash
+fresh() { if [ -e "$1" ]; then mv "$1" "$(mktemp -d trash/XXXXXX)/"; fi; }
+empty_trash() { rm -rf trash && mkdir trash; }
 
 prep_enc_std() { fresh encrypted; }
 run_enc_std() { "$bin" encrypt --password-file pw photo.jpg 2>/dev/null; }
@@ -149,12 +157,12 @@ echo "$size random bytes; 300 files of 102,400 bytes; $pairs pairs per row;" \
 echo
 echo "| Work                                                     | Ratio | Goal        | ms prog | ms ref  |"
 echo "|---|---|---|---|---|"
-row "encrypt, standard class, vs cat src > out" enc_std cat_src 1.2
-row "encrypt, standard class, vs base64 -w 76 src > out" enc_std base64_enc -
-row "encrypt, high class, vs cat src > out" enc_high cat_src 1.2
-row "decrypt, standard class, vs cat container > out" dec_std cat_std 1.2
-row "decrypt, standard class, vs base64 -d -i container > out" dec_std base64_dec -
-row "decrypt, high class, vs cat container > out" dec_high cat_high 1.2
+row "encrypt, standard class, vs cat src > out" enc_std cat_src 1.2 && empty_trash
+row "encrypt, standard class, vs base64 -w 76 src > out" enc_std base64_enc - && empty_trash
+row "encrypt, high class, vs cat src > out" enc_high cat_src 1.2 && empty_trash
+row "decrypt, standard class, vs cat container > out" dec_std cat_std 1.2 && empty_trash
+row "decrypt, standard class, vs base64 -d -i container > out" dec_std base64_dec - && empty_trash
+row "decrypt, high class, vs cat container > out" dec_high cat_high 1.2 && empty_trash
 row "encrypt 300 files of 100 KB, vs cp of them" enc_many cp_many 1.5
 row "decrypt 300 containers, vs cp of them" dec_many cp_containers -
 read -r load1 _ < /proc/loadavg

@@ -9,7 +9,10 @@
 namespace imgcrypt {
 
 void PageWriter::Expect(const FileHandle& file, std::uint64_t size) noexcept {
-    if (size > 0 && written_ == 0 && platform::Preallocate(file, size) == 0) reserved_ = size;
+    // Below a megabyte the call costs about what it saves.
+    constexpr std::uint64_t kWorthReserving = 1 << 20;
+    if (size >= kWorthReserving && written_ == 0 && platform::Preallocate(file, size) == 0)
+        reserved_ = size;
 }
 
 void PageWriter::Clear() noexcept {
