@@ -87,6 +87,20 @@ TEST_F(LineTextFileTest, LargeAndSmallWritesKeepTheirOrder) {
     EXPECT_EQ(ReadBytes(path_), expected);
 }
 
+// A size announced beforehand sets room aside; what is written decides the
+// file's bytes all the same.
+TEST_F(LineTextFileTest, AnExpectedSizeNeverChangesTheBytes) {
+    const std::string big(3'000'001, 'b');
+    for (const std::uint64_t expected : {std::uint64_t{0}, std::uint64_t{big.size()},
+                                         std::uint64_t{big.size() + 4}, std::uint64_t{5} << 20}) {
+        LineTextFile file = CreateTextForReplacing(path_, expected);
+        PutText(file, big.substr(0, 123));
+        PutText(file, big.substr(123));
+        CloseText(file);
+        ASSERT_EQ(ReadBytes(path_), big) << expected;
+    }
+}
+
 TEST_F(LineTextFileTest, MovedFileKeepsWorkingAndTheSourceIsClosed) {
     LineTextFile first = CreateTextForReplacing(path_);
     PutText(first, "one");
