@@ -32,26 +32,31 @@ namespace {
 
 // ---- 16 characters at a time ----
 
+// Encoding: each 32-bit lane gets the bytes b1 b0 b2 b1 of its group, so
+// that two multiplies move the four 6-bit indices into the lane's four
+// bytes; then index ranges 0-25, 26-51, 52-61, 62 and 63 each get one
+// offset to their character (table entry 13 for the first, 0 for the
+// second, 1 to 12 for the rest).
+IMGCRYPT_SSSE3 __m128i SpreadGroups() {
+    return _mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10);
+}
+IMGCRYPT_SSSE3 __m128i CharacterOffsets() {
+    return _mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
+                         '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0);
+}
+
 // 12 bytes (the low 12 of `bytes`) into 16 characters.
 IMGCRYPT_SSSE3 __m128i EncodeBlock(__m128i bytes) {
-    // Each 32-bit lane gets the bytes b1 b0 b2 b1 of its group, so that two
-    // multiplies move the four 6-bit indices into the lane's four bytes.
-    const __m128i in =
-        _mm_shuffle_epi8(bytes, _mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10));
+    const __m128i in = _mm_shuffle_epi8(bytes, SpreadGroups());
     const __m128i ac = _mm_mulhi_epu16(_mm_and_si128(in, _mm_set1_epi32(0x0fc0fc00)),
                                        _mm_set1_epi32(0x04000040));
     const __m128i bd = _mm_mullo_epi16(_mm_and_si128(in, _mm_set1_epi32(0x003f03f0)),
                                        _mm_set1_epi32(0x01000010));
     const __m128i indices = _mm_or_si128(ac, bd);
-    // Index ranges 0-25, 26-51, 52-61, 62, 63 each get one offset to their
-    // character: 13 for the first, 0 for the second, 1 to 12 for the rest.
     const __m128i below26 = _mm_cmpgt_epi8(_mm_set1_epi8(26), indices);
     const __m128i range = _mm_or_si128(_mm_subs_epu8(indices, _mm_set1_epi8(51)),
                                        _mm_and_si128(below26, _mm_set1_epi8(13)));
-    const __m128i offsets =
-        _mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
-                      '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0);
-    return _mm_add_epi8(_mm_shuffle_epi8(offsets, range), indices);
+    return _mm_add_epi8(_mm_shuffle_epi8(CharacterOffsets(), range), indices);
 }
 
 // Class of each character by its low and high nibble: a byte is an alphabet
@@ -83,12 +88,16 @@ IMGCRYPT_SSSE3 unsigned Classify(__m128i chars, __m128i& indices) {
     return ~static_cast<unsigned>(clean) & 0xFFFFu;
 }
 
+// The three bytes of each 32-bit lane's group, most significant first.
+IMGCRYPT_SSSE3 __m128i GatherBytes() {
+    return _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+}
+
 // Four groups of indices into their 12 bytes, in the low 12 of the result.
 IMGCRYPT_SSSE3 __m128i PackGroups(__m128i indices) {
     const __m128i pairs = _mm_maddubs_epi16(indices, _mm_set1_epi32(0x01400140));
     const __m128i groups = _mm_madd_epi16(pairs, _mm_set1_epi32(0x00011000));
-    return _mm_shuffle_epi8(groups,
-                            _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
+    return _mm_shuffle_epi8(groups, GatherBytes());
 }
 
 IMGCRYPT_SSSE3 void Store12(char* out, __m128i bytes) {
@@ -217,14 +226,14 @@ IMGCRYPT_AVX2_INLINE __m256i Twice(__m128i lane) {
     return _mm256_broadcastsi128_si256(lane);
 }
 
-// Groups at..at+3 go through the low lane, at+4..at+7 through the high one.
+// Groups at..at+3 go through the low lane, at+4..at+7 through the high one,
+// as EncodeBlock does it.
 IMGCRYPT_AVX2_INLINE void EncodeEightGroups(const unsigned char* in, std::size_t at, char* out) {
     const auto* src = in + 3 * at;
     const __m256i bytes = _mm256_inserti128_si256(
         _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src))),
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 12)), 1);
-    const __m256i lanes = _mm256_shuffle_epi8(
-        bytes, Twice(_mm_setr_epi8(1, 0, 2, 1, 4, 3, 5, 4, 7, 6, 8, 7, 10, 9, 11, 10)));
+    const __m256i lanes = _mm256_shuffle_epi8(bytes, Twice(SpreadGroups()));
     const __m256i ac = _mm256_mulhi_epu16(_mm256_and_si256(lanes, _mm256_set1_epi32(0x0fc0fc00)),
                                           _mm256_set1_epi32(0x04000040));
     const __m256i bd = _mm256_mullo_epi16(_mm256_and_si256(lanes, _mm256_set1_epi32(0x003f03f0)),
@@ -233,10 +242,8 @@ IMGCRYPT_AVX2_INLINE void EncodeEightGroups(const unsigned char* in, std::size_t
     const __m256i below26 = _mm256_cmpgt_epi8(_mm256_set1_epi8(26), indices);
     const __m256i range = _mm256_or_si256(_mm256_subs_epu8(indices, _mm256_set1_epi8(51)),
                                           _mm256_and_si256(below26, _mm256_set1_epi8(13)));
-    const __m256i offsets = Twice(
-        _mm_setr_epi8('a' - 26, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52, '0' - 52,
-                      '0' - 52, '0' - 52, '0' - 52, '0' - 52, '+' - 62, '/' - 63, 'A', 0, 0));
-    const __m256i chars = _mm256_add_epi8(_mm256_shuffle_epi8(offsets, range), indices);
+    const __m256i chars =
+        _mm256_add_epi8(_mm256_shuffle_epi8(Twice(CharacterOffsets()), range), indices);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * at), chars);
 }
 
@@ -266,9 +273,7 @@ IMGCRYPT_AVX2_INLINE std::uint32_t DecodeThirtyTwo(const unsigned char* in, __m2
     const __m256i pairs = _mm256_maddubs_epi16(indices, _mm256_set1_epi32(0x01400140));
     const __m256i groups = _mm256_madd_epi16(pairs, _mm256_set1_epi32(0x00011000));
     // 12 bytes in each lane, then the two runs side by side.
-    const __m256i gather =
-        Twice(_mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1));
-    bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(groups, gather),
+    bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(groups, Twice(GatherBytes())),
                                         _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7));
     return ~static_cast<std::uint32_t>(
         _mm256_movemask_epi8(_mm256_cmpeq_epi8(clash, _mm256_setzero_si256())));
