@@ -144,6 +144,25 @@ TEST_F(CliEndToEnd, NonContainerRefusedUnlessForced) {
     EXPECT_EQ(ReadBytes(plain), "aGVsbG8gd29ybGQ=\r\n");  // the source is left alone
 }
 
+// The probe reads the bytes before the first NUL, so a NUL inside a large
+// container makes it no container; the command line only learns that while
+// it decrypts, and must still refuse before anything is written.
+TEST_F(CliEndToEnd, ANulInsideALargeContainerIsFoundBeforeWriting) {
+    SetGeneratorState(0);
+    std::string container =
+        test::MakeContainerFile(RandomBytes(400000, 5), kPassword, EncryptionClass::Standard);
+    container.insert(container.size() / 2, 1, '\0');
+    const std::string file = dir_.Write("odd.jpg", container);
+    const CliRun refused = RunCli({"decrypt", file}, kPasswordLine);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(Has(refused.err, "refused " + file + ": not an encrypted image"));
+    EXPECT_EQ(test::Entries(Path("decrypted")), std::vector<std::string>{});
+
+    const CliRun forced = RunCli({"decrypt", "--force", file}, kPasswordLine);
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(ReadBytes(Path("decrypted/odd.jpg")), test::DecodeContainerBytes(container));
+}
+
 TEST_F(CliEndToEnd, ProbeReportsClassAndPasswordWithoutWriting) {
     const std::string s = Make("s.jpg", 300, 9);
     const std::string h = Make("h.jpg", 300, 10);
