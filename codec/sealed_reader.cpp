@@ -36,14 +36,16 @@ std::size_t AlphabetPrefix(std::string_view line) noexcept {
     return i;
 }
 
-// A first line of some other version, shown as its version; only plain
-// characters, and not many, so a damaged file cannot fill a message.
-std::string VersionOf(std::string_view firstLine) {
-    std::string version;
-    for (char c : firstLine.substr(kSealedLinePrefix.size(), 16)) {
-        version += (c > ' ' && c < 127) ? c : '?';
+// The version of a first line "IMGCRYPT-SEALED-<number>", or nothing when
+// the rest is no plain number (then the line is damaged, not newer).
+std::optional<std::string_view> VersionOf(std::string_view firstLine) {
+    if (!firstLine.starts_with(kSealedLinePrefix)) return std::nullopt;
+    const std::string_view version = firstLine.substr(kSealedLinePrefix.size());
+    if (version.empty() || version.size() > 6 ||
+        version.find_first_not_of("0123456789") != version.npos) {
+        return std::nullopt;
     }
-    return "format version " + version;
+    return version;
 }
 
 }  // namespace
@@ -94,8 +96,8 @@ void SealedReader::TakeLine(std::string_view line) {
         case Stage::FirstLine:
             if (line == kSealedFirstLine) {
                 stage_ = Stage::Lines;
-            } else if (line.starts_with(kSealedLinePrefix)) {
-                throw EUnsupportedContainer(path_, VersionOf(line));
+            } else if (const auto version = VersionOf(line)) {
+                throw EUnsupportedContainer(path_, "format version " + std::string(*version));
             } else {
                 Damaged("not a sealed container");
             }

@@ -31,7 +31,8 @@ class Base64LineWriter {
     }
 
     void Finish() {
-        const bool shortLine = !pending_.empty();
+        // The encoder ends a full line with CR LF itself, padded or not.
+        const bool shortLine = Base64TextSize(pending_.size(), false) % kBase64LineLength != 0;
         Send(pending_.size());
         if (shortLine) sink_(kLineBreak);
     }
