@@ -19,7 +19,7 @@ struct EncryptionInputs {
     // Sealed class only: the run's key (one derivation per run), and the
     // hook called after every chunk.
     const SealingKey* sealingKey = nullptr;
-    SealedProgressFn progress;
+    SealedProgressFn progress = {};
 };
 
 // folder of `path` + dirEncrypted + separator + name of `path` + suffix.
