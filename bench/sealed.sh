@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The sealed class end to end, through the imgcrypt program, against the
+# standard class on the same files. Prints the targets' ratios:
+#   - 300 files of 100 KB sealed in one run: at most the standard class's
+#     time plus one key derivation plus 30 %;
+#   - one 5 MB file: at most 1.3 x the standard class plus one key derivation;
+# the key derivation's own time (a one-file run of each class, the
+# difference), the throughput on a large file, and peak memory for a large
+# round trip (goal: under 80 MiB, Argon2's 64 MiB included).
+#
+#   bash bench/sealed.sh [path/to/imgcrypt]      (default build/default/cli/imgcrypt)
+#
+# RUNS (default 5) sets the runs per measurement; BIG_MB (default 256) the
+# size of the large file (1024 for the 1 GB round trip). Builds nothing.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+bin=${1:-$repo/build/default/cli/imgcrypt}
+runs=${RUNS:-5}
+big_mb=${BIG_MB:-256}
+if [ ! -x "$bin" ]; then
+    echo "sealed.sh: no imgcrypt program at '$bin'; build it first" >&2
+    exit 2
+fi
+bin=$(realpath "$bin")
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/imgcrypt_sealed.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+printf 'Tiger#42\n' >pw
+
+mkdir batch single one
+for i in $(seq 1 300); do head -c 102400 /dev/urandom >"batch/p$i.jpg"; done
+head -c 5119999 /dev/urandom >single/photo.jpg
+: >one/empty.jpg
+
+# Mean wall time in ms of RUNS runs of a command, its output folder removed
+# before each run.
+mean_ms() {
+    local folder=$1 total=0 start end
+    shift
+    for ((i = 0; i < runs; i++)); do
+        rm -rf "$folder/encrypted"
+        start=$(date +%s%N)
+        "$@" >/dev/null 2>&1
+        end=$(date +%s%N)
+        total=$((total + end - start))
+    done
+    awk -v t="$total" -v n="$runs" 'BEGIN { printf "%.1f", t / n / 1e6 }'
+}
+encrypt() {
+    local folder=$1 cls=$2
+    mean_ms "$folder" "$bin" encrypt --class "$cls" --password-file pw "$folder"/*.jpg
+}
+verdict() { awk -v v="$1" -v t="$2" 'BEGIN { print (v <= t) ? "ok" : "MISSED" }'; }
+
+# Round trips first: nothing is timed that does not come back exact.
+"$bin" encrypt --class sealed --password-file pw batch/*.jpg single/*.jpg one/*.jpg 2>/dev/null
+"$bin" decrypt --password-file pw batch/encrypted/* single/encrypted/* one/encrypted/* 2>/dev/null
+for f in batch/p1.jpg batch/p300.jpg single/photo.jpg one/empty.jpg; do
+    cmp -s "$f" "$(dirname "$f")/encrypted/decrypted/$(basename "$f")" ||
+        { echo "sealed.sh: round trip of $f failed" >&2; exit 1; }
+done
+
+kdf_std=$(encrypt one standard)
+kdf_sealed=$(encrypt one sealed)
+kdf=$(awk -v a="$kdf_sealed" -v b="$kdf_std" 'BEGIN { printf "%.1f", a - b }')
+batch_std=$(encrypt batch standard)
+batch_sealed=$(encrypt batch sealed)
+single_std=$(encrypt single standard)
+single_sealed=$(encrypt single sealed)
+ratio() { awk -v s="$1" -v k="$kdf" -v b="$2" 'BEGIN { printf "%.2f", (s - k) / b }'; }
+batch_ratio=$(ratio "$batch_sealed" "$batch_std")
+single_ratio=$(ratio "$single_sealed" "$single_std")
+
+"$bin" encrypt --class sealed --password-file pw batch/*.jpg >/dev/null 2>&1
+start=$(date +%s%N)
+"$bin" decrypt --password-file pw batch/encrypted/* >/dev/null 2>&1
+open_batch=$((($(date +%s%N) - start) / 1000000))
+
+echo "imgcrypt sealed class, $runs runs per figure, $bin"
+printf '  key derivation (Argon2id t=3, 64 MiB, p=1), one per run: %s ms\n' "$kdf"
+printf '  300 x 100 KB: standard %s ms, sealed %s ms; (sealed - derivation) / standard = %s (target <= 1.30) %s\n' \
+    "$batch_std" "$batch_sealed" "$batch_ratio" "$(verdict "$batch_ratio" 1.3)"
+printf '  one 5 MB file: standard %s ms, sealed %s ms; (sealed - derivation) / standard = %s (target <= 1.30) %s\n' \
+    "$single_std" "$single_sealed" "$single_ratio" "$(verdict "$single_ratio" 1.3)"
+printf '  opening the 300 sealed files in one run (one derivation): %s ms\n' "$open_batch"
+
+# The large file: throughput and peak memory in both directions.
+mkdir large
+head -c $((big_mb * 1024 * 1024)) /dev/urandom >large/movie.mp4
+peak() { /usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null | tail -n 1; }
+read -r enc_s enc_kib < <(peak "$bin" encrypt --class sealed --password-file pw large/movie.mp4)
+read -r dec_s dec_kib < <(peak "$bin" decrypt --password-file pw large/encrypted/movie.mp4)
+cmp -s large/movie.mp4 large/encrypted/decrypted/movie.mp4 ||
+    { echo "sealed.sh: large round trip failed" >&2; exit 1; }
+mbps() { awk -v m="$big_mb" -v s="$1" 'BEGIN { printf "%.0f", m / s }'; }
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+printf '  %s MiB sealed in %s s (%s MiB/s), opened in %s s (%s MiB/s)\n' \
+    "$big_mb" "$enc_s" "$(mbps "$enc_s")" "$dec_s" "$(mbps "$dec_s")"
+printf '  peak memory: sealing %s MiB, opening %s MiB (goal < 80) %s %s\n' \
+    "$(mib "$enc_kib")" "$(mib "$dec_kib")" "$(verdict "$(mib "$enc_kib")" 80)" \
+    "$(verdict "$(mib "$dec_kib")" 80)"
