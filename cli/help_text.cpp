@@ -18,7 +18,7 @@ container holds the file encrypted with a key derived from the password
 (Argon2id, then ChaCha20-Poly1305 in chunks of 64 KiB, each chunk checked);
 nothing in it gives the password away, and without the password it cannot be
 opened. A forgotten password cannot be recovered; a weak one can still be
-guessed. The standard and high classes are NOT encryption: they hold the
+guessed. The standard and high classes are not cryptography: they hold the
 bytes in base64 form (the high class also scrambled by a fixed rule) with the
 password stored beside them, which anyone can read back. They keep casual
 eyes off pictures and stay for the containers already in use.
