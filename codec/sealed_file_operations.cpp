@@ -18,6 +18,23 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 // Enough for the first line and the lines that hold the header and its tag.
 constexpr std::size_t kProbeBlock = 4096;
 
+// Feeds the file to the reader a block at a time until its end, or until
+// `afterBlock(bytesRead)` returns false; returns whether it read to the end.
+template <typename AfterBlock>
+bool FeedBlocks(SourceFileReader& source, SealedReader& reader, std::size_t blockSize,
+                AfterBlock&& afterBlock) {
+    std::string block(blockSize, '\0');
+    for (std::uint64_t done = 0; done < source.size();) {
+        const auto n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(source.size() - done, blockSize));
+        source.Read(block.data(), n);
+        reader.Feed({block.data(), n});
+        done += n;
+        if (!afterBlock(done)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool IsSealedFile(const std::string& path) {
@@ -52,15 +69,10 @@ std::string OpenSealedFile(const std::string& path, OpeningKeys& keys, bool suff
         if (!out) out.emplace(outPath);
         out->Write({reinterpret_cast<const char*>(plaintext.data()), plaintext.size()});
     });
-    std::string block(kReadBlock, '\0');
-    for (std::uint64_t done = 0; done < source.size();) {
-        const auto n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(source.size() - done, kReadBlock));
-        source.Read(block.data(), n);
-        reader.Feed({block.data(), n});
-        done += n;
+    FeedBlocks(source, reader, kReadBlock, [&](std::uint64_t done) {
         if (progress && !progress(done, source.size())) throw ECancelled();
-    }
+        return true;
+    });
     reader.Finish();
     if (!out) out.emplace(outPath);
     out->Commit();
@@ -70,18 +82,10 @@ std::string OpenSealedFile(const std::string& path, OpeningKeys& keys, bool suff
 SealedHeader ProbeSealedFile(const std::string& path, OpeningKeys* keys) {
     SourceFileReader source(path);
     SealedReader reader(path, keys);
-    std::string block(kProbeBlock, '\0');
-    for (std::uint64_t done = 0; done < source.size();) {
-        const auto n =
-            static_cast<std::size_t>(std::min<std::uint64_t>(source.size() - done, kProbeBlock));
-        source.Read(block.data(), n);
-        reader.Feed({block.data(), n});
-        done += n;
-        if (keys != nullptr ? reader.passwordChecked() : reader.header().has_value()) {
-            return *reader.header();
-        }
-    }
-    reader.Finish();  // too short to hold a header: raises
+    const bool toTheEnd = FeedBlocks(source, reader, kProbeBlock, [&](std::uint64_t) {
+        return !(keys != nullptr ? reader.passwordChecked() : reader.header().has_value());
+    });
+    if (toTheEnd) reader.Finish();  // too short to hold a header: raises
     return *reader.header();
 }
 
