@@ -11,6 +11,7 @@
 #include "codec/file_operations.h"
 #include "codec/sealed_errors.h"
 #include "codec/sealed_file_operations.h"
+#include "codec/secret_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/whole_file.h"
 
@@ -183,6 +184,7 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
         // Failed files are left out so that the "done" count stays true.
         log << OversizeSummary(options.english, tally.skipped, total - tally.failed) << std::endl;
     }
+    WipeBytes(inputs.password.data(), inputs.password.size());
     return tally.ExitStatus();
 }
 
