@@ -1,6 +1,7 @@
 #include "codec/sealed_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -22,17 +23,25 @@ constexpr int Base64Value(unsigned char c) noexcept {
     return -1;
 }
 
+// 1 for every byte outside the base64 alphabet.
+constexpr std::array<std::uint8_t, 256> kNotBase64 = [] {
+    std::array<std::uint8_t, 256> table{};
+    for (int c = 0; c < 256; ++c) table[c] = Base64Value(static_cast<unsigned char>(c)) < 0;
+    return table;
+}();
+
+// Whether every character of `text` is of the base64 alphabet; no branch per
+// character.
+bool AllAlphabet(std::string_view text) noexcept {
+    std::uint8_t bad = 0;
+    for (const char c : text) bad |= kNotBase64[static_cast<unsigned char>(c)];
+    return bad == 0;
+}
+
 // How many characters at the start of `line` are of the base64 alphabet.
-// Written without a table so the compiler can check many at once.
 std::size_t AlphabetPrefix(std::string_view line) noexcept {
     std::size_t i = 0;
-    for (; i < line.size(); ++i) {
-        const auto c = static_cast<unsigned char>(line[i]);
-        const bool ok = static_cast<unsigned char>(c - 'A') < 26 ||
-                        static_cast<unsigned char>(c - 'a') < 26 ||
-                        static_cast<unsigned char>(c - '0') < 10 || c == '+' || c == '/';
-        if (!ok) break;
-    }
+    while (i < line.size() && Base64Value(static_cast<unsigned char>(line[i])) >= 0) ++i;
     return i;
 }
 
@@ -65,6 +74,18 @@ void SealedReader::Feed(std::string_view bytes) {
         std::size_t pos = 0;
         while (pos < bytes.size()) {
             if (stage_ == Stage::Done) Damaged("bytes after the last line");
+            // The usual line, whole in this piece: 76 characters, CR LF.
+            if (stage_ == Stage::Lines && partialLine_.empty() &&
+                bytes.size() - pos >= kBase64LineLength + 2) {
+                const std::string_view line = bytes.substr(pos, kBase64LineLength);
+                if (bytes[pos + kBase64LineLength] == '\r' &&
+                    bytes[pos + kBase64LineLength + 1] == '\n' && AllAlphabet(line)) {
+                    ++lineNumber_;
+                    text_.append(line);
+                    pos += kBase64LineLength + 2;
+                    continue;
+                }
+            }
             const void* found = std::memchr(bytes.data() + pos, '\n', bytes.size() - pos);
             if (found == nullptr) {
                 partialLine_.append(bytes.substr(pos));

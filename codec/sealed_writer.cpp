@@ -12,43 +12,53 @@ namespace {
 
 // Bytes of one full base64 line.
 constexpr std::size_t kLineBytes = kBase64LineLength / 4 * 3;
-// Encoded in blocks of whole lines of about a chunk's size.
-constexpr std::size_t kBlockBytes = kLineBytes * (kSealedRecordSize / kLineBytes);
-
 constexpr std::string_view kLineBreak = "\r\n";
 
-// The payload as base64 lines: bytes are gathered and sent on in blocks of
-// whole lines; Finish sends the short last line.
+// The payload as base64 lines. Bytes are written straight into its buffer
+// (a chunk is read and encrypted there, so plaintext never leaves a wiping
+// buffer and nothing is copied twice); whole lines are sent on, the bytes
+// of a line begun stay for the next chunk, and Finish sends the short last
+// line.
 class Base64LineWriter {
   public:
-    explicit Base64LineWriter(const SealedSinkFn& sink) : sink_(sink) {
-        pending_.reserve(kBlockBytes + kSealedRecordSize);
-    }
+    explicit Base64LineWriter(const SealedSinkFn& sink)
+        : sink_(sink), buffer_(kLineBytes + kSealedRecordSize) {}
+
+    // Room for n more bytes; Added(n) takes them.
+    std::span<std::uint8_t> Room(std::size_t n) { return buffer_.span().subspan(fill_, n); }
+    void Added(std::size_t n) noexcept { fill_ += n; }
 
     void Put(std::span<const std::uint8_t> bytes) {
-        pending_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        if (pending_.size() >= kBlockBytes) Send(pending_.size() / kLineBytes * kLineBytes);
+        std::copy(bytes.begin(), bytes.end(), Room(bytes.size()).begin());
+        Added(bytes.size());
+    }
+
+    void SendWholeLines() {
+        const std::size_t n = fill_ / kLineBytes * kLineBytes;
+        Send(n);
+        std::memmove(buffer_.data(), buffer_.data() + n, fill_ - n);
+        fill_ -= n;
     }
 
     void Finish() {
         // The encoder ends a full line with CR LF itself, padded or not.
-        const bool shortLine = Base64TextSize(pending_.size(), false) % kBase64LineLength != 0;
-        Send(pending_.size());
+        const bool shortLine = Base64TextSize(fill_, false) % kBase64LineLength != 0;
+        Send(fill_);
+        fill_ = 0;
         if (shortLine) sink_(kLineBreak);
     }
 
   private:
-    // Encodes the first n pending bytes (whole lines, except at the end).
     void Send(std::size_t n) {
-        const std::string_view bytes(pending_.data(), n);
+        if (n == 0) return;
         text_.resize(Base64TextSize(n, true));
-        EncodeBase64Into(bytes, text_.data(), true);
+        EncodeBase64Into({reinterpret_cast<const char*>(buffer_.data()), n}, text_.data(), true);
         sink_(text_);
-        pending_.erase(0, n);
     }
 
     const SealedSinkFn& sink_;
-    std::string pending_;
+    SecretBytes buffer_;
+    std::size_t fill_ = 0;
     std::string text_;
 };
 
@@ -69,9 +79,9 @@ void StreamSealedFile(std::uint64_t sourceSize, const SealedSourceFn& read, cons
     Base64LineWriter lines(sink);
     lines.Put(headerBytes);
     lines.Put(headerTag);
+    lines.SendWholeLines();
 
     crypto::ChaCha20Poly1305 aead(keys.data.span());
-    SecretBytes chunk(kSealedChunkSize);
     std::uint64_t done = 0;
     // An empty source is one empty chunk; a multiple of the chunk size has
     // no empty chunk after its last full one.
@@ -79,11 +89,13 @@ void StreamSealedFile(std::uint64_t sourceSize, const SealedSourceFn& read, cons
         const std::size_t n =
             static_cast<std::size_t>(std::min<std::uint64_t>(sourceSize - done, kSealedChunkSize));
         const bool last = done + n == sourceSize;
-        const std::span<std::uint8_t> piece = chunk.span().first(n);
+        const std::span<std::uint8_t> record = lines.Room(n + crypto::kTagSize);
+        const std::span<std::uint8_t> piece = record.first(n);
         if (n > 0) read(reinterpret_cast<char*>(piece.data()), n);
         const crypto::Tag tag = aead.Seal(SealedChunkNonce(index, last), {}, piece);
-        lines.Put(piece);
-        lines.Put(tag);
+        std::copy(tag.begin(), tag.end(), record.begin() + static_cast<std::ptrdiff_t>(n));
+        lines.Added(record.size());
+        lines.SendWholeLines();
         done += n;
         if (progress && !progress(done, sourceSize)) throw ECancelled();
         if (last) break;
