@@ -2,7 +2,9 @@
 
 #include <gcrypt.h>
 
+#include <algorithm>
 #include <cstdarg>
+#include <initializer_list>
 #include <string>
 
 #include "codec/sealed_errors.h"
@@ -88,8 +90,8 @@ void Argon2id(Bytes password, Bytes salt, const Argon2Cost& cost, Bytes secret,
         Fail(call, err);
     };
     Kdf kdf;
-    check(gcry_kdf_open(kdf.out(), GCRY_KDF_ARGON2, GCRY_KDF_ARGON2ID, params, 4,
-                        password.data(), password.size(), salt.data(), salt.size(),
+    check(gcry_kdf_open(kdf.out(), GCRY_KDF_ARGON2, GCRY_KDF_ARGON2ID, params, 4, password.data(),
+                        password.size(), salt.data(), salt.size(),
                         secret.empty() ? nullptr : secret.data(), secret.size(),
                         associatedData.empty() ? nullptr : associatedData.data(),
                         associatedData.size()),
@@ -158,8 +160,7 @@ void ChaCha20Poly1305::Start(const Nonce& nonce, Bytes associatedData) {
     }
 }
 
-Tag ChaCha20Poly1305::Seal(const Nonce& nonce, Bytes associatedData,
-                           std::span<std::uint8_t> data) {
+Tag ChaCha20Poly1305::Seal(const Nonce& nonce, Bytes associatedData, std::span<std::uint8_t> data) {
     Start(nonce, associatedData);
     if (!data.empty()) {
         Check(gcry_cipher_encrypt(handle_, data.data(), data.size(), nullptr, 0),
@@ -170,8 +171,8 @@ Tag ChaCha20Poly1305::Seal(const Nonce& nonce, Bytes associatedData,
     return tag;
 }
 
-bool ChaCha20Poly1305::Open(const Nonce& nonce, Bytes associatedData,
-                            std::span<std::uint8_t> data, const Tag& tag) {
+bool ChaCha20Poly1305::Open(const Nonce& nonce, Bytes associatedData, std::span<std::uint8_t> data,
+                            const Tag& tag) {
     Start(nonce, associatedData);
     if (!data.empty()) {
         Check(gcry_cipher_decrypt(handle_, data.data(), data.size(), nullptr, 0),

@@ -66,8 +66,8 @@ class ChaCha20Poly1305 {
 
     // Decrypts `data` in place when `tag` checks out; otherwise wipes it and
     // returns false.
-    [[nodiscard]] bool Open(const Nonce& nonce, Bytes associatedData,
-                            std::span<std::uint8_t> data, const Tag& tag);
+    [[nodiscard]] bool Open(const Nonce& nonce, Bytes associatedData, std::span<std::uint8_t> data,
+                            const Tag& tag);
 
   private:
     void Start(const Nonce& nonce, Bytes associatedData);

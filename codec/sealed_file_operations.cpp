@@ -39,21 +39,20 @@ bool FeedBlocks(SourceFileReader& source, SealedReader& reader, std::size_t bloc
 
 bool IsSealedFile(const std::string& path) {
     SourceFileReader source(path);
-    std::string start(static_cast<std::size_t>(
-                          std::min<std::uint64_t>(source.size(), kSealedLinePrefix.size())),
-                      '\0');
+    std::string start(
+        static_cast<std::size_t>(std::min<std::uint64_t>(source.size(), kSealedLinePrefix.size())),
+        '\0');
     source.Read(start.data(), start.size());
     return StartsAsSealed(start);
 }
 
-std::string SealFile(const std::string& path, const SealingKey& key,
-                     std::string_view dirEncrypted, std::string_view nameSuffix,
-                     const SealedProgressFn& progress) {
+std::string SealFile(const std::string& path, const SealingKey& key, std::string_view dirEncrypted,
+                     std::string_view nameSuffix, const SealedProgressFn& progress) {
     SourceFileReader source(path);
     ReplacingFile out(EncryptedOutputPath(path, dirEncrypted, nameSuffix));
     StreamSealedFile(
-        source.size(), [&](char* dst, std::size_t n) { source.Read(dst, n); }, key,
-        DrawFileNonce(), [&](std::string_view piece) { out.Write(piece); }, progress);
+        source.size(), [&](char* dst, std::size_t n) { source.Read(dst, n); }, key, DrawFileNonce(),
+        [&](std::string_view piece) { out.Write(piece); }, progress);
     out.Commit();
     return out.path();
 }

@@ -22,9 +22,8 @@ bool IsSealedFile(const std::string& path);
 // EncryptedOutputPath (the output folder must exist); returns the output
 // path. Any size. Raises EFOpenError for the source, EFCreateError for the
 // container, ECancelled when `progress` says stop.
-std::string SealFile(const std::string& path, const SealingKey& key,
-                     std::string_view dirEncrypted, std::string_view nameSuffix,
-                     const SealedProgressFn& progress = {});
+std::string SealFile(const std::string& path, const SealingKey& key, std::string_view dirEncrypted,
+                     std::string_view nameSuffix, const SealedProgressFn& progress = {});
 
 // Opens the sealed container at `path` with the run's keys into
 // DecryptedOutputPath (the output folder must exist); returns the output

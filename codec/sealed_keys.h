@@ -24,7 +24,8 @@ class SealingKey {
   public:
     // Draws the salt from the strong random generator and derives the key
     // (about 0.1 to 1 s). Raises EKeyDerivationMemory.
-    explicit SealingKey(std::string_view password, const crypto::Argon2Cost& cost = kSealedDefaultCost);
+    explicit SealingKey(std::string_view password,
+                        const crypto::Argon2Cost& cost = kSealedDefaultCost);
     // With a chosen salt, for known answers.
     SealingKey(std::string_view password, const SealedSalt& salt, const crypto::Argon2Cost& cost);
 

@@ -50,19 +50,19 @@ TEST_F(CliSealed, BatchesOfAnySizeRoundTripAndMixWithOldContainers) {
     ASSERT_EQ(RunCli({"encrypt", "--class", "high", "--suffix", "E", old}, kPasswordLine).status,
               0);
 
-    const CliRun dec = RunCli({"decrypt", "--suffix", "E", Path("encrypted/big.jpgE"),
-                               Path("encrypted/old.gifE"), Path("encrypted/empty.pngE"),
-                               Path("encrypted/照片.jpgE")},
-                              kPasswordLine);
+    const CliRun dec =
+        RunCli({"decrypt", "--suffix", "E", Path("encrypted/big.jpgE"), Path("encrypted/old.gifE"),
+                Path("encrypted/empty.pngE"), Path("encrypted/照片.jpgE")},
+               kPasswordLine);
     ASSERT_EQ(dec.status, 0) << dec.err;
     EXPECT_TRUE(Has(dec.err, "4 of 4 files decrypted, 0 refused, 0 failed"));
     for (const std::string name : {"big.jpg", "empty.png", "照片.jpg", "old.gif"}) {
         EXPECT_EQ(ReadBytes(Path("encrypted/decrypted/" + name)), ReadBytes(Path(name))) << name;
     }
 
-    const CliRun probe = RunCli({"probe", "--check-password", Path("encrypted/empty.pngE"),
-                                 Path("encrypted/old.gifE")},
-                                "Other-pw\n");
+    const CliRun probe = RunCli(
+        {"probe", "--check-password", Path("encrypted/empty.pngE"), Path("encrypted/old.gifE")},
+        "Other-pw\n");
     EXPECT_EQ(probe.status, 0) << probe.err;
     EXPECT_TRUE(Has(probe.out,
                     Path("encrypted/empty.pngE") + ": sealed container, password does not match"));
@@ -79,8 +79,7 @@ TEST_F(CliSealed, EachRefusalHasItsMessageAndNoOutputWhileTheRestGoesOn) {
                      kPasswordLine)
                   .status,
               0);
-    ASSERT_EQ(
-        RunCli({"encrypt", "--class", "sealed", Path("theirs.jpg")}, "Other-pw\n").status, 0);
+    ASSERT_EQ(RunCli({"encrypt", "--class", "sealed", Path("theirs.jpg")}, "Other-pw\n").status, 0);
     std::string damaged = ReadBytes(Path("encrypted/damaged.jpg"));
     char& c = damaged[damaged.size() / 2];
     c = c == 'A' ? 'B' : 'A';

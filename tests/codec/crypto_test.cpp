@@ -32,8 +32,9 @@ TEST(CryptoKnownAnswers, HkdfSha256OfRfc5869) {
     std::vector<std::uint8_t> okm(42);
     crypto::HkdfSha256(ikm, FromHex("000102030405060708090a0b0c"), FromHex("f0f1f2f3f4f5f6f7f8f9"),
                        okm);
-    EXPECT_EQ(ToHex(okm),
-              "3cb25f25faacd57a90434f64d0362f2a2d2d0a90cf1a5a4c5db02d56ecc4c5bf34007208d5b887185865");
+    EXPECT_EQ(
+        ToHex(okm),
+        "3cb25f25faacd57a90434f64d0362f2a2d2d0a90cf1a5a4c5db02d56ecc4c5bf34007208d5b887185865");
 }
 
 crypto::Nonce NonceOf(std::string_view hex) {

@@ -103,9 +103,9 @@ TEST_F(SealedFiles, ProbeReadsOnlyTheStart) {
     EXPECT_NO_THROW(ProbeSealedFile(cut, &keys_));
     OpeningKeys wrong("Tiger#43");
     EXPECT_THROW(ProbeSealedFile(cut, &wrong), EWrongPassword);
-    EXPECT_THROW(ProbeSealedFile(dir_.Write("short", "IMGCRYPT-SEALED-1\r\nAQEB\r\n####\r\n"),
-                                 nullptr),
-                 EDamagedContainer);
+    EXPECT_THROW(
+        ProbeSealedFile(dir_.Write("short", "IMGCRYPT-SEALED-1\r\nAQEB\r\n####\r\n"), nullptr),
+        EDamagedContainer);
 }
 
 // Sizes are 64-bit all the way: a sparse source above 4 GiB is seen whole

@@ -236,7 +236,8 @@ TEST_F(SealedQuick, LaterVersionsAndCostsBeyondTheLimitsNameWhatIsUnsupported) {
     EXPECT_EQ(detailOf(withCost({1, 72, 9})), "p = 9");
 
     // The edges themselves are read.
-    for (crypto::Argon2Cost cost : {crypto::Argon2Cost{10, 262144, 8}, crypto::Argon2Cost{1, 64, 8}}) {
+    for (crypto::Argon2Cost cost :
+         {crypto::Argon2Cost{10, 262144, 8}, crypto::Argon2Cost{1, 64, 8}}) {
         SealedHeader header;
         header.cost = cost;
         const SealedHeader parsed = ParseSealedHeader(EncodeSealedHeader(header), "x");
