@@ -3,7 +3,6 @@
 // bytes), beside the standard container of the same source.
 #include <benchmark/benchmark.h>
 
-#include <random>
 #include <string>
 
 #include "codec/container.h"
@@ -16,13 +15,9 @@ namespace {
 
 constexpr std::size_t kSourceSize = 5'119'999;
 
+// ChaCha20-Poly1305 and base64 take the same time for any bytes.
 const std::string& Source() {
-    static const std::string source = [] {
-        std::mt19937_64 gen(42);
-        std::string s(kSourceSize, '\0');
-        for (auto& c : s) c = static_cast<char>(gen() & 0xFF);
-        return s;
-    }();
+    static const std::string source(kSourceSize, '\x5a');
     return source;
 }
 
