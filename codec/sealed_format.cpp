@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "codec/base64.h"
 #include "codec/sealed_errors.h"
 
 namespace imgcrypt {
@@ -70,6 +71,15 @@ SealedHeader ParseSealedHeader(std::span<const std::uint8_t, kSealedHeaderSize> 
     std::copy_n(&bytes[kSaltAt], kSealedSaltSize, header.salt.begin());
     std::copy_n(&bytes[kNonceAt], kFileNonceSize, header.fileNonce.begin());
     return header;
+}
+
+std::uint64_t SealedContainerSize(std::uint64_t sourceSize) noexcept {
+    const std::uint64_t chunks = sourceSize == 0 ? 1 : (sourceSize - 1) / kSealedChunkSize + 1;
+    const std::uint64_t payload = kSealedHeaderSize + crypto::kTagSize + sourceSize +
+                                  chunks * crypto::kTagSize;
+    const std::uint64_t text = (payload + 2) / 3 * 4;
+    const std::uint64_t lines = (text + kBase64LineLength - 1) / kBase64LineLength;
+    return kSealedFirstLine.size() + 2 + text + 2 * lines + kSealedLastLine.size() + 2;
 }
 
 crypto::Nonce SealedChunkNonce(std::uint64_t index, bool last) noexcept {

@@ -67,6 +67,9 @@ SealedHeaderBytes EncodeSealedHeader(const SealedHeader& header);
 SealedHeader ParseSealedHeader(std::span<const std::uint8_t, kSealedHeaderSize> bytes,
                                std::string_view path);
 
+// Bytes of the whole sealed container of a source of `sourceSize` bytes.
+std::uint64_t SealedContainerSize(std::uint64_t sourceSize) noexcept;
+
 // Chunk i's nonce: i as an 11-byte big-endian number, then 1 for the last
 // chunk and 0 for every other.
 crypto::Nonce SealedChunkNonce(std::uint64_t index, bool last) noexcept;

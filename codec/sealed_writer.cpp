@@ -107,6 +107,7 @@ void StreamSealedFile(std::uint64_t sourceSize, const SealedSourceFn& read, cons
 std::string MakeSealedFile(std::string_view source, const SealingKey& key,
                            const FileNonce& fileNonce) {
     std::string file;
+    file.reserve(static_cast<std::size_t>(SealedContainerSize(source.size())));
     std::size_t at = 0;
     StreamSealedFile(
         source.size(),

@@ -91,6 +91,7 @@ TEST_F(SealedQuick, EverySizeAroundTheBoundariesComesBackFedInAnyPieces) {
         // Pieces: one per 64 KiB, an empty source one empty piece.
         const std::size_t pieces = size == 0 ? 1 : (size + 65535) / 65536;
         EXPECT_EQ(SealedPayload(file).size(), 64 + size + 16 * pieces);
+        EXPECT_EQ(file.size(), SealedContainerSize(size));
         // The old readers see no container in it.
         EXPECT_FALSE(Recognise(JoinedLines(file)).isContainer);
     }
