@@ -8,7 +8,11 @@
 
 #include "batch/language_tables.h"
 #include "batch/run_rules.h"
+#include "batch/sealed_messages.h"
 #include "codec/file_operations.h"
+#include "codec/sealed_errors.h"
+#include "codec/sealed_file_operations.h"
+#include "codec/secret_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/whole_file.h"
 
@@ -55,15 +59,22 @@ void Report(std::ostream& log, const Parts&... parts) {
 }
 
 // The one place where an error of a file's work is caught: it is reported
-// and the run goes on with the next file.
+// (a sealed container's refusal in the language of the run) and the run goes
+// on with the next file.
 template <typename Work>
-Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
+Outcome Guarded(const std::string& file, bool english, std::ostream& log, Work&& work) {
     try {
         if (FolderExists(file)) {
             Report(log, "failed ", file, ": is a folder, not a file");
             return Outcome::Failed;
         }
         return work();
+    } catch (const EWrongPassword& e) {
+        Report(log, "refused ", file, ": ", SealedErrorText(e, english));
+        return Outcome::Refused;
+    } catch (const ESealedError& e) {
+        Report(log, "failed ", file, ": ", SealedErrorText(e, english));
+        return Outcome::Failed;
     } catch (const std::exception& e) {
         Report(log, "failed ", file, ": ", DefaultHandlerText(e.what()));
         return Outcome::Failed;
@@ -96,9 +107,10 @@ class OutputFolders {
 
 Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, OutputFolders& folders,
                    std::ostream& log) {
-    // Opened once: for its size, then for its bytes.
+    // Opened once: for its size, then for its bytes. Sealed files have no
+    // size limit.
     FileReader source(file);
-    if (IsTooLargeToEncrypt(source.size())) {
+    if (inputs.cls != EncryptionClass::Sealed && IsTooLargeToEncrypt(source.size())) {
         Report(log, "skipped ", file, ": 5000 KB or more");
         return Outcome::Skipped;
     }
@@ -107,8 +119,20 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, Outp
     return Outcome::Done;
 }
 
-Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
-                   OutputFolders& folders, std::ostream& log) {
+// A sealed container is told by its first line and opened only with its
+// password, every chunk checked; never by the lenient path, --force or not.
+Outcome OpenSealedOne(const std::string& file, OpeningKeys& keys, const CliOptions& options,
+                      OutputFolders& folders, std::ostream& log) {
+    const std::string dir(LanguageTableFor(options.english).messages.dirDecrypted);
+    ProbeSealedFile(file, &keys);  // a wrong password makes no folder
+    if (!folders.Make(file, dir)) return Outcome::Failed;
+    Report(log, "decrypted ", file, " -> ", OpenSealedFile(file, keys, options.suffixE, dir));
+    return Outcome::Done;
+}
+
+Outcome DecryptOne(const std::string& file, const std::string& password, OpeningKeys& keys,
+                   const CliOptions& options, OutputFolders& folders, std::ostream& log) {
+    if (IsSealedFile(file)) return OpenSealedOne(file, keys, options, folders, log);
     const LanguageTable& table = LanguageTableFor(options.english);
     // Only containers carry a password worth comparing; --force decodes
     // anything else as it is.
@@ -139,6 +163,19 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
     return Outcome::Done;
 }
 
+// The probe's words for a sealed container: its lines and header are
+// checked, and with a password the header's tag (one key derivation).
+std::string ProbeSealedLine(const std::string& file, OpeningKeys* keys) {
+    std::string line = "sealed container";
+    try {
+        ProbeSealedFile(file, keys);
+        if (keys != nullptr) line += ", password matches";
+    } catch (const EWrongPassword&) {
+        line += ", password does not match";
+    }
+    return line;
+}
+
 }  // namespace
 
 int RunEncrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
@@ -148,10 +185,29 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
     inputs.nameSuffix = options.suffixE ? "E" : "";
     inputs.dirEncrypted = LanguageTableFor(options.english).messages.dirEncrypted;
 
+    // One key derivation for the whole run, before the first file; every
+    // file still gets its own nonce and keys.
+    std::optional<SealingKey> sealingKey;
+    std::optional<std::string> noKey;
+    if (options.cls == EncryptionClass::Sealed) {
+        try {
+            sealingKey.emplace(password);
+            inputs.sealingKey = &*sealingKey;
+        } catch (const ESealedError& e) {
+            noKey = SealedErrorText(e, options.english);
+        }
+    }
+
     Tally tally;
     OutputFolders folders(log);
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] { return EncryptOne(file, inputs, folders, log); }));
+        if (noKey) {
+            Report(log, "failed ", file, ": ", *noKey);
+            tally.Count(Outcome::Failed);
+            continue;
+        }
+        tally.Count(Guarded(file, options.english, log,
+                            [&] { return EncryptOne(file, inputs, folders, log); }));
     }
     const int total = static_cast<int>(options.files.size());
     log << tally.done << " of " << total << " files encrypted, " << tally.skipped << " skipped, "
@@ -160,15 +216,19 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
         // Failed files are left out so that the "done" count stays true.
         log << OversizeSummary(options.english, tally.skipped, total - tally.failed) << std::endl;
     }
+    WipeBytes(inputs.password.data(), inputs.password.size());
     return tally.ExitStatus();
 }
 
 int RunDecrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
+    // Keys of sealed containers, derived once per salt and cost met.
+    OpeningKeys keys(password);
     Tally tally;
     OutputFolders folders(log);
     for (const std::string& file : options.files) {
-        tally.Count(
-            Guarded(file, log, [&] { return DecryptOne(file, password, options, folders, log); }));
+        tally.Count(Guarded(file, options.english, log, [&] {
+            return DecryptOne(file, password, keys, options, folders, log);
+        }));
     }
     log << tally.done << " of " << options.files.size() << " files decrypted, " << tally.refused
         << " refused, " << tally.failed << " failed" << std::endl;
@@ -177,9 +237,15 @@ int RunDecrypt(const CliOptions& options, const std::string& password, std::ostr
 
 int RunProbe(const CliOptions& options, const std::optional<std::string>& password,
              std::ostream& out, std::ostream& log) {
+    std::optional<OpeningKeys> keys;
+    if (password) keys.emplace(*password);
     Tally tally;
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] {
+        tally.Count(Guarded(file, options.english, log, [&] {
+            if (IsSealedFile(file)) {
+                out << file << ": " << ProbeSealedLine(file, keys ? &*keys : nullptr) << std::endl;
+                return Outcome::Done;
+            }
             const ProbeResult probe = decryption1(file, password.value_or(""));
             out << file << ": "
                 << (probe.isContainer

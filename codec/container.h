@@ -6,7 +6,9 @@
 
 namespace imgcrypt {
 
-enum class EncryptionClass { Standard = 0, High = 1 };
+// Standard and High are the containers of this file; Sealed is real
+// encryption, written by codec/sealed_*.
+enum class EncryptionClass { Standard = 0, High = 1, Sealed = 2 };
 
 struct Recognition {
     bool isContainer = false;

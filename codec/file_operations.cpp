@@ -1,12 +1,15 @@
 #include "codec/file_operations.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "codec/container_layout.h"
 #include "codec/container_reader.h"
 #include "codec/container_stream.h"
+#include "codec/sealed_file_operations.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
+#include "runtime/replacing_file.h"
 #include "runtime/text.h"
 
 namespace imgcrypt {
@@ -30,12 +33,25 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
     return out;
 }
 
+namespace {
+
+std::string Seal(const std::string& path, const EncryptionInputs& inputs) {
+    if (inputs.sealingKey == nullptr) throw std::invalid_argument("sealing needs the run's key");
+    return SealFile(path, *inputs.sealingKey, inputs.dirEncrypted, inputs.nameSuffix,
+                    inputs.progress);
+}
+
+}  // namespace
+
 std::string encryption(const std::string& path, const EncryptionInputs& inputs) {
+    if (inputs.cls == EncryptionClass::Sealed) return Seal(path, inputs);
     FileReader source(path);
     return encryption(source, inputs);
 }
 
 std::string encryption(FileReader& source, const EncryptionInputs& inputs) {
+    // The sealed class reads its source itself.
+    if (inputs.cls == EncryptionClass::Sealed) return Seal(source.path(), inputs);
     const std::string outPath =
         EncryptedOutputPath(source.path(), inputs.dirEncrypted, inputs.nameSuffix);
     // Streamed through small buffers: no whole-file copies to first-touch.
@@ -95,7 +111,7 @@ class DecryptedFile final : public DecodedOutput {
     void Commit() { writer_.Commit(); }
 
   private:
-    ReplacingFileWriter writer_;
+    ReplacingFile writer_;
 };
 
 ContainerSource SourceOf(FileReader& file) {

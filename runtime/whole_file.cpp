@@ -4,6 +4,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/file_system.h"
+#include "runtime/replacing_file.h"
 
 namespace imgcrypt {
 
@@ -33,49 +34,8 @@ void FileReader::ReadAt(std::uint64_t offset, char* dst, std::size_t n) {
     }
 }
 
-ReplacingFileWriter::ReplacingFileWriter(std::string path) : path_(std::move(path)) {
-    Open();
-}
-
-ReplacingFileWriter::~ReplacingFileWriter() {
-    Abandon();
-}
-
-void ReplacingFileWriter::Open() {
-    if (const int err = platform::CreateTempBeside(path_, file_, tempPath_); err != 0)
-        throw EFCreateError(path_, err);
-}
-
-void ReplacingFileWriter::Abandon() noexcept {
-    pages_.Clear();
-    file_.Close();
-    if (!tempPath_.empty()) (void)platform::RemoveFile(tempPath_);
-    tempPath_.clear();
-}
-
-void ReplacingFileWriter::Fail(int err) {
-    Abandon();
-    throw EFCreateError(path_, err);
-}
-
-void ReplacingFileWriter::Write(std::string_view bytes) {
-    if (const int err = pages_.Write(file_, bytes); err != 0) Fail(err);
-}
-
-void ReplacingFileWriter::StartOver() {
-    Abandon();
-    Open();
-}
-
-void ReplacingFileWriter::Commit() {
-    if (const int err = pages_.Finish(file_); err != 0) Fail(err);
-    if (const int err = file_.Close(); err != 0) Fail(err);
-    if (const int err = platform::RenameOver(tempPath_, path_); err != 0) Fail(err);
-    tempPath_.clear();
-}
-
 void WriteWholeFileReplacing(const std::string& path, std::string_view bytes) {
-    ReplacingFileWriter writer(path);
+    ReplacingFile writer(path);
     writer.Write(bytes);
     writer.Commit();
 }

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/page_writer.h"
 #include "runtime/file_handle.h"
 
 namespace imgcrypt {
@@ -48,35 +47,9 @@ class FileReader {
     std::uint64_t next_ = 0;  // where Read goes on
 };
 
-// A file written under a temporary name beside `path` (exclusive lock while
-// writing) and renamed over `path` by Commit: no reader ever sees it half
-// written, and an existing file survives any failure. Every failure raises
-// EFCreateError naming `path`; a writer dropped uncommitted leaves nothing.
-class ReplacingFileWriter {
-  public:
-    explicit ReplacingFileWriter(std::string path);
-    ReplacingFileWriter(const ReplacingFileWriter&) = delete;
-    ReplacingFileWriter& operator=(const ReplacingFileWriter&) = delete;
-    ~ReplacingFileWriter();
-
-    void Write(std::string_view bytes);
-    // Drops everything written so far and begins again, empty.
-    void StartOver();
-    void Commit();
-
-  private:
-    void Open();
-    [[noreturn]] void Fail(int err);
-    void Abandon() noexcept;
-
-    std::string path_;
-    std::string tempPath_;
-    FileHandle file_;
-    PageWriter pages_;
-};
-
-// Writes `bytes` through a ReplacingFileWriter. Raises EFCreateError naming
-// `path`; on failure nothing is left behind and an existing `path` is untouched.
+// Writes `bytes` through a ReplacingFile (runtime/replacing_file.h). Raises
+// EFCreateError naming `path`; on failure nothing is left behind and an
+// existing `path` is untouched.
 void WriteWholeFileReplacing(const std::string& path, std::string_view bytes);
 
 // Size of the file in bytes, or nothing when it cannot be opened for reading.

@@ -4,6 +4,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
+#include "runtime/replacing_file.h"
 #include "tests/support/platform_files.h"
 #include "tests/support/raised.h"
 #include "tests/support/temp_folder.h"
@@ -98,7 +99,7 @@ TEST_F(WholeFileTest, ReplacingWriteCreatesAndReplacesWithoutLeftovers) {
 TEST_F(WholeFileTest, AReplacingWriteCanStartOverAndLeavesNothingUncommitted) {
     WriteBytes(path_, "old");
     {
-        ReplacingFileWriter writer(path_);
+        ReplacingFile writer(path_);
         writer.Write("first attempt");
         writer.StartOver();
         writer.Write("second");
@@ -107,7 +108,7 @@ TEST_F(WholeFileTest, AReplacingWriteCanStartOverAndLeavesNothingUncommitted) {
     }
     EXPECT_EQ(ReadBytes(path_), "second");
     {
-        ReplacingFileWriter writer(path_);
+        ReplacingFile writer(path_);
         writer.Write("never committed");
     }
     EXPECT_EQ(ReadBytes(path_), "second");
