@@ -74,7 +74,7 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std:
     // raises the real reason, which is reported as a failure.
     const std::optional<std::uint64_t> size = FileSizeOf(file);
     if (size && IsTooLargeToEncrypt(*size)) {
-        log << "skipped " << file << ": 5000 KB or more" << std::endl;
+        log << "skipped " << file << ": " << kSizeLimitKilobytes << " KB or more" << std::endl;
         return Outcome::Skipped;
     }
     if (size && !MakeOutputFolder(file, inputs.dirEncrypted, log)) return Outcome::Failed;
