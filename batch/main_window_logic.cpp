@@ -8,6 +8,7 @@
 #include "batch/run_rules.h"
 #include "codec/file_operations.h"
 #include "codec/password.h"
+#include "runtime/app_folders.h"
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
@@ -19,6 +20,14 @@ namespace {
 
 constexpr std::string_view kSettingsEnglish = "en";
 constexpr std::string_view kSettingsChinese = "ch";
+
+// Every page, local or on the site, has an English twin whose name carries
+// an "e" before the Chinese page's name.
+std::string PageOfLanguage(bool english, std::string_view page) {
+    return (english ? "e" : "") + std::string(page);
+}
+
+constexpr std::string_view kSitePages = "/ien/";
 
 }  // namespace
 
@@ -55,12 +64,59 @@ void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
 }
 
 // ---------------------------------------------------------------------------
+// Which handler each button and menu command calls.
+
+void MainWindowLogic::Command(form::Id id) {
+    using form::Id;
+    switch (id) {
+        case Id::btnopen:
+            btnopenClick();
+            break;
+        case Id::btnenc:
+            btnencClick();
+            break;
+        case Id::btndec:
+            btndecClick();
+            break;
+        case Id::btncancel:
+            btncancelClick();
+            break;
+        case Id::N2:
+            N2Click();
+            break;
+        case Id::N5:
+            N5Click();
+            break;
+        case Id::N7:
+            N7Click();
+            break;
+        case Id::N8:
+            N8Click();
+            break;
+        case Id::nabout:
+            naboutClick();
+            break;
+        case Id::ndonate:
+            ndonateClick();
+            break;
+        case Id::mch:
+            mchClick();
+            break;
+        case Id::men:
+            menClick();
+            break;
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------
 // Start-up, settings file and shutdown.
 
 void MainWindowLogic::FormCreate() {
     Guarded([this] {
         wrongPasswordCount_ = 0;
-        port_.SetOuterHeight(kRestHeight);
+        port_.SetOuterHeight(form::kRestHeight);
 
         // An error of the settings file is shown and start-up goes on.
         if (Guarded([this] { languageEnglish_ = SettingsSayEnglish(); })) {
@@ -71,9 +127,8 @@ void MainWindowLogic::FormCreate() {
             // window without texts or output-folder names.
             ApplyTexts(false);
         }
-        port_.NavigateBanner(
-            WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"),
-            locations_.helpFolder + (languageEnglish_ ? "ebanner.htm" : "banner.htm"));
+        port_.NavigateBanner(WebAddress("ad.htm"),
+                             locations_.helpFolder + PageOfLanguage(languageEnglish_, "banner.htm"));
     });
 }
 
@@ -88,9 +143,18 @@ bool MainWindowLogic::SettingsSayEnglish() const {
     return firstLine == kSettingsEnglish;
 }
 
+bool MainWindowLogic::FormCloseQuery() {
+    if (!running_) return true;
+    cancelFlag_ = true;
+    closeAfterRun_ = true;
+    return false;
+}
+
+void MainWindowLogic::N5Click() {
+    port_.Close();
+}
+
 void MainWindowLogic::FormClose() {
-    // A run still going stops after its current file.
-    if (running_) cancelFlag_ = true;
     selectionList_ = {};
 }
 
@@ -100,7 +164,7 @@ void MainWindowLogic::FormClose() {
 void MainWindowLogic::ApplyTexts(bool english) {
     const LanguageTable& table = LanguageTableFor(english);
     messages_ = table.messages;
-    port_.ApplyLanguage(table, std::string(table.naboutPrefix) + locations_.siteHost);
+    port_.SetTexts(FormTextsOf(table, std::string(table.naboutPrefix) + locations_.siteHost));
     dialog_.filter = std::string(table.dialogFilter);
 }
 
@@ -193,14 +257,16 @@ void MainWindowLogic::BeginRun() {
     // No nested runs, no new selection and no renamed output folder mid-run.
     port_.SetRunCommandsEnabled(false);
     port_.SetDecryptEnabled(false);
-    port_.SetOuterHeight(kRunHeight);
+    port_.SetOuterHeight(form::kRunHeight);
 }
 
 void MainWindowLogic::EndRun() {
-    port_.SetOuterHeight(kRestHeight);
+    port_.SetOuterHeight(form::kRestHeight);
     running_ = false;
     port_.SetRunCommandsEnabled(true);
     port_.SetDecryptEnabled(!DecryptLocked());
+    // A close asked for during the run comes now that it is over.
+    if (std::exchange(closeAfterRun_, false)) port_.Close();
 }
 
 bool MainWindowLogic::StepAfterFile(int done, int count) {
@@ -331,32 +397,27 @@ void MainWindowLogic::RunDecryption() {
 // ---------------------------------------------------------------------------
 // Help pages and web links.
 
-std::string MainWindowLogic::WebAddress(std::string_view path) const {
-    return "http://" + locations_.siteHost + std::string(path);
+std::string MainWindowLogic::WebAddress(std::string_view page) const {
+    return "http://" + locations_.siteHost + std::string(kSitePages) +
+           PageOfLanguage(languageEnglish_, page);
 }
 
 void MainWindowLogic::N7Click() {
     Guarded([this] {
-        port_.OpenLocalPath(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
+        port_.OpenLocalPath(locations_.helpFolder + PageOfLanguage(languageEnglish_, kHelpPage));
     });
 }
 
 void MainWindowLogic::N8Click() {
-    Guarded([this] {
-        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/ehelp.htm" : "/ien/help.htm"));
-    });
+    Guarded([this] { port_.OpenUrl(WebAddress(kHelpPage)); });
 }
 
 void MainWindowLogic::naboutClick() {
-    Guarded([this] {
-        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/eabout.htm" : "/ien/about.htm"));
-    });
+    Guarded([this] { port_.OpenUrl(WebAddress("about.htm")); });
 }
 
 void MainWindowLogic::ndonateClick() {
-    Guarded([this] {
-        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/edonate.htm" : "/ien/donate.htm"));
-    });
+    Guarded([this] { port_.OpenUrl(WebAddress("donate.htm")); });
 }
 
 }  // namespace imgcrypt

@@ -1,5 +1,6 @@
-// The main window's state and handlers, without Qt. The window owns one
-// instance, forwards its events to the handlers and implements WindowPort.
+// The main window's state and handlers, without a toolkit. The window owns
+// one instance, forwards its events to the handlers and implements
+// WindowPort.
 #pragma once
 
 #include <functional>
@@ -7,32 +8,31 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/app_locations.h"
 #include "batch/language_tables.h"
 #include "batch/window_port.h"
 
 namespace imgcrypt {
 
-// Where the application keeps its files and which web site it links to;
-// settled once by the application entry.
-struct AppLocations {
-    std::string configPath;  // the settings file "config.db"
-    // Folder holding the local pages, with final separator: the help pages
-    // "help.htm" and "ehelp.htm", the banner's offline pages "banner.htm" and
-    // "ebanner.htm".
-    std::string helpFolder;
-    std::string exeFolder;  // folder of the running executable, with final separator
-    std::string siteHost;   // host of the maker's web site, e.g. "www.example.com"
-};
-
 class MainWindowLogic {
   public:
     MainWindowLogic(WindowPort& port, AppLocations locations);
 
+    // A click on a button or a command of the menu, by the form's id: runs
+    // the handler of the same name (btnopen: btnopenClick, N5: N5Click, ...);
+    // ids without one (radio items, the separator) do nothing.
+    void Command(form::Id id);
+
     // Handlers, named after the controls and events that call them.
     void FormCreate();
+    // Whether the window may close now. During a run it may not: the run
+    // stops after its current file and the window then closes (Close).
+    bool FormCloseQuery();
     void FormClose();
     void btnopenClick();
     void N2Click();
+    // File > Exit: the window closes as by its close button.
+    void N5Click();
     // Files dragged over and dropped on the window: whether the window takes
     // them (refused during a run and when DroppedSelection finds none), and
     // taking them, which selects them as the open dialog's answer would.
@@ -53,7 +53,7 @@ class MainWindowLogic {
     // the settings file. Raises EInOutError when that file cannot be written.
     void interfacelanguage(bool english);
 
-    // Whether a run goes on; the window closes only once it has ended.
+    // Whether a run goes on.
     bool running() const noexcept { return running_; }
 
   private:
@@ -83,7 +83,8 @@ class MainWindowLogic {
     void RunEncryption();
     void RunDecryption();
     void ApplyTexts(bool english);
-    std::string WebAddress(std::string_view path) const;
+    // The site's page `page` ("help.htm", ...) in the current language.
+    std::string WebAddress(std::string_view page) const;
     // Ten wrong passwords lock Decrypt until the program starts again: only a
     // decryption run that goes through resets the count, and none can start.
     bool DecryptLocked() const noexcept { return wrongPasswordCount_ > 9; }
@@ -97,6 +98,7 @@ class MainWindowLogic {
     bool cancelFlag_ = false;
     int wrongPasswordCount_ = 0;
     bool running_ = false;
+    bool closeAfterRun_ = false;
     OpenDialogRequest dialog_;
 };
 

@@ -30,7 +30,9 @@ class FakeWindowPort : public WindowPort {
     // Every call, in order, as "kind: detail".
     std::vector<std::string> calls;
     std::vector<OpenDialogRequest> dialogRequests;
+    // The table whose texts the last SetTexts put in place.
     const LanguageTable* appliedTable = nullptr;
+    FormTexts appliedTexts;
     bool decryptEnabled = true;
     bool runCommandsEnabled = true;
     int height = 0;
@@ -126,14 +128,21 @@ class FakeWindowPort : public WindowPort {
     void OpenLocalPath(const std::string& path) override { calls.push_back("open-path: " + path); }
     void OpenUrl(const std::string& url) override { calls.push_back("open-url: " + url); }
 
-    void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override {
-        appliedTable = &table;
-        calls.push_back("language: " + std::string(table.windowCaption) + " / " + aboutItem);
+    void SetTexts(const FormTexts& texts) override {
+        appliedTexts = texts;
+        appliedTable = texts.windowCaption == EnglishTable().windowCaption ? &EnglishTable()
+                                                                          : &ChineseTable();
+        std::string about;
+        for (const Caption& caption : texts.captions) {
+            if (caption.id == form::Id::nabout) about = caption.text;
+        }
+        calls.push_back("language: " + texts.windowCaption + " / " + about);
     }
     void NavigateBanner(const std::string& url, const std::string& fallbackPath) override {
         calls.push_back("banner: " + url);
         bannerFallback = fallbackPath;
     }
+    void Close() override { calls.push_back("close: "); }
 };
 
 }  // namespace imgcrypt::test

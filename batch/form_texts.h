@@ -1,0 +1,34 @@
+// Which text of a language table each control and menu entry of the form
+// shows: the one mapping both windows follow.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batch/form_layout.h"
+#include "batch/language_tables.h"
+
+namespace imgcrypt {
+
+struct Caption {
+    form::Id id;
+    std::string text;  // UTF-8
+};
+
+// Everything a language switch puts in place in the window.
+struct FormTexts {
+    // Every menu entry, button, label, radio group and radio item the table
+    // has a text for; each once. The separator and the two language commands
+    // keep their captions.
+    std::vector<Caption> captions;
+    std::string windowCaption;
+    // The application title: task bar, and the caption of every plain box.
+    std::string applicationTitle;
+};
+
+// The texts of `table`; `aboutItem` is the About entry's whole caption
+// (prefix + site name).
+FormTexts FormTextsOf(const LanguageTable& table, std::string_view aboutItem);
+
+}  // namespace imgcrypt
