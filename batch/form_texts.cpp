@@ -52,7 +52,6 @@ FormTexts FormTextsOf(const LanguageTable& table, std::string_view aboutItem) {
     AddItems(texts.captions, Id::rgsuffix, table.rgsuffixItems);
     AddItems(texts.captions, Id::gbencClass, table.gbencClassItems);
     texts.windowCaption = std::string(table.windowCaption);
-    texts.applicationTitle = std::string(table.applicationTitle);
     return texts;
 }
 

@@ -16,15 +16,14 @@ struct Caption {
     std::string text;  // UTF-8
 };
 
-// Everything a language switch puts in place in the window.
+// Everything a language switch puts in place in the window. (The boxes' caption,
+// the application title, is the logic's.)
 struct FormTexts {
     // Every menu entry, button, label, radio group and radio item the table
     // has a text for; each once. The separator and the two language commands
     // keep their captions.
     std::vector<Caption> captions;
     std::string windowCaption;
-    // The application title: task bar, and the caption of every plain box.
-    std::string applicationTitle;
 };
 
 // The texts of `table`; `aboutItem` is the About entry's whole caption

@@ -31,8 +31,23 @@ constexpr std::string_view kSitePages = "/ien/";
 
 }  // namespace
 
-MainWindowLogic::MainWindowLogic(WindowPort& port, AppLocations locations)
-    : port_(port), locations_(std::move(locations)) {}
+MainWindowLogic::MainWindowLogic(WindowPort& port, Dialogs& dialogs, AppLocations locations)
+    : port_(port), dialogs_(dialogs), locations_(std::move(locations)) {}
+
+// ---------------------------------------------------------------------------
+// Boxes: the plain ones carry the application title of the language.
+
+void MainWindowLogic::ShowMessage(const std::string& text) {
+    dialogs_.Message(applicationTitle_, text);
+}
+
+bool MainWindowLogic::Confirm(const std::string& text) {
+    return dialogs_.Confirm(text);
+}
+
+void MainWindowLogic::ShowError(const std::string& text) {
+    dialogs_.Error(applicationTitle_, text);
+}
 
 // ---------------------------------------------------------------------------
 // Error handling: the one place where an error reaches the user.
@@ -47,7 +62,7 @@ bool MainWindowLogic::Guarded(const std::function<void()>& body) {
     } catch (...) {
         message = "Unexpected error";
     }
-    port_.ShowError(DefaultHandlerText(message));
+    ShowError(DefaultHandlerText(message));
     // A run that broke off must not leave the window half-way.
     if (running_) {
         port_.SetProgressPosition(0);
@@ -164,6 +179,7 @@ void MainWindowLogic::FormClose() {
 void MainWindowLogic::ApplyTexts(bool english) {
     const LanguageTable& table = LanguageTableFor(english);
     messages_ = table.messages;
+    applicationTitle_ = std::string(table.applicationTitle);
     port_.SetTexts(FormTextsOf(table, std::string(table.naboutPrefix) + locations_.siteHost));
     dialog_.filter = std::string(table.dialogFilter);
 }
@@ -203,7 +219,7 @@ void MainWindowLogic::N2Click() {
 
 void MainWindowLogic::OpenSelection() {
     dialog_.filterIndex = port_.SuffixMode() == 1 ? 4 : 0;
-    std::vector<std::string> paths = port_.ShowOpenDialog(dialog_);
+    std::vector<std::string> paths = dialogs_.OpenFiles(dialog_);
     // From the second call on the dialog starts in the program's folder.
     dialog_.initialFolder = PathFolderTrimmed(locations_.exeFolder + "x");
     // A cancelled dialog keeps the earlier selection whole.
@@ -241,14 +257,14 @@ bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
     if (!selectionList_.empty()) return true;
     // Nothing to work on: say so and let the user pick files at once; the
     // run does not start by itself afterwards.
-    port_.ShowMessage(std::string(noImageMessage));
+    ShowMessage(std::string(noImageMessage));
     OpenSelection();
     return false;
 }
 
 bool MainWindowLogic::CheckPassword() {
     const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(messages_));
-    for (const std::string& message : check.messages) port_.ShowMessage(message);
+    for (const std::string& message : check.messages) ShowMessage(message);
     return check.valid;
 }
 
@@ -275,7 +291,7 @@ bool MainWindowLogic::StepAfterFile(int done, int count) {
     port_.ProcessPendingEvents();
     if (!cancelFlag_) return false;
     // Files already written stay; the progress row keeps its last values.
-    port_.ShowMessage(std::string(messages_.msgCanceled));
+    ShowMessage(std::string(messages_.msgCanceled));
     EndRun();
     return true;
 }
@@ -332,10 +348,10 @@ void MainWindowLogic::RunEncryption() {
     }
 
     port_.SetProgressPosition(count);
-    if (tooLarge > 0) port_.ShowMessage(OversizeSummary(languageEnglish_, tooLarge, count));
+    if (tooLarge > 0) ShowMessage(OversizeSummary(languageEnglish_, tooLarge, count));
     if (encrypted > 0) {
         const std::string folderBox = port_.FolderBoxText();
-        if (port_.Confirm(RunDoneQuestion(count - tooLarge, messages_.msgEncryptDone, folderBox,
+        if (Confirm(RunDoneQuestion(count - tooLarge, messages_.msgEncryptDone, folderBox,
                                           messages_.dirEncrypted))) {
             port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirEncrypted));
         }
@@ -360,14 +376,14 @@ void MainWindowLogic::RunDecryption() {
     const bool passwordValid = CheckPassword();
     const ProbeResult probe = decryption1(selectionList_.front(), port_.PasswordText());
 
-    if (!probe.isContainer && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
+    if (!probe.isContainer && !Confirm(std::string(messages_.msgNotEncrypted))) return;
     if (!passwordValid) return;
     if (!probe.passwordMatch) {
-        port_.ShowMessage(std::string(messages_.msgWrongPassword));
+        ShowMessage(std::string(messages_.msgWrongPassword));
         ++wrongPasswordCount_;
         if (DecryptLocked()) {
             port_.SetDecryptEnabled(false);
-            port_.ShowMessage(std::string(messages_.msgTenTries));
+            ShowMessage(std::string(messages_.msgTenTries));
         }
         return;
     }
@@ -386,7 +402,7 @@ void MainWindowLogic::RunDecryption() {
 
     wrongPasswordCount_ = 0;
     port_.SetProgressPosition(count);
-    if (port_.Confirm(
+    if (Confirm(
             RunDoneQuestion(count, messages_.msgDecryptDone, folderBox, messages_.dirDecrypted))) {
         port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirDecrypted));
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batch/app_locations.h"
+#include "batch/dialogs.h"
 #include "batch/language_tables.h"
 #include "batch/window_port.h"
 
@@ -16,7 +17,9 @@ namespace imgcrypt {
 
 class MainWindowLogic {
   public:
-    MainWindowLogic(WindowPort& port, AppLocations locations);
+    // Boxes and the open dialog go through `dialogs`, everything else the
+    // window does through `port`.
+    MainWindowLogic(WindowPort& port, Dialogs& dialogs, AppLocations locations);
 
     // A click on a button or a command of the menu, by the form's id: runs
     // the handler of the same name (btnopen: btnopenClick, N5: N5Click, ...);
@@ -57,6 +60,11 @@ class MainWindowLogic {
     bool running() const noexcept { return running_; }
 
   private:
+    // A plain box and the default error handler's box, captioned with the
+    // application title; the confirmation box.
+    void ShowMessage(const std::string& text);
+    bool Confirm(const std::string& text);
+    void ShowError(const std::string& text);
     // Runs a handler body; an error ends it and reaches the error box.
     // True when the body ran to its end.
     bool Guarded(const std::function<void()>& body);
@@ -90,7 +98,10 @@ class MainWindowLogic {
     bool DecryptLocked() const noexcept { return wrongPasswordCount_ > 9; }
 
     WindowPort& port_;
+    Dialogs& dialogs_;
     AppLocations locations_;
+    // The caption of plain boxes; the provisional one until the first switch.
+    std::string applicationTitle_{kProvisionalApplicationTitle};
 
     std::vector<std::string> selectionList_;
     bool languageEnglish_ = false;

@@ -1,12 +1,11 @@
-// Everything the window logic needs from the window. The Qt window (ui/) and
-// the native Windows window (winui/) implement it; tests fake it. A window
-// carries out each call on the control of the form the call names.
+// Everything the window logic needs from the window but its boxes (Dialogs,
+// batch/dialogs.h). The Qt window (ui/) and the native Windows window
+// (winui/) implement it; tests fake it. A window carries out each call on
+// the control of the form the call names.
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "batch/dialogs.h"
 #include "batch/form_texts.h"
 
 namespace imgcrypt {
@@ -21,17 +20,6 @@ class WindowPort {
     virtual int EncryptionClassIndex() const = 0;   // gbencClass: index of the checked item
     virtual std::string FolderBoxText() const = 0;  // edtdir
     virtual void SetFolderBoxText(const std::string& text) = 0;
-
-    // A plain message box: caption the application title, one OK button.
-    virtual void ShowMessage(const std::string& text) = 0;
-    // "Confirm" box with "&Yes" and "&No", Yes the default, Esc answering No.
-    virtual bool Confirm(const std::string& text) = 0;
-    // The default error handler's box: error icon, application title, one OK.
-    // `text` is already formatted (DefaultHandlerText).
-    virtual void ShowError(const std::string& text) = 0;
-    // The multi-select open-file dialog; the chosen full paths in the
-    // dialog's order, empty when cancelled.
-    virtual std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) = 0;
 
     // Lets the window handle pending input (Cancel, the live controls).
     virtual void ProcessPendingEvents() = 0;
@@ -54,8 +42,8 @@ class WindowPort {
     // Opens a web address in the desktop's browser.
     virtual void OpenUrl(const std::string& url) = 0;
 
-    // Puts every caption of `texts` on its control or menu entry, the window
-    // caption and the application title in place.
+    // Puts every caption of `texts` on its control or menu entry and the
+    // window caption in place.
     virtual void SetTexts(const FormTexts& texts) = 0;
     // Loads the banner page `url` of the site. When it cannot be loaded, the
     // local page `fallbackPath` shows instead; when that fails too, the

@@ -124,8 +124,7 @@ void AcceptAsCopy(QDropEvent* event) {
 TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)),
-      applicationTitle_(kProvisionalApplicationTitle),
-      logic_(*this, std::move(locations)) {
+      logic_(*this, *dialogs_, std::move(locations)) {
     setObjectName(QStringLiteral("frmMain"));
     // System menu, Minimise and Close; no Maximise. The frame stays resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -417,22 +416,6 @@ void TfrmMain::SetFolderBoxText(const std::string& text) {
     Item<QLineEdit>(form::Id::edtdir)->setText(QFile::decodeName(text.c_str()));
 }
 
-void TfrmMain::ShowMessage(const std::string& text) {
-    dialogs_->Message(applicationTitle_, text);
-}
-
-bool TfrmMain::Confirm(const std::string& text) {
-    return dialogs_->Confirm(text);
-}
-
-void TfrmMain::ShowError(const std::string& text) {
-    dialogs_->Error(applicationTitle_, text);
-}
-
-std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
-    return dialogs_->OpenFiles(request);
-}
-
 void TfrmMain::ProcessPendingEvents() {
     QCoreApplication::processEvents();
 }
@@ -480,7 +463,6 @@ void TfrmMain::SetTexts(const FormTexts& texts) {
         SetCaption(items_[static_cast<std::size_t>(form::IndexOf(caption.id))], Text(caption.text));
     }
     setWindowTitle(Text(texts.windowCaption));
-    applicationTitle_ = texts.applicationTitle;
     FitCaptions();
 }
 

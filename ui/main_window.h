@@ -37,10 +37,6 @@ class TfrmMain : public QMainWindow, public WindowPort {
     int EncryptionClassIndex() const override;
     std::string FolderBoxText() const override;
     void SetFolderBoxText(const std::string& text) override;
-    void ShowMessage(const std::string& text) override;
-    bool Confirm(const std::string& text) override;
-    void ShowError(const std::string& text) override;
-    std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) override;
     void ProcessPendingEvents() override;
     void SetOuterHeight(int height) override;
     void SetProgressRange(int minimum, int maximum) override;
@@ -82,7 +78,6 @@ class TfrmMain : public QMainWindow, public WindowPort {
 
     std::unique_ptr<Dialogs> dialogs_;
     DesktopLinks links_;
-    std::string applicationTitle_;
     bool centred_ = false;
     BannerStage bannerStage_ = BannerStage::Page;
     QUrl bannerFallback_;

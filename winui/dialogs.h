@@ -26,7 +26,8 @@ std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer);
 class Win32Dialogs final : public Dialogs {
   public:
     // The boxes are modal to `owner`.
-    explicit Win32Dialogs(HWND owner) : owner_(owner) {}
+    explicit Win32Dialogs(HWND owner = nullptr) : owner_(owner) {}
+    void SetOwner(HWND owner) noexcept { owner_ = owner; }
 
     void Message(const std::string& caption, const std::string& text) override;
     bool Confirm(const std::string& text) override;

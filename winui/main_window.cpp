@@ -113,9 +113,8 @@ EWindowCreateError::EWindowCreateError(DWORD err)
                          SystemErrorText(static_cast<int>(err))) {}
 
 TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
-    : dialogs_(std::move(dialogs)),
-      applicationTitle_(kProvisionalApplicationTitle),
-      logic_(*this, std::move(locations)) {
+    : dialogs_(dialogs ? std::move(dialogs) : MakeSystemDialogs()),
+      logic_(*this, *dialogs_, std::move(locations)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, &TfrmMain::WindowProc);
     MenuHandle menu = BuildMainMenu();
@@ -124,7 +123,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
                               form::kCreationOuterHeight, nullptr, menu.get(), instance, this);
     if (window_ == nullptr) throw EWindowCreateError(GetLastError());
     (void)menu.release();  // the window destroys its menu
-    if (!dialogs_) dialogs_ = std::make_unique<Win32Dialogs>(window_);
+    if (systemDialogs_ != nullptr) systemDialogs_->SetOwner(window_);
 
     dpi_ = WindowDpi(window_);
     SetWindowPos(window_, nullptr, 0, 0, Scale(form::kCreationOuterWidth, dpi_),
@@ -134,6 +133,12 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     DragAcceptFiles(window_, TRUE);
     logic_.FormCreate();
     CentreOnWorkArea();
+}
+
+std::unique_ptr<Dialogs> TfrmMain::MakeSystemDialogs() {
+    auto dialogs = std::make_unique<Win32Dialogs>();
+    systemDialogs_ = dialogs.get();
+    return dialogs;
 }
 
 TfrmMain::~TfrmMain() {
@@ -366,22 +371,6 @@ void TfrmMain::SetFolderBoxText(const std::string& text) {
     SetUtf8WindowText(Control(form::Id::edtdir), text);
 }
 
-void TfrmMain::ShowMessage(const std::string& text) {
-    dialogs_->Message(applicationTitle_, text);
-}
-
-bool TfrmMain::Confirm(const std::string& text) {
-    return dialogs_->Confirm(text);
-}
-
-void TfrmMain::ShowError(const std::string& text) {
-    dialogs_->Error(applicationTitle_, text);
-}
-
-std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
-    return dialogs_->OpenFiles(request);
-}
-
 void TfrmMain::ProcessPendingEvents() {
     PumpPendingMessages(window_);
 }
@@ -443,7 +432,6 @@ void TfrmMain::SetTexts(const FormTexts& texts) {
     DrawMenuBar(window_);
     ApplyFonts();
     SetUtf8WindowText(window_, texts.windowCaption);
-    applicationTitle_ = texts.applicationTitle;
 }
 
 void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {

@@ -17,6 +17,7 @@
 #include "batch/form_layout.h"
 #include "batch/main_window_logic.h"
 #include "batch/window_port.h"
+#include "winui/dialogs.h"
 #include "winui/form_fonts.h"
 #include "winui/shell_opener.h"
 #include "winui/web_banner.h"
@@ -61,10 +62,6 @@ class TfrmMain : public WindowPort {
     int EncryptionClassIndex() const override;
     std::string FolderBoxText() const override;
     void SetFolderBoxText(const std::string& text) override;
-    void ShowMessage(const std::string& text) override;
-    bool Confirm(const std::string& text) override;
-    void ShowError(const std::string& text) override;
-    std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) override;
     void ProcessPendingEvents() override;
     void SetOuterHeight(int height) override;
     void SetProgressRange(int minimum, int maximum) override;
@@ -102,13 +99,17 @@ class TfrmMain : public WindowPort {
     // above all) keeps working.
     void EnableControl(form::Id id, bool enabled);
 
+    // The system's boxes, made here when no dialogs were given; they know
+    // their owner once the window exists.
+    std::unique_ptr<Dialogs> MakeSystemDialogs();
+
+    Win32Dialogs* systemDialogs_ = nullptr;
     std::unique_ptr<Dialogs> dialogs_;
     ShellOpener opener_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
     FormFonts fonts_{96};
     std::unique_ptr<WebBanner> banner_;
-    std::string applicationTitle_;
     HWND focusWhenDeactivated_ = nullptr;
     std::function<void()> onDestroy_;
 

@@ -1,6 +1,7 @@
-// A scripted window for driving MainWindowLogic: records every call in order,
-// answers confirmations and dialogs from queues, and can act (press Cancel,
-// retype the password, ...) whenever the logic lets pending events run.
+// A scripted window, boxes included, for driving MainWindowLogic: records
+// every call in order, answers confirmations and dialogs from queues, and can
+// act (press Cancel, retype the password, ...) whenever the logic lets
+// pending events run.
 #pragma once
 
 #include <deque>
@@ -9,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/dialogs.h"
 #include "batch/window_port.h"
 
 namespace imgcrypt::test {
 
-class FakeWindowPort : public WindowPort {
+class FakeWindowPort : public WindowPort, public Dialogs {
   public:
     // Controls as the user left them.
     std::string password;
@@ -37,6 +39,7 @@ class FakeWindowPort : public WindowPort {
     bool runCommandsEnabled = true;
     int height = 0;
     int eventCalls = 0;
+    std::string boxCaption;  // of the last plain or error box
     std::string bannerFallback;  // the local page of the last NavigateBanner
 
     // Details of the calls of one kind, in order.
@@ -80,7 +83,10 @@ class FakeWindowPort : public WindowPort {
         calls.push_back("folder-box: " + text);
     }
 
-    void ShowMessage(const std::string& text) override { calls.push_back("message: " + text); }
+    void Message(const std::string& caption, const std::string& text) override {
+        boxCaption = caption;
+        calls.push_back("message: " + text);
+    }
     bool Confirm(const std::string& text) override {
         calls.push_back("confirm: " + text);
         if (confirmAnswers.empty()) return false;
@@ -88,8 +94,11 @@ class FakeWindowPort : public WindowPort {
         confirmAnswers.pop_front();
         return answer;
     }
-    void ShowError(const std::string& text) override { calls.push_back("error: " + text); }
-    std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) override {
+    void Error(const std::string& caption, const std::string& text) override {
+        boxCaption = caption;
+        calls.push_back("error: " + text);
+    }
+    std::vector<std::string> OpenFiles(const OpenDialogRequest& request) override {
         calls.push_back("dialog: " + std::to_string(request.filterIndex) + " [" +
                         request.initialFolder + "] [" + request.defaultFileName + "]");
         dialogRequests.push_back(request);

@@ -111,7 +111,7 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
 
     // A fresh window: Decrypt with nothing selected says so in its own words.
     port.ClearCalls();
-    logic = std::make_unique<MainWindowLogic>(port, locations);
+    logic = std::make_unique<MainWindowLogic>(port, port, locations);
     logic->FormCreate();
     port.ClearCalls();
     logic->btndecClick();

@@ -108,8 +108,21 @@ TEST_F(BatchFixture, UnwritableSettingsFileStillLeavesAUsableWindow) {
     EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{appDir + "help/ehelp.htm"});
 }
 
+// Plain and error boxes carry the application title of the language in
+// force; an error before the first switch, the provisional one.
+TEST_F(BatchFixture, BoxesCarryTheApplicationTitleOfTheLanguage) {
+    test::MakeFolders(locations.configPath);  // unreadable: an error before any text
+    Start(std::nullopt);
+    ASSERT_EQ(port.Of("error").size(), 1u);
+    EXPECT_EQ(port.boxCaption, kProvisionalApplicationTitle);
+    logic->btnencClick();
+    EXPECT_EQ(port.boxCaption, ChineseTable().applicationTitle);
+    logic->menClick();  // the settings file cannot be written: an error box, in English
+    EXPECT_EQ(port.boxCaption, EnglishTable().applicationTitle);
+}
+
 TEST_F(BatchFixture, TextsAreAppliedOnceByTheCreationHandler) {
-    logic = std::make_unique<MainWindowLogic>(port, locations);
+    logic = std::make_unique<MainWindowLogic>(port, port, locations);
     EXPECT_TRUE(port.calls.empty());
     logic->FormCreate();
     EXPECT_EQ(port.appliedTable, &ChineseTable());

@@ -214,23 +214,6 @@ class WindowWiringTest : public QObject {
         QVERIFY(f.Find<QWidget>(form::Id::btnopen)->isEnabled());
         QVERIFY(f.Find<QAction>(form::Id::men)->isEnabled());
 
-        // The boxes carry the application title of the language.
-        f.dialogs().ClearRecords();
-        f.dialogs().QueueAnswer(true);
-        OpenDialogRequest request;
-        request.filter = "x";
-        port.ShowMessage("m");
-        QVERIFY(port.Confirm("c"));
-        port.ShowError("e");
-        port.ShowOpenDialog(request);
-        const auto& shown = f.dialogs().records();
-        QCOMPARE(shown.size(), size_t{4});
-        QCOMPARE(shown[0].caption, std::string(table.applicationTitle));
-        QCOMPARE(shown[1].text, std::string("c"));
-        QCOMPARE(shown[2].kind, Kind::Error);
-        QCOMPARE(shown[2].caption, std::string(table.applicationTitle));
-        QCOMPARE(shown[3].request.filter, std::string("x"));
-
         // The desktop gets paths as files, addresses as they are.
         port.OpenLocalPath("/help/ehelp.htm");
         port.OpenUrl("http://www.example.org/ien/ead.htm");

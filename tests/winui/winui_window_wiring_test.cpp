@@ -185,22 +185,6 @@ TEST_P(PortCalls, LandOnTheirControls) {
         EXPECT_TRUE(IsEnabled(f, id)) << form::IndexOf(id);
     }
 
-    // The boxes carry the application title of the language.
-    f.dialogs().QueueAnswer(true);
-    OpenDialogRequest request;
-    request.filter = "x";
-    port.ShowMessage("m");
-    EXPECT_TRUE(port.Confirm("c"));
-    port.ShowError("e");
-    port.ShowOpenDialog(request);
-    const auto& shown = f.dialogs().records();
-    ASSERT_EQ(shown.size(), 4u);
-    EXPECT_EQ(shown[0].caption, table.applicationTitle);
-    EXPECT_EQ(shown[1].text, "c");
-    EXPECT_EQ(shown[2].kind, Kind::Error);
-    EXPECT_EQ(shown[2].caption, table.applicationTitle);
-    EXPECT_EQ(shown[3].request.filter, "x");
-
     // The shell gets paths and addresses as they are.
     port.OpenLocalPath("C:\\help\\ehelp.htm");
     port.OpenUrl("http://www.example.org/ien/ead.htm");
