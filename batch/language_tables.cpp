@@ -62,6 +62,15 @@ constexpr LanguageTable kEnglish{
             .notEncrypted = "not an encrypted image (--force decodes it anyway)",
             .passwordTooLong = "Password should have at most 10 characters",
         },
+    .sealed =
+        {
+            .damaged = "The file is damaged or was changed after it was sealed: ",
+            .newerVersion = "The file was sealed by a newer version and cannot be opened by this "
+                            "one (unsupported: ",
+            .newerVersionEnd = "): ",
+            .notEnoughMemory = "Not enough memory to derive the key (",
+            .notEnoughMemoryEnd = " MiB needed); close other programs and try again",
+        },
 };
 
 constexpr LanguageTable kChinese{
@@ -116,6 +125,14 @@ constexpr LanguageTable kChinese{
         {
             .notEncrypted = "不是加密格式的文件（用 --force 仍然解密）",
             .passwordTooLong = "密码不能多于10位！",
+        },
+    .sealed =
+        {
+            .damaged = "文件已损坏或在密封后被改动：",
+            .newerVersion = "该文件由更新的版本密封，本版本无法打开（不支持：",
+            .newerVersionEnd = "）：",
+            .notEnoughMemory = "内存不足，无法生成密钥（需要 ",
+            .notEnoughMemoryEnd = " MiB），请关闭其他程序后重试",
         },
 };
 

@@ -41,6 +41,15 @@ struct CommandLineTexts {
     std::string_view passwordTooLong;  // more than kMaxPasswordLength characters
 };
 
+// Texts of the sealed class's refusals, composed by batch/sealed_messages.h.
+struct SealedTexts {
+    std::string_view damaged;             // + file name
+    std::string_view newerVersion;        // + what is unsupported + newerVersionEnd + file name
+    std::string_view newerVersionEnd;
+    std::string_view notEnoughMemory;     // + MiB + notEnoughMemoryEnd
+    std::string_view notEnoughMemoryEnd;
+};
+
 struct LanguageTable {
     // Menu captions.
     std::string_view N1;            // File menu
@@ -73,6 +82,7 @@ struct LanguageTable {
     MessageSlots messages;
     OversizeSummaryTexts oversizeSummary;
     CommandLineTexts commandLine;
+    SealedTexts sealed;
 };
 
 const LanguageTable& EnglishTable() noexcept;

@@ -1,12 +1,17 @@
 #include "cli/commands.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "batch/language_tables.h"
 #include "batch/run_rules.h"
+#include "batch/sealed_messages.h"
 #include "codec/file_operations.h"
+#include "codec/sealed_errors.h"
+#include "codec/sealed_file_operations.h"
+#include "codec/secret_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/whole_file.h"
 
@@ -43,15 +48,22 @@ struct Tally {
 };
 
 // The one place where an error of a file's work is caught: it is reported
-// and the run goes on with the next file.
+// (a sealed container's refusal in the language of the run) and the run goes
+// on with the next file.
 template <typename Work>
-Outcome Guarded(const std::string& file, std::ostream& log, Work&& work) {
+Outcome Guarded(const std::string& file, bool english, std::ostream& log, Work&& work) {
     try {
         if (FolderExists(file)) {
             log << "failed " << file << ": is a folder, not a file" << std::endl;
             return Outcome::Failed;
         }
         return work();
+    } catch (const EWrongPassword& e) {
+        log << "refused " << file << ": " << SealedErrorText(e, english) << std::endl;
+        return Outcome::Refused;
+    } catch (const ESealedError& e) {
+        log << "failed " << file << ": " << SealedErrorText(e, english) << std::endl;
+        return Outcome::Failed;
     } catch (const std::exception& e) {
         log << "failed " << file << ": " << DefaultHandlerText(e.what()) << std::endl;
         return Outcome::Failed;
@@ -71,9 +83,10 @@ bool MakeOutputFolder(const std::string& file, std::string_view subFolder, std::
 
 Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std::ostream& log) {
     // A file whose size cannot be read is not "too large": encrypting it
-    // raises the real reason, which is reported as a failure.
+    // raises the real reason, which is reported as a failure. Sealed files
+    // have no size limit.
     const std::optional<std::uint64_t> size = FileSizeOf(file);
-    if (size && IsTooLargeToEncrypt(*size)) {
+    if (size && inputs.cls != EncryptionClass::Sealed && IsTooLargeToEncrypt(*size)) {
         log << "skipped " << file << ": " << kSizeLimitKilobytes << " KB or more" << std::endl;
         return Outcome::Skipped;
     }
@@ -83,8 +96,21 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, std:
     return Outcome::Done;
 }
 
-Outcome DecryptOne(const std::string& file, const std::string& password, const CliOptions& options,
-                   std::ostream& log) {
+// A sealed container is told by its first line and opened only with its
+// password, every chunk checked; never by the lenient path, --force or not.
+Outcome OpenSealedOne(const std::string& file, OpeningKeys& keys, const CliOptions& options,
+                      std::ostream& log) {
+    const std::string dir(LanguageTableFor(options.english).messages.dirDecrypted);
+    ProbeSealedFile(file, &keys);  // a wrong password makes no folder
+    if (!MakeOutputFolder(file, dir, log)) return Outcome::Failed;
+    const std::string output = OpenSealedFile(file, keys, options.suffixE, dir);
+    log << "decrypted " << file << " -> " << output << std::endl;
+    return Outcome::Done;
+}
+
+Outcome DecryptOne(const std::string& file, const std::string& password, OpeningKeys& keys,
+                   const CliOptions& options, std::ostream& log) {
+    if (IsSealedFile(file)) return OpenSealedOne(file, keys, options, log);
     const LanguageTable& table = LanguageTableFor(options.english);
     // Read once: the probe and the decoding work on the same bytes.
     std::string bytes = ReadWholeFile(file);
@@ -106,6 +132,19 @@ Outcome DecryptOne(const std::string& file, const std::string& password, const C
     return Outcome::Done;
 }
 
+// The probe's words for a sealed container: its lines and header are
+// checked, and with a password the header's tag (one key derivation).
+std::string ProbeSealedLine(const std::string& file, OpeningKeys* keys) {
+    std::string line = "sealed container";
+    try {
+        ProbeSealedFile(file, keys);
+        if (keys != nullptr) line += ", password matches";
+    } catch (const EWrongPassword&) {
+        line += ", password does not match";
+    }
+    return line;
+}
+
 }  // namespace
 
 int RunEncrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
@@ -115,9 +154,28 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
     inputs.nameSuffix = options.suffixE ? "E" : "";
     inputs.dirEncrypted = LanguageTableFor(options.english).messages.dirEncrypted;
 
+    // One key derivation for the whole run, before the first file; every
+    // file still gets its own nonce and keys.
+    std::optional<SealingKey> sealingKey;
+    std::optional<std::string> noKey;
+    if (options.cls == EncryptionClass::Sealed) {
+        try {
+            sealingKey.emplace(password);
+            inputs.sealingKey = &*sealingKey;
+        } catch (const ESealedError& e) {
+            noKey = SealedErrorText(e, options.english);
+        }
+    }
+
     Tally tally;
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] { return EncryptOne(file, inputs, log); }));
+        if (noKey) {
+            log << "failed " << file << ": " << *noKey << std::endl;
+            tally.Count(Outcome::Failed);
+            continue;
+        }
+        tally.Count(
+            Guarded(file, options.english, log, [&] { return EncryptOne(file, inputs, log); }));
     }
     const int total = static_cast<int>(options.files.size());
     log << tally.done << " of " << total << " files encrypted, " << tally.skipped << " skipped, "
@@ -126,13 +184,17 @@ int RunEncrypt(const CliOptions& options, const std::string& password, std::ostr
         // Failed files are left out so that the "done" count stays true.
         log << OversizeSummary(options.english, tally.skipped, total - tally.failed) << std::endl;
     }
+    WipeBytes(inputs.password.data(), inputs.password.size());
     return tally.ExitStatus();
 }
 
 int RunDecrypt(const CliOptions& options, const std::string& password, std::ostream& log) {
+    // Keys of sealed containers, derived once per salt and cost met.
+    OpeningKeys keys(password);
     Tally tally;
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] { return DecryptOne(file, password, options, log); }));
+        tally.Count(Guarded(file, options.english, log,
+                            [&] { return DecryptOne(file, password, keys, options, log); }));
     }
     log << tally.done << " of " << options.files.size() << " files decrypted, " << tally.refused
         << " refused, " << tally.failed << " failed" << std::endl;
@@ -141,9 +203,15 @@ int RunDecrypt(const CliOptions& options, const std::string& password, std::ostr
 
 int RunProbe(const CliOptions& options, const std::optional<std::string>& password,
              std::ostream& out, std::ostream& log) {
+    std::optional<OpeningKeys> keys;
+    if (password) keys.emplace(*password);
     Tally tally;
     for (const std::string& file : options.files) {
-        tally.Count(Guarded(file, log, [&] {
+        tally.Count(Guarded(file, options.english, log, [&] {
+            if (IsSealedFile(file)) {
+                out << file << ": " << ProbeSealedLine(file, keys ? &*keys : nullptr) << std::endl;
+                return Outcome::Done;
+            }
             const ProbeResult probe = decryption1(file, password.value_or(""));
             out << file << ": "
                 << (probe.isContainer

@@ -4,7 +4,7 @@ namespace imgcrypt {
 
 std::string HelpText() {
     return std::string(
-        R"(Usage: imgcrypt encrypt [--class standard|high] [--suffix none|E] [--lang en|ch]
+        R"(Usage: imgcrypt encrypt [--class standard|high|sealed] [--suffix none|E] [--lang en|ch]
                        [--password-file F] FILE...
        imgcrypt decrypt [--suffix none|E] [--lang en|ch] [--password-file F] [--force] FILE...
        imgcrypt probe [--password-file F | --check-password] FILE...
@@ -13,28 +13,41 @@ std::string HelpText() {
 Protects image files with a password, as the desktop tool does, and turns them
 back into the original bytes.
 
-What the protection is: every file becomes a text container that holds its
-bytes in base64 form (in the high class also scrambled by a fixed rule), with
-the password stored in it. The program checks the stored password before it
-decrypts; the password does not encrypt the data. It keeps casual eyes off
-pictures; it is not cryptography.
+What the protection is: only the sealed class is real encryption. A sealed
+container holds the file encrypted with a key derived from the password
+(Argon2id, then ChaCha20-Poly1305 in chunks of 64 KiB, each chunk checked);
+nothing in it gives the password away, and without the password it cannot be
+opened. A forgotten password cannot be recovered; a weak one can still be
+guessed. The standard and high classes are not cryptography: they hold the
+bytes in base64 form (the high class also scrambled by a fixed rule) with the
+password stored beside them, which anyone can read back. They keep casual
+eyes off pictures and stay for the containers already in use.
 
 Commands:
   encrypt  Writes the container of each FILE into the folder "encrypted" beside
-           it ("已加密" with --lang ch), creating the folder. Files of 5000 KB
-           (5,120,000 bytes) or more are skipped. Files are processed in the
-           order given.
+           it ("已加密" with --lang ch), creating the folder. In the standard
+           and high classes files of 5000 KB (5,120,000 bytes) or more are
+           skipped; sealed files have no size limit. A sealed run derives its
+           key once (a fraction of a second, 64 MiB of memory) and gives every
+           file its own nonce. Files are processed in the order given.
   decrypt  Writes the original bytes of each container FILE into the folder
-           "decrypted" beside it ("已解密" with --lang ch). A container whose
-           stored password differs from the one given is refused with
-           "Illegal password"; a file that is not a container is refused
-           unless --force is given.
+           "decrypted" beside it ("已解密" with --lang ch); the kind of each
+           file is told from the file itself. A sealed container is opened
+           only with its password, every part checked: a wrong password is
+           refused with "Illegal password", a damaged or changed file, or one
+           sealed by a newer version, is refused and nothing is written for
+           it. An old container whose stored password differs from the one
+           given is refused with "Illegal password"; a file that is not a
+           container is refused unless --force is given (never a sealed one).
   probe    Prints one line per FILE on standard output: whether it is a
-           container, its class (standard or high) and, when a password is
-           given, whether it matches. Writes no file.
+           container, its class (standard, high or sealed) and, when a
+           password is given, whether it matches (for a sealed container, one
+           key derivation). Writes no file.
 
 Options:
-  --class standard|high  encrypt: the encryption class (default standard)
+  --class standard|high|sealed
+                         encrypt: the class (default standard; only sealed
+                         is real encryption)
   --suffix none|E        encrypt: append "E" to the names (abc.JPG -> abc.JPGE);
                          decrypt: remove one trailing "E" or "e" from the names.
                          Without it, decrypt removes a trailing "E" only when

@@ -52,8 +52,10 @@ void ApplyOption(CliOptions& options, std::string_view name, std::string_view va
             options.cls = EncryptionClass::Standard;
         } else if (value == "high") {
             options.cls = EncryptionClass::High;
+        } else if (value == "sealed") {
+            options.cls = EncryptionClass::Sealed;
         } else {
-            RefuseValue(name, value, "standard or high");
+            RefuseValue(name, value, "standard, high or sealed");
         }
     } else if (name == "--suffix") {
         if (value == "none") {

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/password_input.h"
 #include "cli/password_rules.h"
+#include "codec/secret_bytes.h"
 #include "imgcrypt_version.h"
 
 namespace imgcrypt {
@@ -25,6 +26,13 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     }
 
     std::optional<std::string> password;
+    // The password is gone from memory once the run is over, however it ends.
+    struct Wipe {
+        std::optional<std::string>& text;
+        ~Wipe() {
+            if (text) WipeBytes(text->data(), text->size());
+        }
+    } wipe{password};
     if (options.NeedsPassword()) {
         try {
             password = ReadTypedPassword(options.passwordFile);

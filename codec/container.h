@@ -7,7 +7,9 @@
 
 namespace imgcrypt {
 
-enum class EncryptionClass { Standard = 0, High = 1 };
+// Standard and High are the containers of this file; Sealed is real
+// encryption, written by codec/sealed_*.
+enum class EncryptionClass { Standard = 0, High = 1, Sealed = 2 };
 
 // The complete container file (final CR LF included) for the source bytes,
 // built in one buffer by the streamed writer: the same bytes and the same

@@ -1,10 +1,12 @@
 #include "codec/file_operations.h"
 
+#include <stdexcept>
 #include <utility>
 
 #include "codec/container_layout.h"
 #include "codec/container_stream.h"
 #include "codec/password.h"
+#include "codec/sealed_file_operations.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
 #include "runtime/text.h"
@@ -54,6 +56,11 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
 }
 
 std::string encryption(const std::string& path, const EncryptionInputs& inputs) {
+    if (inputs.cls == EncryptionClass::Sealed) {
+        if (inputs.sealingKey == nullptr) throw std::invalid_argument("sealing needs the run's key");
+        return SealFile(path, *inputs.sealingKey, inputs.dirEncrypted, inputs.nameSuffix,
+                        inputs.progress);
+    }
     SourceFileReader source(path);
     const std::string outPath = EncryptedOutputPath(path, inputs.dirEncrypted, inputs.nameSuffix);
     // Streamed through small buffers: no whole-file copies to first-touch.

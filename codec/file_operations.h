@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "codec/container.h"
+#include "codec/sealed_keys.h"
+#include "codec/sealed_writer.h"
 
 namespace imgcrypt {
 
@@ -14,6 +16,10 @@ struct EncryptionInputs {
     EncryptionClass cls = EncryptionClass::Standard;
     std::string nameSuffix;    // "" or "E"
     std::string dirEncrypted;  // output sub-folder name of the current language
+    // Sealed class only: the run's key (one derivation per run), and the
+    // hook called after every chunk.
+    const SealingKey* sealingKey = nullptr;
+    SealedProgressFn progress = {};
 };
 
 // folder of `path` + dirEncrypted + separator + name of `path` + suffix.
@@ -23,6 +29,7 @@ std::string EncryptedOutputPath(std::string_view path, std::string_view dirEncry
 // Reads `path` and writes its container to EncryptedOutputPath (the output
 // folder must exist). Returns the output path. Raises EFOpenError for the
 // source, EInOutError for the container. The source is never opened for writing.
+// The sealed class goes to SealFile (sealed_file_operations.h).
 std::string encryption(const std::string& path, const EncryptionInputs& inputs);
 
 // Name of the decrypted file for a container name: with the suffix flag one

@@ -10,5 +10,5 @@ install_missing -- \
     libgtest-dev libbenchmark-dev \
     qt6-base-dev qt6-webengine-dev libqt6opengl6-dev libgl-dev \
     fonts-wqy-microhei xvfb xauth desktop-file-utils \
-    python3 time \
+    libgcrypt20-dev python3 python3-argon2 python3-cryptography time \
     lintian appstream man-db

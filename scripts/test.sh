@@ -32,9 +32,12 @@ for target in build/fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
     mkdir -p "build/fuzz/corpus/$name"
+    # Seeds kept in the repository join the corpus (read only).
+    seeds=()
+    [ -d "fuzz/seeds/$name" ] && seeds=("fuzz/seeds/$name")
     echo "-- $name"
     "$target" -max_total_time="$fuzz_seconds" -max_len=65536 -timeout=10 \
-        -print_final_stats=0 "build/fuzz/corpus/$name" 2>&1 | tail -n 2
+        -print_final_stats=0 "build/fuzz/corpus/$name" "${seeds[@]}" 2>&1 | tail -n 2
 done
 
 stage "Windows builds (MinGW-w64), tests under Wine"

@@ -59,7 +59,12 @@ std::vector<std::string_view> AllTexts(const LanguageTable& t) {
             t.oversizeSummary.afterSecond,
             t.oversizeSummary.afterDone,
             t.commandLine.notEncrypted,
-            t.commandLine.passwordTooLong};
+            t.commandLine.passwordTooLong,
+            t.sealed.damaged,
+            t.sealed.newerVersion,
+            t.sealed.newerVersionEnd,
+            t.sealed.notEnoughMemory,
+            t.sealed.notEnoughMemoryEnd};
 }
 
 bool IsUtf8(std::string_view text) {

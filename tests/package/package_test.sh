@@ -40,7 +40,7 @@ echo "-- control fields"
 version=$(dpkg-deb -f "$deb" Version)
 [ "$(dpkg-deb -f "$deb" Section)" = graphics ] || fail "section is not graphics"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in fonts-wqy-microhei libqt6webenginewidgets6 libc6; do
+for dep in fonts-wqy-microhei libqt6webenginewidgets6 libc6 libgcrypt20; do
     grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 

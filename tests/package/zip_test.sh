@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the Windows zip with cpack, unpacks it and checks: one folder named
-# after the zip, with both programs, the pages and the read-me side by side and
-# nothing else; the programs stripped; and the command line from there
-# round-trips a file with a Chinese name in a Chinese folder, byte for byte.
+# after the zip, with both programs, libgcrypt's two DLLs, the pages and the
+# read-me side by side and nothing else; the programs stripped; and the
+# command line from there round-trips a file with a Chinese name in a Chinese
+# folder, byte for byte, in the high and the sealed class.
 #
 # usage: zip_test.sh BUILD_DIR WORK_DIR [RUNNER...]
 # RUNNER is what starts a Windows program here (scripts/wine-run LOADER
@@ -35,13 +36,14 @@ mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 [ "$(ls "$work/unpacked")" = "$name" ] || fail "the zip does not hold the one folder $name"
 root=$work/unpacked/$name
-for f in imgcrypt.exe imgcrypt-gui.exe help.htm ehelp.htm banner.htm ebanner.htm README-windows.txt; do
+for f in imgcrypt.exe imgcrypt-gui.exe libgcrypt-20.dll libgpg-error-0.dll help.htm ehelp.htm \
+    banner.htm ebanner.htm README-windows.txt; do
     [ -f "$root/$f" ] || fail "missing $f"
 done
 [ -z "$(find "$root" -mindepth 1 -type d)" ] || fail "sub-folders: $(find "$root" -mindepth 1 -type d)"
 for f in "$root"/*; do
     case "$(basename "$f")" in
-        *.exe | help.htm | ehelp.htm | banner.htm | ebanner.htm | README-windows.txt) ;;
+        *.exe | *.dll | help.htm | ehelp.htm | banner.htm | ebanner.htm | README-windows.txt) ;;
         *) fail "unexpected file $(basename "$f")" ;;
     esac
 done
@@ -67,4 +69,11 @@ printf 'Tiger#42\r\n' >pw.txt
 "$@" "$root/imgcrypt.exe" decrypt --lang ch --password-file pw.txt 相册/已加密/照片.jpg ||
     fail "decrypt"
 cmp 相册/照片.jpg 相册/已加密/已解密/照片.jpg || fail "decrypted bytes differ"
+rm -r 相册/已加密
+"$@" "$root/imgcrypt.exe" encrypt --lang ch --class sealed --password-file pw.txt 相册/照片.jpg ||
+    fail "sealed encrypt (are the DLLs found?)"
+head -c 17 相册/已加密/照片.jpg | grep -q IMGCRYPT-SEALED-1 || fail "no sealed container"
+"$@" "$root/imgcrypt.exe" decrypt --lang ch --password-file pw.txt 相册/已加密/照片.jpg ||
+    fail "sealed decrypt"
+cmp 相册/照片.jpg 相册/已加密/已解密/照片.jpg || fail "opened bytes differ"
 echo "ok"

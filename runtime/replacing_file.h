@@ -1,0 +1,38 @@
+// A file written piece by piece under a temporary name beside its final
+// path, put in place only by Commit: until then an existing file of that
+// name stays untouched, and one dropped without Commit (an error, a cancel)
+// leaves nothing behind.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "runtime/file_handle.h"
+
+namespace imgcrypt {
+
+class ReplacingFile {
+  public:
+    // Creates the temporary file (shared with nobody). Raises EFCreateError
+    // naming `path`, as every failure here does.
+    explicit ReplacingFile(std::string path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    void Write(std::string_view bytes);
+
+    // Closes the file and renames it over the final path.
+    void Commit();
+
+    const std::string& path() const noexcept { return path_; }
+
+  private:
+    [[noreturn]] void Fail(int err);
+
+    std::string path_;
+    std::string tempPath_;  // empty once committed or given up
+    FileHandle file_;
+};
+
+}  // namespace imgcrypt
