@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "batch/app_locations.h"
 #include "imgcrypt_version.h"
-#include "ui/app_locations.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {

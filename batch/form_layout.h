@@ -1,70 +1,197 @@
 // The main window's form, shared by every window that implements WindowPort:
-// places in client pixels at 96 DPI and captions at creation, which differ
-// from the language tables on purpose (the first switch replaces them before
-// the window is shown). Kinds, creation order and fonts are each window's own.
+// each control, radio item and menu entry by its name, the kind of every
+// control, places in client pixels at 96 DPI, captions at creation, the order
+// Tab walks, the menu tree, the font and the outer heights. The captions at
+// creation differ from the language tables on purpose (the first switch
+// replaces them before the window is shown). A window maps the names to its
+// own controls and follows the rest; only how a kind looks is its own.
 #pragma once
 
 #include <array>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "batch/language_tables.h"
 
 namespace imgcrypt::form {
 
+// Every control, radio item and menu entry of the form.
+enum class Id : int {
+    WebBrowser1,
+    rgsuffix,
+    rgsuffixItem0,
+    rgsuffixItem1,
+    gbencClass,
+    gbencClassItem0,
+    gbencClassItem1,
+    lbopen,
+    edtdir,
+    btnopen,
+    lbpassword,
+    edtEnpass,
+    lbpassnote,
+    btnenc,
+    btndec,
+    ProgressBar1,
+    lbprogress,
+    btncancel,
+    N1,
+    N2,
+    N4,
+    N5,
+    N6,
+    N7,
+    N8,
+    N11,
+    nabout,
+    mdonate,
+    ndonate,
+    mch,
+    men,
+};
+// How many ids there are; they count from 0.
+inline constexpr int kIdCount = static_cast<int>(Id::men) + 1;
+
+constexpr int IndexOf(Id id) noexcept {
+    return static_cast<int>(id);
+}
+
 struct Rect {
     int left, top, width, height;
 };
 
-struct Control {
+enum class Kind {
+    Banner,        // the embedded web browser
+    RadioGroup,    // frame, caption and items; one stop for Tab, the arrows move between items
+    Label,         // static text, takes no focus
+    CentredLabel,  // static text, centred, takes no focus
+    ReadOnlyEdit,  // single-line box the user cannot change
+    PasswordEdit,  // single-line box, at most kMaxPasswordLength characters, each shown as "#"
+    Button,        // push button
+    ProgressBar,   // holds its place in the tab order without taking the focus
+};
+
+struct RadioItem {
+    Id id;
     std::string_view name;
-    Rect rect;
     std::string_view caption;  // UTF-8
 };
 
-// A radio group with two items side by side; item 0 is checked at creation.
-struct RadioGroup : Control {
-    std::array<std::string_view, 2> items;
+struct Control {
+    Id id;
+    std::string_view name;
+    Kind kind;
+    Rect rect;
+    std::string_view caption;          // UTF-8
+    std::span<const RadioItem> items;  // a radio group's items; item 0 is checked at creation
+    std::optional<Id> names;           // the box a label names (screen readers read it as the box's name)
 };
 
-inline constexpr Control WebBrowser1{"WebBrowser1", {8, 5, 500, 140}, ""};
-inline constexpr RadioGroup rgsuffix{
-    {"rgsuffix", {8, 152, 500, 41}, "加密文件后缀名"},
-    {"不变，如 abc.JPG 加密为 abc.JPG", "加 'E'，如 abc.JPG 加密为 abc.JPGE"}};
-inline constexpr RadioGroup gbencClass{
-    {"gbencClass", {8, 200, 500, 41}, "压缩级别"},
-    {"标准加密（16位加密，迅捷加密）", "高级加密（256位加密，比较费时）"}};
-inline constexpr Control lbopen{"lbopen", {8, 252, 73, 13}, "打开文件夹"};
-inline constexpr Control edtdir{"edtdir", {80, 248, 353, 21}, ""};
-inline constexpr Control btnopen{"btnopen", {447, 248, 60, 25}, "打开"};
-inline constexpr Control lbpassword{"lbpassword", {8, 284, 73, 13}, "Password"};
-inline constexpr Control edtEnpass{"edtEnpass", {80, 280, 81, 21}, ""};
-inline constexpr Control lbpassnote{
-    "lbpassnote", {168, 285, 217, 17}, "最多10位，支持空格以外所有字符"};
-inline constexpr Control btnenc{"btnenc", {387, 280, 60, 25}, "加密"};
-inline constexpr Control btndec{"btndec", {447, 280, 60, 25}, "解密"};
-inline constexpr Control ProgressBar1{"ProgressBar1", {8, 320, 361, 17}, ""};
-inline constexpr Control lbprogress{"lbprogress", {376, 322, 73, 13}, ""};
-inline constexpr Control btncancel{"btncancel", {448, 317, 60, 25}, "Cancel"};
+inline constexpr RadioItem kSuffixItems[] = {
+    {Id::rgsuffixItem0, "rgsuffixItem0", "不变，如 abc.JPG 加密为 abc.JPG"},
+    {Id::rgsuffixItem1, "rgsuffixItem1", "加 'E'，如 abc.JPG 加密为 abc.JPGE"},
+};
+inline constexpr RadioItem kClassItems[] = {
+    {Id::gbencClassItem0, "gbencClassItem0", "标准加密（16位加密，迅捷加密）"},
+    {Id::gbencClassItem1, "gbencClassItem1", "高级加密（256位加密，比较费时）"},
+};
+
+// The controls in the order Tab walks them, each label right before the box
+// it names; the order the windows create them in, so it is also their
+// z-order. Labels take no focus.
+inline constexpr std::array<Control, 14> kControls{{
+    {Id::btnopen, "btnopen", Kind::Button, {447, 248, 60, 25}, "打开", {}, {}},
+    {Id::lbpassword, "lbpassword", Kind::Label, {8, 284, 73, 13}, "Password", {}, Id::edtEnpass},
+    {Id::edtEnpass, "edtEnpass", Kind::PasswordEdit, {80, 280, 81, 21}, "", {}, {}},
+    {Id::lbpassnote, "lbpassnote", Kind::Label, {168, 285, 217, 17}, "最多10位，支持空格以外所有字符",
+     {}, {}},
+    {Id::btnenc, "btnenc", Kind::Button, {387, 280, 60, 25}, "加密", {}, {}},
+    {Id::btndec, "btndec", Kind::Button, {447, 280, 60, 25}, "解密", {}, {}},
+    {Id::lbopen, "lbopen", Kind::Label, {8, 252, 73, 13}, "打开文件夹", {}, Id::edtdir},
+    {Id::edtdir, "edtdir", Kind::ReadOnlyEdit, {80, 248, 353, 21}, "", {}, {}},
+    {Id::WebBrowser1, "WebBrowser1", Kind::Banner, {8, 5, 500, 140}, "", {}, {}},
+    {Id::rgsuffix, "rgsuffix", Kind::RadioGroup, {8, 152, 500, 41}, "加密文件后缀名", kSuffixItems, {}},
+    {Id::gbencClass, "gbencClass", Kind::RadioGroup, {8, 200, 500, 41}, "压缩级别", kClassItems, {}},
+    {Id::ProgressBar1, "ProgressBar1", Kind::ProgressBar, {8, 320, 361, 17}, "", {}, {}},
+    {Id::lbprogress, "lbprogress", Kind::CentredLabel, {376, 322, 73, 13}, "", {}, {}},
+    {Id::btncancel, "btncancel", Kind::Button, {448, 317, 60, 25}, "Cancel", {}, {}},
+}};
+
+// The control `id` names; the first one when `id` is no control.
+constexpr const Control& ControlOf(Id id) noexcept {
+    for (const Control& control : kControls) {
+        if (control.id == id) return control;
+    }
+    return kControls.front();
+}
+
+// A radio group's items sit in two columns, row by row, below its caption:
+// the place of item `item` in the group's own pixels, as the classic radio
+// group arranges them.
+constexpr Rect RadioItemRect(int item) noexcept {
+    constexpr int kColumnWidth = 245;
+    constexpr int kRowHeight = 22;
+    return {8 + (item % 2) * kColumnWidth, 14 + (item / 2) * kRowHeight, kColumnWidth - 10,
+            kRowHeight};
+}
+// The same in the window's client pixels.
+constexpr Rect RadioItemRect(const Control& group, int item) noexcept {
+    const Rect r = RadioItemRect(item);
+    return {group.rect.left + r.left, group.rect.top + r.top, r.width, r.height};
+}
+
+// The menu tree: entries of the bar have no parent; an entry that is some
+// entry's parent opens a drop-down, the others are commands. "-" is a
+// separator line. No entry has a shortcut key, check mark or image.
+struct MenuEntry {
+    Id id;
+    std::string_view name;
+    std::optional<Id> parent;
+    std::string_view caption;  // UTF-8, at creation
+};
+
+inline constexpr std::array<MenuEntry, 13> kMenu{{
+    {Id::N1, "N1", {}, "文件"},
+    {Id::N2, "N2", Id::N1, "打开"},
+    {Id::N4, "N4", Id::N1, "-"},
+    {Id::N5, "N5", Id::N1, "退出"},
+    {Id::N6, "N6", {}, "帮助"},
+    {Id::N7, "N7", Id::N6, "说明"},
+    {Id::N8, "N8", Id::N6, "在线帮助"},
+    {Id::N11, "N11", {}, "关于"},
+    {Id::nabout, "nabout", Id::N11, "关于"},
+    {Id::mdonate, "mdonate", {}, "捐助"},
+    {Id::ndonate, "ndonate", Id::mdonate, "捐助"},
+    // The two language commands act at once from the bar; no drop-down.
+    {Id::mch, "mch", {}, kChineseCommandCaption},
+    {Id::men, "men", {}, kEnglishCommandCaption},
+}};
+
+constexpr bool OpensDropDown(Id id) noexcept {
+    for (const MenuEntry& entry : kMenu) {
+        if (entry.parent == id) return true;
+    }
+    return false;
+}
+
+// The commands a run disables: they would start another run, change the
+// selection or rename the output folders under it.
+inline constexpr std::array<Id, 5> kRunCommands{Id::btnopen, Id::btnenc, Id::N2, Id::mch, Id::men};
+
+// The form's font, "MS Sans Serif" 8 point: 11 pixels high at 96 DPI. A
+// caption wider than its fixed-size control gets a smaller size, down to a
+// readable minimum, rather than being cut off.
+inline constexpr std::string_view kFontFace = "MS Sans Serif";
+inline constexpr int kFontPixels = 11;
+inline constexpr int kMinFontPixels = 9;
 
 // The outer size at creation; start-up then sets the rest height.
 inline constexpr int kCreationOuterWidth = 526;
 inline constexpr int kCreationOuterHeight = 404;
-
-// The menu's captions at creation; "-" is a separator line.
-namespace menu {
-inline constexpr std::string_view N1 = "文件";
-inline constexpr std::string_view N2 = "打开";
-inline constexpr std::string_view N4 = "-";
-inline constexpr std::string_view N5 = "退出";
-inline constexpr std::string_view N6 = "帮助";
-inline constexpr std::string_view N7 = "说明";
-inline constexpr std::string_view N8 = "在线帮助";
-inline constexpr std::string_view N11 = "关于";
-inline constexpr std::string_view nabout = "关于";
-inline constexpr std::string_view mdonate = "捐助";
-inline constexpr std::string_view ndonate = "捐助";
-inline constexpr std::string_view mch = kChineseCommandCaption;
-inline constexpr std::string_view men = kEnglishCommandCaption;
-}  // namespace menu
+// The window's outer heights: at rest the progress row is out of view, during
+// a run it shows.
+inline constexpr int kRestHeight = 370;
+inline constexpr int kRunHeight = 400;
 
 }  // namespace imgcrypt::form

@@ -8,6 +8,7 @@
 #include "batch/run_rules.h"
 #include "codec/file_operations.h"
 #include "codec/password.h"
+#include "runtime/app_folders.h"
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
@@ -20,10 +21,33 @@ namespace {
 constexpr std::string_view kSettingsEnglish = "en";
 constexpr std::string_view kSettingsChinese = "ch";
 
+// Every page, local or on the site, has an English twin whose name carries
+// an "e" before the Chinese page's name.
+std::string PageOfLanguage(bool english, std::string_view page) {
+    return (english ? "e" : "") + std::string(page);
+}
+
+constexpr std::string_view kSitePages = "/ien/";
+
 }  // namespace
 
-MainWindowLogic::MainWindowLogic(WindowPort& port, AppLocations locations)
-    : port_(port), locations_(std::move(locations)) {}
+MainWindowLogic::MainWindowLogic(WindowPort& port, Dialogs& dialogs, AppLocations locations)
+    : port_(port), dialogs_(dialogs), locations_(std::move(locations)) {}
+
+// ---------------------------------------------------------------------------
+// Boxes: the plain ones carry the application title of the language.
+
+void MainWindowLogic::ShowMessage(const std::string& text) {
+    dialogs_.Message(applicationTitle_, text);
+}
+
+bool MainWindowLogic::Confirm(const std::string& text) {
+    return dialogs_.Confirm(text);
+}
+
+void MainWindowLogic::ShowError(const std::string& text) {
+    dialogs_.Error(applicationTitle_, text);
+}
 
 // ---------------------------------------------------------------------------
 // Error handling: the one place where an error reaches the user.
@@ -38,7 +62,7 @@ bool MainWindowLogic::Guarded(const std::function<void()>& body) {
     } catch (...) {
         message = "Unexpected error";
     }
-    port_.ShowError(DefaultHandlerText(message));
+    ShowError(DefaultHandlerText(message));
     // A run that broke off must not leave the window half-way.
     if (running_) {
         port_.SetProgressPosition(0);
@@ -55,12 +79,59 @@ void MainWindowLogic::GuardedWhenIdle(const std::function<void()>& body) {
 }
 
 // ---------------------------------------------------------------------------
+// Which handler each button and menu command calls.
+
+void MainWindowLogic::Command(form::Id id) {
+    using form::Id;
+    switch (id) {
+        case Id::btnopen:
+            btnopenClick();
+            break;
+        case Id::btnenc:
+            btnencClick();
+            break;
+        case Id::btndec:
+            btndecClick();
+            break;
+        case Id::btncancel:
+            btncancelClick();
+            break;
+        case Id::N2:
+            N2Click();
+            break;
+        case Id::N5:
+            N5Click();
+            break;
+        case Id::N7:
+            N7Click();
+            break;
+        case Id::N8:
+            N8Click();
+            break;
+        case Id::nabout:
+            naboutClick();
+            break;
+        case Id::ndonate:
+            ndonateClick();
+            break;
+        case Id::mch:
+            mchClick();
+            break;
+        case Id::men:
+            menClick();
+            break;
+        default:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------
 // Start-up, settings file and shutdown.
 
 void MainWindowLogic::FormCreate() {
     Guarded([this] {
         wrongPasswordCount_ = 0;
-        port_.SetOuterHeight(kRestHeight);
+        port_.SetOuterHeight(form::kRestHeight);
 
         // An error of the settings file is shown and start-up goes on.
         if (Guarded([this] { languageEnglish_ = SettingsSayEnglish(); })) {
@@ -71,9 +142,8 @@ void MainWindowLogic::FormCreate() {
             // window without texts or output-folder names.
             ApplyTexts(false);
         }
-        port_.NavigateBanner(
-            WebAddress(languageEnglish_ ? "/ien/ead.htm" : "/ien/ad.htm"),
-            locations_.helpFolder + (languageEnglish_ ? "ebanner.htm" : "banner.htm"));
+        port_.NavigateBanner(WebAddress("ad.htm"),
+                             locations_.helpFolder + PageOfLanguage(languageEnglish_, "banner.htm"));
     });
 }
 
@@ -88,9 +158,18 @@ bool MainWindowLogic::SettingsSayEnglish() const {
     return firstLine == kSettingsEnglish;
 }
 
+bool MainWindowLogic::FormCloseQuery() {
+    if (!running_) return true;
+    cancelFlag_ = true;
+    closeAfterRun_ = true;
+    return false;
+}
+
+void MainWindowLogic::N5Click() {
+    port_.Close();
+}
+
 void MainWindowLogic::FormClose() {
-    // A run still going stops after its current file.
-    if (running_) cancelFlag_ = true;
     selectionList_ = {};
 }
 
@@ -100,7 +179,8 @@ void MainWindowLogic::FormClose() {
 void MainWindowLogic::ApplyTexts(bool english) {
     const LanguageTable& table = LanguageTableFor(english);
     messages_ = table.messages;
-    port_.ApplyLanguage(table, std::string(table.naboutPrefix) + locations_.siteHost);
+    applicationTitle_ = std::string(table.applicationTitle);
+    port_.SetTexts(FormTextsOf(table, std::string(table.naboutPrefix) + locations_.siteHost));
     dialog_.filter = std::string(table.dialogFilter);
 }
 
@@ -139,7 +219,7 @@ void MainWindowLogic::N2Click() {
 
 void MainWindowLogic::OpenSelection() {
     dialog_.filterIndex = port_.SuffixMode() == 1 ? 4 : 0;
-    std::vector<std::string> paths = port_.ShowOpenDialog(dialog_);
+    std::vector<std::string> paths = dialogs_.OpenFiles(dialog_);
     // From the second call on the dialog starts in the program's folder.
     dialog_.initialFolder = PathFolderTrimmed(locations_.exeFolder + "x");
     // A cancelled dialog keeps the earlier selection whole.
@@ -177,14 +257,14 @@ bool MainWindowLogic::ReadyToRun(std::string_view noImageMessage) {
     if (!selectionList_.empty()) return true;
     // Nothing to work on: say so and let the user pick files at once; the
     // run does not start by itself afterwards.
-    port_.ShowMessage(std::string(noImageMessage));
+    ShowMessage(std::string(noImageMessage));
     OpenSelection();
     return false;
 }
 
 bool MainWindowLogic::CheckPassword() {
     const PasswordCheck check = getencsn(port_.PasswordText(), PasswordRuleTextsOf(messages_));
-    for (const std::string& message : check.messages) port_.ShowMessage(message);
+    for (const std::string& message : check.messages) ShowMessage(message);
     return check.valid;
 }
 
@@ -193,14 +273,16 @@ void MainWindowLogic::BeginRun() {
     // No nested runs, no new selection and no renamed output folder mid-run.
     port_.SetRunCommandsEnabled(false);
     port_.SetDecryptEnabled(false);
-    port_.SetOuterHeight(kRunHeight);
+    port_.SetOuterHeight(form::kRunHeight);
 }
 
 void MainWindowLogic::EndRun() {
-    port_.SetOuterHeight(kRestHeight);
+    port_.SetOuterHeight(form::kRestHeight);
     running_ = false;
     port_.SetRunCommandsEnabled(true);
     port_.SetDecryptEnabled(!DecryptLocked());
+    // A close asked for during the run comes now that it is over.
+    if (std::exchange(closeAfterRun_, false)) port_.Close();
 }
 
 bool MainWindowLogic::StepAfterFile(int done, int count) {
@@ -209,7 +291,7 @@ bool MainWindowLogic::StepAfterFile(int done, int count) {
     port_.ProcessPendingEvents();
     if (!cancelFlag_) return false;
     // Files already written stay; the progress row keeps its last values.
-    port_.ShowMessage(std::string(messages_.msgCanceled));
+    ShowMessage(std::string(messages_.msgCanceled));
     EndRun();
     return true;
 }
@@ -266,10 +348,10 @@ void MainWindowLogic::RunEncryption() {
     }
 
     port_.SetProgressPosition(count);
-    if (tooLarge > 0) port_.ShowMessage(OversizeSummary(languageEnglish_, tooLarge, count));
+    if (tooLarge > 0) ShowMessage(OversizeSummary(languageEnglish_, tooLarge, count));
     if (encrypted > 0) {
         const std::string folderBox = port_.FolderBoxText();
-        if (port_.Confirm(RunDoneQuestion(count - tooLarge, messages_.msgEncryptDone, folderBox,
+        if (Confirm(RunDoneQuestion(count - tooLarge, messages_.msgEncryptDone, folderBox,
                                           messages_.dirEncrypted))) {
             port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirEncrypted));
         }
@@ -294,14 +376,14 @@ void MainWindowLogic::RunDecryption() {
     const bool passwordValid = CheckPassword();
     const ProbeResult probe = decryption1(selectionList_.front(), port_.PasswordText());
 
-    if (!probe.isContainer && !port_.Confirm(std::string(messages_.msgNotEncrypted))) return;
+    if (!probe.isContainer && !Confirm(std::string(messages_.msgNotEncrypted))) return;
     if (!passwordValid) return;
     if (!probe.passwordMatch) {
-        port_.ShowMessage(std::string(messages_.msgWrongPassword));
+        ShowMessage(std::string(messages_.msgWrongPassword));
         ++wrongPasswordCount_;
         if (DecryptLocked()) {
             port_.SetDecryptEnabled(false);
-            port_.ShowMessage(std::string(messages_.msgTenTries));
+            ShowMessage(std::string(messages_.msgTenTries));
         }
         return;
     }
@@ -320,7 +402,7 @@ void MainWindowLogic::RunDecryption() {
 
     wrongPasswordCount_ = 0;
     port_.SetProgressPosition(count);
-    if (port_.Confirm(
+    if (Confirm(
             RunDoneQuestion(count, messages_.msgDecryptDone, folderBox, messages_.dirDecrypted))) {
         port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirDecrypted));
     }
@@ -331,32 +413,27 @@ void MainWindowLogic::RunDecryption() {
 // ---------------------------------------------------------------------------
 // Help pages and web links.
 
-std::string MainWindowLogic::WebAddress(std::string_view path) const {
-    return "http://" + locations_.siteHost + std::string(path);
+std::string MainWindowLogic::WebAddress(std::string_view page) const {
+    return "http://" + locations_.siteHost + std::string(kSitePages) +
+           PageOfLanguage(languageEnglish_, page);
 }
 
 void MainWindowLogic::N7Click() {
     Guarded([this] {
-        port_.OpenLocalPath(locations_.helpFolder + (languageEnglish_ ? "ehelp.htm" : "help.htm"));
+        port_.OpenLocalPath(locations_.helpFolder + PageOfLanguage(languageEnglish_, kHelpPage));
     });
 }
 
 void MainWindowLogic::N8Click() {
-    Guarded([this] {
-        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/ehelp.htm" : "/ien/help.htm"));
-    });
+    Guarded([this] { port_.OpenUrl(WebAddress(kHelpPage)); });
 }
 
 void MainWindowLogic::naboutClick() {
-    Guarded([this] {
-        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/eabout.htm" : "/ien/about.htm"));
-    });
+    Guarded([this] { port_.OpenUrl(WebAddress("about.htm")); });
 }
 
 void MainWindowLogic::ndonateClick() {
-    Guarded([this] {
-        port_.OpenUrl(WebAddress(languageEnglish_ ? "/ien/edonate.htm" : "/ien/donate.htm"));
-    });
+    Guarded([this] { port_.OpenUrl(WebAddress("donate.htm")); });
 }
 
 }  // namespace imgcrypt

@@ -1,5 +1,6 @@
-// The main window's state and handlers, without Qt. The window owns one
-// instance, forwards its events to the handlers and implements WindowPort.
+// The main window's state and handlers, without a toolkit. The window owns
+// one instance, forwards its events to the handlers and implements
+// WindowPort.
 #pragma once
 
 #include <functional>
@@ -7,32 +8,34 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/app_locations.h"
+#include "batch/dialogs.h"
 #include "batch/language_tables.h"
 #include "batch/window_port.h"
 
 namespace imgcrypt {
 
-// Where the application keeps its files and which web site it links to;
-// settled once by the application entry.
-struct AppLocations {
-    std::string configPath;  // the settings file "config.db"
-    // Folder holding the local pages, with final separator: the help pages
-    // "help.htm" and "ehelp.htm", the banner's offline pages "banner.htm" and
-    // "ebanner.htm".
-    std::string helpFolder;
-    std::string exeFolder;  // folder of the running executable, with final separator
-    std::string siteHost;   // host of the maker's web site, e.g. "www.example.com"
-};
-
 class MainWindowLogic {
   public:
-    MainWindowLogic(WindowPort& port, AppLocations locations);
+    // Boxes and the open dialog go through `dialogs`, everything else the
+    // window does through `port`.
+    MainWindowLogic(WindowPort& port, Dialogs& dialogs, AppLocations locations);
+
+    // A click on a button or a command of the menu, by the form's id: runs
+    // the handler of the same name (btnopen: btnopenClick, N5: N5Click, ...);
+    // ids without one (radio items, the separator) do nothing.
+    void Command(form::Id id);
 
     // Handlers, named after the controls and events that call them.
     void FormCreate();
+    // Whether the window may close now. During a run it may not: the run
+    // stops after its current file and the window then closes (Close).
+    bool FormCloseQuery();
     void FormClose();
     void btnopenClick();
     void N2Click();
+    // File > Exit: the window closes as by its close button.
+    void N5Click();
     // Files dragged over and dropped on the window: whether the window takes
     // them (refused during a run and when DroppedSelection finds none), and
     // taking them, which selects them as the open dialog's answer would.
@@ -53,10 +56,15 @@ class MainWindowLogic {
     // the settings file. Raises EInOutError when that file cannot be written.
     void interfacelanguage(bool english);
 
-    // Whether a run goes on; the window closes only once it has ended.
+    // Whether a run goes on.
     bool running() const noexcept { return running_; }
 
   private:
+    // A plain box and the default error handler's box, captioned with the
+    // application title; the confirmation box.
+    void ShowMessage(const std::string& text);
+    bool Confirm(const std::string& text);
+    void ShowError(const std::string& text);
     // Runs a handler body; an error ends it and reaches the error box.
     // True when the body ran to its end.
     bool Guarded(const std::function<void()>& body);
@@ -83,13 +91,17 @@ class MainWindowLogic {
     void RunEncryption();
     void RunDecryption();
     void ApplyTexts(bool english);
-    std::string WebAddress(std::string_view path) const;
+    // The site's page `page` ("help.htm", ...) in the current language.
+    std::string WebAddress(std::string_view page) const;
     // Ten wrong passwords lock Decrypt until the program starts again: only a
     // decryption run that goes through resets the count, and none can start.
     bool DecryptLocked() const noexcept { return wrongPasswordCount_ > 9; }
 
     WindowPort& port_;
+    Dialogs& dialogs_;
     AppLocations locations_;
+    // The caption of plain boxes; the provisional one until the first switch.
+    std::string applicationTitle_{kProvisionalApplicationTitle};
 
     std::vector<std::string> selectionList_;
     bool languageEnglish_ = false;
@@ -97,6 +109,7 @@ class MainWindowLogic {
     bool cancelFlag_ = false;
     int wrongPasswordCount_ = 0;
     bool running_ = false;
+    bool closeAfterRun_ = false;
     OpenDialogRequest dialog_;
 };
 

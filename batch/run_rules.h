@@ -12,7 +12,8 @@
 namespace imgcrypt {
 
 // 5000 KB of 1024 bytes; the messages call it "5MB".
-inline constexpr std::uint64_t kSizeLimitBytes = 5000ull * 1024ull;
+inline constexpr std::uint64_t kSizeLimitKilobytes = 5000;
+inline constexpr std::uint64_t kSizeLimitBytes = kSizeLimitKilobytes * 1024;
 
 // Whether a file of `size` bytes is skipped by the encryption run.
 constexpr bool IsTooLargeToEncrypt(std::uint64_t size) noexcept {

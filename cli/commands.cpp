@@ -111,7 +111,7 @@ Outcome EncryptOne(const std::string& file, const EncryptionInputs& inputs, Outp
     // size limit.
     FileReader source(file);
     if (inputs.cls != EncryptionClass::Sealed && IsTooLargeToEncrypt(source.size())) {
-        Report(log, "skipped ", file, ": 5000 KB or more");
+        Report(log, "skipped ", file, ": ", std::to_string(kSizeLimitKilobytes), " KB or more");
         return Outcome::Skipped;
     }
     if (!folders.Make(file, inputs.dirEncrypted)) return Outcome::Failed;

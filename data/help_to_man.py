@@ -11,7 +11,6 @@ import argparse
 import os
 import subprocess
 import sys
-import time
 
 
 def escape(text):
@@ -79,17 +78,15 @@ def main():
     parser.add_argument("program", help="the built program")
     parser.add_argument("output", help="the manual page to write")
     parser.add_argument("--name", required=True, help="one-line description for NAME")
+    parser.add_argument("--date", required=True, help="the release date, YYYY-MM-DD")
     args = parser.parse_args()
 
     def run(option):
         return subprocess.run([args.program, option], check=True, capture_output=True,
                               encoding="utf-8").stdout
 
-    # Reproducible builds set the date; otherwise today's.
-    stamp = int(os.environ.get("SOURCE_DATE_EPOCH", time.time()))
-    date = time.strftime("%Y-%m-%d", time.gmtime(stamp))
     page = man_page(os.path.basename(args.program), args.name, run("--help"),
-                    run("--version").strip(), date)
+                    run("--version").strip(), args.date)
     with open(args.output, "w", encoding="utf-8") as out:
         out.write(page)
 

@@ -9,7 +9,6 @@ namespace imgcrypt {
 namespace {
 
 constexpr const char* kSettingsFileName = "config.db";
-constexpr const char* kHelpPageName = "help.htm";
 
 // Tried rather than judged from permission bits: only a real create tells
 // about ACLs, read-only media and UAC-protected program folders.
@@ -34,7 +33,7 @@ void CreateFolderWithParents(std::string folder) {
 }  // namespace
 
 bool IsPortableProgramFolder(const std::string& programFolder) {
-    return !programFolder.empty() && FileExists(programFolder + kHelpPageName);
+    return !programFolder.empty() && FileExists(programFolder + std::string(kHelpPage));
 }
 
 std::string SettingsFilePath(const std::string& programFolder,
@@ -45,10 +44,6 @@ std::string SettingsFilePath(const std::string& programFolder,
     if (userConfigFolder.empty()) return programFolder + kSettingsFileName;
     CreateFolderWithParents(userConfigFolder);
     return userConfigFolder + kSettingsFileName;
-}
-
-std::string SettingsFilePath() {
-    return SettingsFilePath(ProgramFolder(), UserConfigFolder());
 }
 
 }  // namespace imgcrypt

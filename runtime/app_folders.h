@@ -3,8 +3,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace imgcrypt {
+
+// The local help page (Chinese; the English one has an "e" before the name).
+// A program folder that holds it is one the program runs from on its own.
+inline constexpr std::string_view kHelpPage = "help.htm";
 
 // The folder of the running program, ending in the path separator; empty
 // when the system cannot tell. Per platform: runtime/app_folders_*.cpp.
@@ -26,8 +31,5 @@ bool IsPortableProgramFolder(const std::string& programFolder);
 // `userConfigFolder`, created with its parents when missing. An installed
 // program never keeps it beside itself, even where it could write (root).
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder);
-
-// The same for the running program and the user's configuration folder.
-std::string SettingsFilePath();
 
 }  // namespace imgcrypt

@@ -6,6 +6,11 @@ namespace imgcrypt {
 
 namespace {
 
+// Codes that only the message table knows: no operation raises them today.
+constexpr int kCodeReadBeyondEnd = 100;
+constexpr int kCodeDiskWrite = 101;
+constexpr int kCodeInvalidNumericInput = 106;
+
 std::string FileErrorText(const char* verb, std::string_view path, int err) {
     std::string text = "Cannot ";
     text += verb;
@@ -20,19 +25,19 @@ std::string FileErrorText(const char* verb, std::string_view path, int err) {
 
 std::string InOutMessage(int code) {
     switch (code) {
-        case 2:
+        case kCodeFileNotFound:
             return "File not found";
-        case 3:
+        case kCodeInvalidFilename:
             return "Invalid filename";
-        case 4:
+        case kCodeTooManyOpenFiles:
             return "Too many open files";
-        case 5:
+        case kCodeAccessDenied:
             return "File access denied";
-        case 100:
+        case kCodeReadBeyondEnd:
             return "Read beyond end of file";
-        case 101:
+        case kCodeDiskWrite:
             return "Disk full";
-        case 106:
+        case kCodeInvalidNumericInput:
             return "Invalid numeric input";
         default:
             return "I/O error " + std::to_string(code);

@@ -14,8 +14,6 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-windows-deps.sh
 
-werror=OFF
-[ -n "${CI:-}" ] && werror=ON
 run32=0
 if bash scripts/can-run-32bit.sh; then run32=1; fi
 
@@ -35,7 +33,7 @@ trap 'stop_wine; stop_virtual_display' EXIT
 
 for preset in windows-x64 windows-x86; do
     echo "== build $preset"
-    cmake --preset "$preset" -DIMGCRYPT_WERROR=$werror >/dev/null
+    cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
 done
 
@@ -48,7 +46,7 @@ run_tests() {
     booted+=("$loader $prefix")
     scripts/wine-run "$loader" "$prefix" --boot
     echo "== tests of $preset under Wine"
-    ctest --preset "$preset" --parallel 2 --timeout 600 || status=1
+    ctest --preset "$preset" --parallel 2 || status=1
 }
 
 # The display comes before the prefixes boot: a prefix booted without one

@@ -8,13 +8,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
-#include <QtDebug>
 
 #include "batch/language_tables.h"
 
 namespace imgcrypt {
 
 namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 // The logic's texts break lines with a lone carriage return, which the
 // Windows box shows as a line break; Qt's labels want a line feed.
@@ -35,16 +38,14 @@ QString DisplayText(QString text) {
 
 }  // namespace
 
-QStringList QtNameFilters(const QString& windowsFilter) {
-    const QStringList fields = windowsFilter.split(u'|');
+QStringList QtNameFilters(const std::vector<FilterEntry>& entries) {
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+    for (const FilterEntry& entry : entries) {
         QStringList patterns;
-        for (const QString& pattern : fields.at(i + 1).split(u';', Qt::SkipEmptyParts)) {
-            patterns << (pattern.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*")
-                                                                    : pattern.trimmed());
+        for (const std::string& pattern : entry.patterns) {
+            patterns << (pattern == "*.*" ? QStringLiteral("*") : Text(pattern));
         }
-        filters << fields.at(i) + QStringLiteral(" (") + patterns.join(u' ') + u')';
+        filters << Text(entry.description) + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters;
 }
@@ -55,9 +56,12 @@ void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request) 
     // The Windows dialog shows only the descriptions of its filter entries.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setSizeGripEnabled(true);
-    const QStringList filters = QtNameFilters(QString::fromUtf8(request.filter));
+    const QStringList filters = QtNameFilters(FilterEntries(request.filter));
     dialog.setNameFilters(filters);
-    if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+    if (!filters.isEmpty()) {
+        dialog.selectNameFilter(filters.at(static_cast<qsizetype>(
+            OpeningFilterEntry(request.filterIndex, static_cast<std::size_t>(filters.size())))));
+    }
     if (!request.initialFolder.empty()) {
         dialog.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
     }
@@ -86,20 +90,13 @@ QStringList ChosenFiles(const QFileDialog& dialog) {
     return files.isEmpty() ? dialog.selectedFiles() : files;
 }
 
-void Dialogs::Message(const QString& caption, const QString& text) {
-    ShowWithOk(Kind::Message, QMessageBox::Information, caption, text);
+void QtDialogs::Message(const std::string& caption, const std::string& text) {
+    ShowWithOk(QMessageBox::Information, caption, text);
 }
 
-bool Dialogs::Confirm(const QString& text) {
-    const QString caption = QString::fromUtf8(kConfirmCaption.data(), kConfirmCaption.size());
-    Note({Kind::Confirm, caption, text, {}});
-    if (Scripted()) {
-        const std::optional<bool> yes = TakeAnswer();
-        if (!yes) qWarning() << "Unanswered confirmation:" << text;
-        return yes.value_or(false);
-    }
-    QMessageBox box(QMessageBox::Question, caption, DisplayText(text), QMessageBox::NoButton,
-                    parent_);
+bool QtDialogs::Confirm(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, Text(kConfirmCaption), DisplayText(Text(text)),
+                    QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -108,29 +105,25 @@ bool Dialogs::Confirm(const QString& text) {
     return box.clickedButton() == yes;
 }
 
-void Dialogs::Error(const QString& caption, const QString& text) {
-    ShowWithOk(Kind::Error, QMessageBox::Critical, caption, text);
+void QtDialogs::Error(const std::string& caption, const std::string& text) {
+    ShowWithOk(QMessageBox::Critical, caption, text);
 }
 
-void Dialogs::ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption,
-                         const QString& text) {
-    Note({kind, caption, text, {}});
-    if (Scripted()) return;
-    QMessageBox box(icon, caption, DisplayText(text), QMessageBox::Ok, parent_);
+void QtDialogs::ShowWithOk(QMessageBox::Icon icon, const std::string& caption,
+                           const std::string& text) {
+    QMessageBox box(icon, Text(caption), DisplayText(Text(text)), QMessageBox::Ok, parent_);
     box.exec();
 }
 
-QStringList Dialogs::OpenFiles(const OpenDialogRequest& request) {
-    Note({Kind::OpenFiles, {}, {}, request});
-    if (Scripted()) {
-        std::optional<QStringList> paths = TakeOpenFiles();
-        if (!paths) qWarning() << "Unanswered open-file dialog";
-        return paths.value_or(QStringList());
-    }
+std::vector<std::string> QtDialogs::OpenFiles(const OpenDialogRequest& request) {
     QFileDialog dialog(parent_);
     ConfigureOpenDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted) return {};
-    return ChosenFiles(dialog);
+    std::vector<std::string> paths;
+    for (const QString& path : ChosenFiles(dialog)) {
+        paths.push_back(QFile::encodeName(path).toStdString());
+    }
+    return paths;
 }
 
 }  // namespace imgcrypt

@@ -1,32 +1,29 @@
-// Every modal box and the open-file dialog of the main window go through this
-// one class, so a scripted instance (tests, the screenshot tool) can answer
-// them in advance and record what was shown, and never blocks on a box nobody
-// answers. The interactive instance the application uses keeps nothing.
+// The Qt window's boxes and open-file dialog: Qt's message boxes, and Qt's
+// own file dialog set up as the Windows dialog behaves.
 #pragma once
 
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
-#include "batch/scripted_dialogs.h"
-#include "batch/window_port.h"
+#include "batch/dialog_filter.h"
+#include "batch/dialogs.h"
 
 class QFileDialog;
 class QWidget;
 
 namespace imgcrypt {
 
-// The dialog filter "description|patterns|description|patterns" in Qt's
-// "description (pattern pattern)" form. Patterns are ';'-separated on the
-// Windows side, blank-separated here; "*.*" means every file, which is "*"
-// on systems whose file names need not contain a dot.
-QStringList QtNameFilters(const QString& windowsFilter);
+// The filter's entries in Qt's "description (pattern pattern)" form; "*.*"
+// means every file, which is "*" on systems whose file names need not
+// contain a dot.
+QStringList QtNameFilters(const std::vector<FilterEntry>& entries);
 
 // The settings of the open dialog the logic keeps: multi-select, resizable,
-// the filter's first entry selected (the logic's filter indexes 0 and 4 both
-// mean the first entry), the initial folder and default name when given.
-// Qt's own dialog is used: its name filters ignore letter case, as the
-// Windows dialog does, whatever the platform's native dialog would do.
+// the filter's opening entry selected, the initial folder and default name
+// when given. Qt's own dialog is used: its name filters ignore letter case,
+// as the Windows dialog does, whatever the platform's native dialog would do.
 void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request);
 
 // The accepted dialog's answer. A file-name box holding quoted names
@@ -35,26 +32,21 @@ void ConfigureOpenDialog(QFileDialog& dialog, const OpenDialogRequest& request);
 // toggles as the text changes and which loses a name when a list is pasted.
 QStringList ChosenFiles(const QFileDialog& dialog);
 
-class Dialogs : public ScriptedDialogs<QString, QStringList> {
+class QtDialogs final : public Dialogs {
   public:
-    explicit Dialogs(Mode mode = Mode::Interactive) : ScriptedDialogs(mode) {}
+    // The boxes are modal to `parent`.
+    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
-    void SetParentWidget(QWidget* parent) { parent_ = parent; }
-
-    // Plain message: information icon, one OK button.
-    void Message(const QString& caption, const QString& text);
-    // "Confirm" with "&Yes" and "&No", Yes the default, Esc answering No.
-    bool Confirm(const QString& text);
-    // The default error handler's box: error icon, one OK button.
-    void Error(const QString& caption, const QString& text);
-    // Chosen full paths in the dialog's order; empty when cancelled.
-    QStringList OpenFiles(const OpenDialogRequest& request);
+    void Message(const std::string& caption, const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    void Error(const std::string& caption, const std::string& text) override;
+    std::vector<std::string> OpenFiles(const OpenDialogRequest& request) override;
 
   private:
     // A box with one OK button: the plain message and the error box.
-    void ShowWithOk(Kind kind, QMessageBox::Icon icon, const QString& caption, const QString& text);
+    void ShowWithOk(QMessageBox::Icon icon, const std::string& caption, const std::string& text);
 
-    QWidget* parent_ = nullptr;
+    QWidget* parent_;
 };
 
 }  // namespace imgcrypt

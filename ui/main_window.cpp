@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include <QWindow>
 
 #include "codec/password.h"
+#include "ui/dialogs.h"
 #include "ui/password_mask_style.h"
 #include "ui/window_geometry.h"
 
@@ -30,8 +32,6 @@ namespace imgcrypt {
 
 namespace {
 
-constexpr int kFormFontPixels = 11;
-constexpr int kMinFontPixels = 9;
 // Room the caption does not get: radio indicator, button frame.
 constexpr int kRadioExtra = 24;
 constexpr int kButtonExtra = 8;
@@ -58,38 +58,30 @@ const QString kBannerAdjustment = QStringLiteral(
     "  return true;"
     "})();");
 
-// Places a control where the form puts it, with its caption at creation.
-template <typename W>
-W* Place(W* widget, const form::Control& control) {
-    widget->setObjectName(Text(control.name));
-    widget->setGeometry(geometry::ClientRect(control.rect));
-    if constexpr (requires { widget->setText(QString()); }) widget->setText(Text(control.caption));
-    return widget;
-}
-
-// The radio groups of the form: two items side by side, item 0 checked.
-QGroupBox* MakeRadioGroup(QWidget* parent, const form::RadioGroup& spec,
-                          std::array<QRadioButton*, 2>& items) {
-    auto* group = Place(new QGroupBox(parent), spec);
-    group->setTitle(Text(spec.caption));
-    const int columnWidth = (spec.rect.width - 16) / 2;
-    for (int i = 0; i < 2; ++i) {
-        items[i] = new QRadioButton(Text(spec.items[i]), group);
-        items[i]->setObjectName(QStringLiteral("%1Item%2").arg(Text(spec.name)).arg(i));
-        items[i]->setGeometry(8 + i * columnWidth, 18, columnWidth, 19);
+// Puts a caption on whatever carries it: a button or radio item, a label,
+// a group's frame, a drop-down's title, a menu command.
+void SetCaption(QObject* item, const QString& text) {
+    if (auto* button = qobject_cast<QAbstractButton*>(item)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(item)) {
+        label->setText(text);
+    } else if (auto* group = qobject_cast<QGroupBox*>(item)) {
+        group->setTitle(text);
+    } else if (auto* menu = qobject_cast<QMenu*>(item)) {
+        menu->setTitle(text);
+    } else if (auto* action = qobject_cast<QAction*>(item)) {
+        action->setText(text);
     }
-    items[0]->setChecked(true);
-    return group;
 }
 
-// The form's font: a narrow sans serif 11 pixels high, close to the classic
-// one the fixed control sizes were made for; the desktop's sans serif when
-// none of these is installed.
+// The form's font: a narrow sans serif of the form's height, close to the
+// classic one the fixed control sizes were made for; the desktop's sans
+// serif when none of these is installed.
 QFont FormFont(QFont font) {
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
                       QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"),
                       QStringLiteral("Helvetica"), font.family()});
-    font.setPixelSize(kFormFontPixels);
+    font.setPixelSize(form::kFontPixels);
     return font;
 }
 
@@ -97,12 +89,12 @@ QFont FormFont(QFont font) {
 // smaller font (down to a readable minimum) instead of being cut off.
 void FitCaption(QWidget* control, const QString& text, int extra) {
     QFont font = control->parentWidget()->font();
-    int pixels = kFormFontPixels;
-    while (pixels > kMinFontPixels &&
+    int pixels = form::kFontPixels;
+    while (pixels > form::kMinFontPixels &&
            QFontMetrics(font).horizontalAdvance(text) + extra > control->width()) {
         font.setPixelSize(--pixels);
     }
-    if (pixels == kFormFontPixels) {
+    if (pixels == form::kFontPixels) {
         control->setFont(QFont());
         control->setAttribute(Qt::WA_SetFont, false);  // follow the form's font again
     } else {
@@ -131,11 +123,9 @@ void AcceptAsCopy(QDropEvent* event) {
 
 TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWidget* parent)
     : QMainWindow(parent),
-      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<Dialogs>()),
-      applicationTitle_(Text(kProvisionalApplicationTitle)),
-      logic_(*this, std::move(locations)) {
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtDialogs>(this)),
+      logic_(*this, *dialogs_, std::move(locations)) {
     setObjectName(QStringLiteral("frmMain"));
-    dialogs_->SetParentWidget(this);
     // System menu, Minimise and Close; no Maximise. The frame stays resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -145,13 +135,14 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
 
     BuildControls();
     BuildMenu();
-    SetTabOrder();
     ConnectHandlers();
     setAcceptDrops(true);
     resize(geometry::kClientWidth, menuBar()->sizeHint().height() +
                                        geometry::ClientHeightForOuter(form::kCreationOuterHeight));
 
     logic_.FormCreate();
+    // The banner's page made its inner widget, which takes its focus.
+    SetTabOrder();
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -162,135 +153,173 @@ void TfrmMain::BuildControls() {
     client->setFont(FormFont(client->font()));
     setCentralWidget(client);
 
-    WebBrowser1 = Place(new QWebEngineView(client), form::WebBrowser1);
-    // A page that cannot be loaded leaves the banner blank, not an error page.
-    WebBrowser1->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
-    WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
-
-    rgsuffix = MakeRadioGroup(client, form::rgsuffix, rgsuffixItems);
-    gbencClass = MakeRadioGroup(client, form::gbencClass, gbencClassItems);
-
-    lbopen = Place(new QLabel(client), form::lbopen);
-    edtdir = Place(new QLineEdit(client), form::edtdir);
-    edtdir->setReadOnly(true);
-    lbopen->setBuddy(edtdir);  // gives the box its accessible name
-    btnopen = Place(new QPushButton(client), form::btnopen);
-
-    lbpassword = Place(new QLabel(client), form::lbpassword);
-    edtEnpass = Place(new QLineEdit(client), form::edtEnpass);
-    edtEnpass->setMaxLength(static_cast<int>(kMaxPasswordLength));
-    auto* mask = new PasswordMaskStyle();
-    mask->setParent(edtEnpass);
-    edtEnpass->setStyle(mask);
-    edtEnpass->setEchoMode(QLineEdit::Password);
-    lbpassword->setBuddy(edtEnpass);
-    lbpassnote = Place(new QLabel(client), form::lbpassnote);
-    btnenc = Place(new QPushButton(client), form::btnenc);
-    btndec = Place(new QPushButton(client), form::btndec);
-
-    ProgressBar1 = Place(new QProgressBar(client), form::ProgressBar1);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    lbprogress = Place(new QLabel(client), form::lbprogress);
-    lbprogress->setAlignment(Qt::AlignCenter);
-    btncancel = Place(new QPushButton(client), form::btncancel);
+    for (const form::Control& control : form::kControls) {
+        QWidget* widget = MakeControl(client, control);
+        widget->setObjectName(Text(control.name));
+        widget->setGeometry(geometry::QtRect(control.rect));
+        items_[static_cast<std::size_t>(form::IndexOf(control.id))] = widget;
+    }
+    for (const form::Control& control : form::kControls) {
+        // Gives the box its accessible name.
+        if (control.names) Item<QLabel>(control.id)->setBuddy(Item<QWidget>(*control.names));
+    }
 
     // The window's cancel button: Esc presses it wherever the focus is.
     auto* escape = new QAction(this);
     escape->setObjectName(QStringLiteral("cancelShortcut"));
     escape->setShortcut(QKeySequence(Qt::Key_Escape));
     escape->setShortcutContext(Qt::WindowShortcut);
-    connect(escape, &QAction::triggered, btncancel, &QPushButton::click);
+    connect(escape, &QAction::triggered, Item<QPushButton>(form::Id::btncancel),
+            &QPushButton::click);
     addAction(escape);
+}
+
+QWidget* TfrmMain::MakeControl(QWidget* client, const form::Control& control) {
+    const QString caption = Text(control.caption);
+    switch (control.kind) {
+        case form::Kind::Banner: {
+            auto* view = new QWebEngineView(client);
+            // A page that cannot be loaded leaves the banner blank, not an error page.
+            view->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+            view->setContextMenuPolicy(Qt::NoContextMenu);
+            return view;
+        }
+        case form::Kind::RadioGroup: {
+            auto* group = new QGroupBox(caption, client);
+            for (std::size_t i = 0; i < control.items.size(); ++i) {
+                const form::RadioItem& spec = control.items[i];
+                auto* item = new QRadioButton(Text(spec.caption), group);
+                item->setObjectName(Text(spec.name));
+                item->setGeometry(geometry::QtRect(form::RadioItemRect(static_cast<int>(i))));
+                item->setChecked(i == 0);
+                items_[static_cast<std::size_t>(form::IndexOf(spec.id))] = item;
+            }
+            return group;
+        }
+        case form::Kind::Label:
+        case form::Kind::CentredLabel: {
+            auto* label = new QLabel(caption, client);
+            if (control.kind == form::Kind::CentredLabel) label->setAlignment(Qt::AlignCenter);
+            return label;
+        }
+        case form::Kind::ReadOnlyEdit: {
+            auto* box = new QLineEdit(caption, client);
+            box->setReadOnly(true);
+            return box;
+        }
+        case form::Kind::PasswordEdit: {
+            auto* box = new QLineEdit(caption, client);
+            box->setMaxLength(static_cast<int>(kMaxPasswordLength));
+            auto* mask = new PasswordMaskStyle();
+            mask->setParent(box);
+            box->setStyle(mask);
+            box->setEchoMode(QLineEdit::Password);
+            return box;
+        }
+        case form::Kind::Button:
+            return new QPushButton(caption, client);
+        case form::Kind::ProgressBar: {
+            auto* bar = new QProgressBar(client);
+            bar->setRange(0, 100);
+            bar->setValue(0);
+            bar->setTextVisible(false);
+            return bar;
+        }
+    }
+    return new QWidget(client);
 }
 
 void TfrmMain::BuildMenu() {
     QMenuBar* bar = menuBar();
-    auto menu = [bar](const char* name, const QString& caption) {
-        QMenu* m = bar->addMenu(caption);
-        m->setObjectName(QLatin1String(name));
-        m->menuAction()->setObjectName(QLatin1String(name));
-        return m;
-    };
-    auto item = [](QMenu* parent, const char* name, const QString& caption) {
-        QAction* a = parent->addAction(caption);
-        a->setObjectName(QLatin1String(name));
-        return a;
-    };
-    N1 = menu("N1", Text(form::menu::N1));
-    N2 = item(N1, "N2", Text(form::menu::N2));
-    N4 = N1->addSeparator();
-    N4->setObjectName(QStringLiteral("N4"));
-    N5 = item(N1, "N5", Text(form::menu::N5));
-    N6 = menu("N6", Text(form::menu::N6));
-    N7 = item(N6, "N7", Text(form::menu::N7));
-    N8 = item(N6, "N8", Text(form::menu::N8));
-    N11 = menu("N11", Text(form::menu::N11));
-    nabout = item(N11, "nabout", Text(form::menu::nabout));
-    mdonate = menu("mdonate", Text(form::menu::mdonate));
-    ndonate = item(mdonate, "ndonate", Text(form::menu::ndonate));
-    // The two language commands act at once from the bar; no drop-down.
-    mch = bar->addAction(Text(form::menu::mch));
-    mch->setObjectName(QStringLiteral("mch"));
-    men = bar->addAction(Text(form::menu::men));
-    men->setObjectName(QStringLiteral("men"));
+    for (const form::MenuEntry& entry : form::kMenu) {
+        const QString name = Text(entry.name);
+        const QString caption = Text(entry.caption);
+        QObject* item = nullptr;
+        if (entry.parent) {
+            QMenu* parent = Item<QMenu>(*entry.parent);
+            QAction* action =
+                entry.caption == "-" ? parent->addSeparator() : parent->addAction(caption);
+            action->setObjectName(name);
+            item = action;
+        } else if (form::OpensDropDown(entry.id)) {
+            QMenu* menu = bar->addMenu(caption);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            item = menu;
+        } else {
+            QAction* action = bar->addAction(caption);  // acts at once from the bar
+            action->setObjectName(name);
+            item = action;
+        }
+        items_[static_cast<std::size_t>(form::IndexOf(entry.id))] = item;
+    }
 }
 
 void TfrmMain::SetTabOrder() {
-    // The banner's page takes the focus through the view's focus proxy. The
-    // progress bar keeps its place in the order without becoming a tab stop;
-    // setTabOrder skips widgets that take no focus, hence the temporary policy.
-    QWidget* banner = WebBrowser1->focusProxy() ? WebBrowser1->focusProxy() : WebBrowser1;
-    const Qt::FocusPolicy barPolicy = ProgressBar1->focusPolicy();
-    ProgressBar1->setFocusPolicy(Qt::TabFocus);
-    const QList<QWidget*> order = {btnopen,
-                                   edtEnpass,
-                                   btnenc,
-                                   btndec,
-                                   edtdir,
-                                   banner,
-                                   rgsuffixItems[0],
-                                   rgsuffixItems[1],
-                                   gbencClassItems[0],
-                                   gbencClassItems[1],
-                                   ProgressBar1,
-                                   btncancel};
+    // The banner's page takes the focus through the view's focus proxy; a
+    // radio group through its items. The progress bar keeps its place in the
+    // order without becoming a tab stop; setTabOrder skips widgets that take
+    // no focus, hence the temporary policy.
+    QList<QWidget*> order;
+    for (const form::Control& control : form::kControls) {
+        auto* widget = Item<QWidget>(control.id);
+        switch (control.kind) {
+            case form::Kind::Label:
+            case form::Kind::CentredLabel:
+                break;
+            case form::Kind::RadioGroup:
+                for (const form::RadioItem& item : control.items) {
+                    order << Item<QWidget>(item.id);
+                }
+                break;
+            case form::Kind::Banner:
+                order << (widget->focusProxy() ? widget->focusProxy() : widget);
+                break;
+            default:
+                order << widget;
+                break;
+        }
+    }
+    auto* bar = Item<QProgressBar>(form::Id::ProgressBar1);
+    const Qt::FocusPolicy barPolicy = bar->focusPolicy();
+    bar->setFocusPolicy(Qt::TabFocus);
     for (qsizetype i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
-    ProgressBar1->setFocusPolicy(barPolicy);
+    bar->setFocusPolicy(barPolicy);
 }
 
 void TfrmMain::ConnectHandlers() {
-    connect(btnopen, &QPushButton::clicked, this, [this] { logic_.btnopenClick(); });
-    connect(btnenc, &QPushButton::clicked, this, [this] { logic_.btnencClick(); });
-    connect(btndec, &QPushButton::clicked, this, [this] { logic_.btndecClick(); });
-    connect(btncancel, &QPushButton::clicked, this, [this] { logic_.btncancelClick(); });
-    connect(edtEnpass, &QLineEdit::textChanged, this, [this] { logic_.edtEnpassChange(); });
-    connect(N2, &QAction::triggered, this, [this] { logic_.N2Click(); });
-    connect(N5, &QAction::triggered, this, &QWidget::close);
-    connect(N7, &QAction::triggered, this, [this] { logic_.N7Click(); });
-    connect(N8, &QAction::triggered, this, [this] { logic_.N8Click(); });
-    connect(nabout, &QAction::triggered, this, [this] { logic_.naboutClick(); });
-    connect(ndonate, &QAction::triggered, this, [this] { logic_.ndonateClick(); });
-    connect(mch, &QAction::triggered, this, [this] { logic_.mchClick(); });
-    connect(men, &QAction::triggered, this, [this] { logic_.menClick(); });
-    connect(WebBrowser1, &QWebEngineView::loadFinished, this,
+    for (const form::Control& control : form::kControls) {
+        if (control.kind != form::Kind::Button) continue;
+        connect(Item<QPushButton>(control.id), &QPushButton::clicked, this,
+                [this, id = control.id] { logic_.Command(id); });
+    }
+    for (const form::MenuEntry& entry : form::kMenu) {
+        if (auto* action = Item<QAction>(entry.id)) {
+            connect(action, &QAction::triggered, this, [this, id = entry.id] { logic_.Command(id); });
+        }
+    }
+    connect(Item<QLineEdit>(form::Id::edtEnpass), &QLineEdit::textChanged, this,
+            [this] { logic_.edtEnpassChange(); });
+    connect(Item<QWebEngineView>(form::Id::WebBrowser1), &QWebEngineView::loadFinished, this,
             &TfrmMain::WebBrowser1DocumentComplete);
 }
 
 void TfrmMain::WebBrowser1DocumentComplete(bool ok) {
-    // Each stage is tried once, so a failing local or blank page never loops.
-    if (!ok && bannerStage_ == BannerStage::Remote && !bannerFallback_.isEmpty()) {
-        bannerStage_ = BannerStage::Local;
-        WebBrowser1->setUrl(bannerFallback_);
-        return;
+    auto* banner = Item<QWebEngineView>(form::Id::WebBrowser1);
+    if (!ok) {
+        const std::optional<BannerStage> next =
+            StageAfterFailure(bannerStage_, !bannerFallback_.isEmpty());
+        if (next) {
+            bannerStage_ = *next;
+            if (*next == BannerStage::Fallback) {
+                banner->setUrl(bannerFallback_);
+            } else {
+                banner->setHtml(QString());
+            }
+            return;
+        }
     }
-    if (!ok && bannerStage_ != BannerStage::Blank) {
-        bannerStage_ = BannerStage::Blank;
-        WebBrowser1->setHtml(QString());
-        return;
-    }
-    WebBrowser1->page()->runJavaScript(kBannerAdjustment);
+    banner->page()->runJavaScript(kBannerAdjustment);
 }
 
 // Qt hands a drag to the innermost control under the pointer that takes
@@ -336,11 +365,7 @@ void TfrmMain::dropEvent(QDropEvent* event) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (logic_.running()) {
-        // Closing in the middle of a run stops it after the current file;
-        // the window closes once the run has ended.
-        closeAfterRun_ = true;
-        logic_.btncancelClick();
+    if (!logic_.FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -363,42 +388,32 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 // ---- WindowPort ----
 
+int TfrmMain::CheckedItem(form::Id group) const {
+    const std::span<const form::RadioItem> items = form::ControlOf(group).items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (Item<QRadioButton>(items[i].id)->isChecked()) return static_cast<int>(i);
+    }
+    return 0;
+}
+
 std::string TfrmMain::PasswordText() const {
-    return edtEnpass->text().toStdString();
+    return Item<QLineEdit>(form::Id::edtEnpass)->text().toStdString();
 }
 
 int TfrmMain::SuffixMode() const {
-    return rgsuffixItems[1]->isChecked() ? 1 : 0;
+    return CheckedItem(form::Id::rgsuffix);
 }
 
 int TfrmMain::EncryptionClassIndex() const {
-    return gbencClassItems[1]->isChecked() ? 1 : 0;
+    return CheckedItem(form::Id::gbencClass);
 }
 
 std::string TfrmMain::FolderBoxText() const {
-    return Path(edtdir->text());
+    return Path(Item<QLineEdit>(form::Id::edtdir)->text());
 }
 
 void TfrmMain::SetFolderBoxText(const std::string& text) {
-    edtdir->setText(QFile::decodeName(text.c_str()));
-}
-
-void TfrmMain::ShowMessage(const std::string& text) {
-    dialogs_->Message(applicationTitle_, Text(text));
-}
-
-bool TfrmMain::Confirm(const std::string& text) {
-    return dialogs_->Confirm(Text(text));
-}
-
-void TfrmMain::ShowError(const std::string& text) {
-    dialogs_->Error(applicationTitle_, Text(text));
-}
-
-std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
-    std::vector<std::string> paths;
-    for (const QString& path : dialogs_->OpenFiles(request)) paths.push_back(Path(path));
-    return paths;
+    Item<QLineEdit>(form::Id::edtdir)->setText(QFile::decodeName(text.c_str()));
 }
 
 void TfrmMain::ProcessPendingEvents() {
@@ -406,36 +421,32 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::SetOuterHeight(int height) {
-    outerHeight_ = height;
     resize(width(), menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(height));
 }
 
 void TfrmMain::SetProgressRange(int minimum, int maximum) {
     // Qt shows an equal minimum and maximum as a busy animation; the bar
     // should simply stay empty then.
-    ProgressBar1->setRange(minimum, maximum > minimum ? maximum : minimum + 1);
+    Item<QProgressBar>(form::Id::ProgressBar1)
+        ->setRange(minimum, maximum > minimum ? maximum : minimum + 1);
 }
 
 void TfrmMain::SetProgressPosition(int position) {
-    ProgressBar1->setValue(position);
+    Item<QProgressBar>(form::Id::ProgressBar1)->setValue(position);
 }
 
 void TfrmMain::SetProgressLabel(const std::string& text) {
-    lbprogress->setText(Text(text));
+    Item<QLabel>(form::Id::lbprogress)->setText(Text(text));
 }
 
 void TfrmMain::SetDecryptEnabled(bool enabled) {
-    btndec->setEnabled(enabled);
+    Item<QWidget>(form::Id::btndec)->setEnabled(enabled);
 }
 
 void TfrmMain::SetRunCommandsEnabled(bool enabled) {
-    for (QWidget* w : {static_cast<QWidget*>(btnopen), static_cast<QWidget*>(btnenc)}) {
-        w->setEnabled(enabled);
-    }
-    for (QAction* a : {N2, mch, men}) a->setEnabled(enabled);
-    if (enabled && closeAfterRun_) {
-        closeAfterRun_ = false;
-        QTimer::singleShot(0, this, &QWidget::close);
+    for (const form::Id id : form::kRunCommands) {
+        if (auto* widget = Item<QWidget>(id)) widget->setEnabled(enabled);
+        if (auto* action = Item<QAction>(id)) action->setEnabled(enabled);
     }
 }
 
@@ -447,53 +458,49 @@ void TfrmMain::OpenUrl(const std::string& url) {
     links_.Open(UrlForAddress(url));
 }
 
-void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) {
-    N1->setTitle(Text(table.N1));
-    N2->setText(Text(table.N2));
-    N5->setText(Text(table.N5));
-    N6->setTitle(Text(table.N6));
-    N7->setText(Text(table.N7));
-    N8->setText(Text(table.N8));
-    N11->setTitle(Text(table.N11));
-    nabout->setText(Text(aboutItem));
-    mdonate->setTitle(Text(table.mdonate));
-    ndonate->setText(Text(table.ndonate));
-
-    btnopen->setText(Text(table.btnopen));
-    btnenc->setText(Text(table.btnenc));
-    btndec->setText(Text(table.btndec));
-    btncancel->setText(Text(table.btncancel));
-    lbopen->setText(Text(table.lbopen));
-    lbpassword->setText(Text(table.lbpassword));
-    lbpassnote->setText(Text(table.lbpassnote));
-
-    rgsuffix->setTitle(Text(table.rgsuffixCaption));
-    gbencClass->setTitle(Text(table.gbencClassCaption));
-    for (int i = 0; i < 2; ++i) {
-        rgsuffixItems[i]->setText(Text(table.rgsuffixItems[i]));
-        gbencClassItems[i]->setText(Text(table.gbencClassItems[i]));
+void TfrmMain::SetTexts(const FormTexts& texts) {
+    for (const Caption& caption : texts.captions) {
+        SetCaption(items_[static_cast<std::size_t>(form::IndexOf(caption.id))], Text(caption.text));
     }
-
-    setWindowTitle(Text(table.windowCaption));
-    applicationTitle_ = Text(table.applicationTitle);
+    setWindowTitle(Text(texts.windowCaption));
     FitCaptions();
 }
 
 void TfrmMain::FitCaptions() {
-    for (QLabel* label : {lbopen, lbpassword, lbpassnote}) FitCaption(label, label->text(), 0);
-    for (QPushButton* button : {btnopen, btnenc, btndec, btncancel}) {
-        FitCaption(button, button->text(), kButtonExtra);
-    }
-    for (QRadioButton* item :
-         {rgsuffixItems[0], rgsuffixItems[1], gbencClassItems[0], gbencClassItems[1]}) {
-        FitCaption(item, item->text(), kRadioExtra);
+    for (const form::Control& control : form::kControls) {
+        switch (control.kind) {
+            case form::Kind::Label:
+            case form::Kind::CentredLabel: {
+                auto* label = Item<QLabel>(control.id);
+                FitCaption(label, label->text(), 0);
+                break;
+            }
+            case form::Kind::Button: {
+                auto* button = Item<QPushButton>(control.id);
+                FitCaption(button, button->text(), kButtonExtra);
+                break;
+            }
+            case form::Kind::RadioGroup:
+                for (const form::RadioItem& spec : control.items) {
+                    auto* item = Item<QRadioButton>(spec.id);
+                    FitCaption(item, item->text(), kRadioExtra);
+                }
+                break;
+            default:
+                break;
+        }
     }
 }
 
 void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
-    bannerStage_ = BannerStage::Remote;
+    bannerStage_ = BannerStage::Page;
     bannerFallback_ = UrlForLocalPath(fallbackPath);
-    WebBrowser1->setUrl(UrlForAddress(url));
+    Item<QWebEngineView>(form::Id::WebBrowser1)->setUrl(UrlForAddress(url));
+}
+
+void TfrmMain::Close() {
+    // After the handler that asks has returned: a run may still be on the stack.
+    QTimer::singleShot(0, this, &QWidget::close);
 }
 
 }  // namespace imgcrypt

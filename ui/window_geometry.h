@@ -24,8 +24,9 @@ constexpr int ClientHeightForOuter(int outerHeight) {
 // The width never changes after creation.
 inline constexpr int kClientWidth = form::kCreationOuterWidth - kOuterToClientWidth;
 
-// The form's rectangles are client pixels already.
-constexpr QRect ClientRect(const form::Rect& r) {
+// The form's rectangles are client pixels already (or, for radio items, the
+// group's own pixels, which is where Qt places a group's children).
+constexpr QRect QtRect(const form::Rect& r) {
     return {r.left, r.top, r.width, r.height};
 }
 

@@ -18,12 +18,6 @@ constexpr DWORD kOpenAnswerChars = 256 * 1024;
 // Past this the dialog is not asked again: no selection needs that much.
 constexpr DWORD kMaxOpenAnswerChars = 64 * 1024 * 1024;
 
-std::size_t FieldCount(std::string_view filter) {
-    return filter.empty()
-               ? 0
-               : static_cast<std::size_t>(std::count(filter.begin(), filter.end(), '|')) + 1;
-}
-
 // A Yes/No message box ignores Esc, having no Cancel button; the confirmation
 // answers No to it. The hook lives as long as one box: it subclasses the box
 // when it activates, turning the dialog keys' IDCANCEL into No.
@@ -65,18 +59,20 @@ class MessageBoxHook {
 
 }  // namespace
 
-std::wstring DialogFilter(std::string_view filter) {
-    if (filter.empty()) return {};
-    std::wstring out = Utf16FromUtf8(filter);
-    std::replace(out.begin(), out.end(), L'|', L'\0');
-    out.push_back(L'\0');
+std::wstring DialogFilter(const std::vector<FilterEntry>& entries) {
+    if (entries.empty()) return {};
+    std::wstring out;
+    for (const FilterEntry& entry : entries) {
+        out += Utf16FromUtf8(entry.description);
+        out.push_back(L'\0');
+        for (std::size_t i = 0; i < entry.patterns.size(); ++i) {
+            if (i > 0) out.push_back(L';');
+            out += Utf16FromUtf8(entry.patterns[i]);
+        }
+        out.push_back(L'\0');
+    }
     out.push_back(L'\0');
     return out;
-}
-
-DWORD DialogFilterIndex(int index, std::string_view filter) {
-    const auto entries = static_cast<int>(FieldCount(filter) / 2);
-    return index >= 1 && index <= entries ? static_cast<DWORD>(index) : 1;
 }
 
 std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer) {
@@ -101,37 +97,27 @@ std::vector<std::string> PathsFromOpenAnswer(std::wstring_view answer) {
     return paths;
 }
 
-void Dialogs::Message(const std::string& caption, const std::string& text) {
-    ShowWithOk(Kind::Message, MB_ICONINFORMATION, caption, text);
+void Win32Dialogs::Message(const std::string& caption, const std::string& text) {
+    ShowWithOk(MB_ICONINFORMATION, caption, text);
 }
 
-void Dialogs::Error(const std::string& caption, const std::string& text) {
-    ShowWithOk(Kind::Error, MB_ICONERROR, caption, text);
+void Win32Dialogs::Error(const std::string& caption, const std::string& text) {
+    ShowWithOk(MB_ICONERROR, caption, text);
 }
 
-void Dialogs::ShowWithOk(Kind kind, UINT icon, const std::string& caption,
-                         const std::string& text) {
-    Note({kind, caption, text, {}});
-    if (Scripted()) return;
+void Win32Dialogs::ShowWithOk(UINT icon, const std::string& caption, const std::string& text) {
     MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(), MB_OK | icon);
 }
 
-bool Dialogs::Confirm(const std::string& text) {
-    Note({Kind::Confirm, std::string(kConfirmCaption), text, {}});
-    if (Scripted()) return TakeAnswer().value_or(false);
+bool Win32Dialogs::Confirm(const std::string& text) {
     const MessageBoxHook escapeAnswersNo;
     return MessageBoxW(owner_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(kConfirmCaption).c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
 }
 
-std::vector<std::string> Dialogs::OpenFiles(const OpenDialogRequest& request) {
-    Note({Kind::OpenFiles, {}, {}, request});
-    if (Scripted()) return TakeOpenFiles().value_or(std::vector<std::string>());
-    return ShowOpenDialog(request);
-}
-
-std::vector<std::string> Dialogs::ShowOpenDialog(const OpenDialogRequest& request) const {
-    const std::wstring filter = DialogFilter(request.filter);
+std::vector<std::string> Win32Dialogs::OpenFiles(const OpenDialogRequest& request) {
+    const std::vector<FilterEntry> entries = FilterEntries(request.filter);
+    const std::wstring filter = DialogFilter(entries);
     const std::wstring initialFolder = Utf16FromUtf8(request.initialFolder);
     const std::wstring defaultName = Utf16FromUtf8(request.defaultFileName);
     DWORD capacity = std::max<DWORD>(kOpenAnswerChars, static_cast<DWORD>(defaultName.size()) + 2);
@@ -142,7 +128,8 @@ std::vector<std::string> Dialogs::ShowOpenDialog(const OpenDialogRequest& reques
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = owner_;
         dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-        dialog.nFilterIndex = DialogFilterIndex(request.filterIndex, request.filter);
+        dialog.nFilterIndex =
+            static_cast<DWORD>(OpeningFilterEntry(request.filterIndex, entries.size()) + 1);
         dialog.lpstrFile = answer.data();
         dialog.nMaxFile = capacity;
         dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "winui/layout.h"
+#include "batch/form_layout.h"
 
 namespace imgcrypt::winui {
 

@@ -3,14 +3,15 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "codec/password.h"
+#include "runtime/errors.h"
 #include "runtime/utf16.h"
+#include "winui/dialogs.h"
 #include "winui/dpi.h"
 #include "winui/layout.h"
 #include "winui/menu.h"
@@ -56,30 +57,30 @@ struct ChildClass {
 
 // Every control but the non-first radio items starts a group, so the arrow
 // keys move between the items of one radio group only.
-ChildClass ChildClassOf(ControlKind kind) {
+ChildClass ChildClassOf(ChildKind kind) {
     constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
     switch (kind) {
-        case ControlKind::GroupBox:
+        case ChildKind::GroupBox:
             return {WC_BUTTONW, kChild | WS_GROUP | BS_GROUPBOX, 0};
-        case ControlKind::FirstRadio:
+        case ChildKind::FirstRadio:
             return {WC_BUTTONW, kChild | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
-        case ControlKind::Radio:
+        case ChildKind::Radio:
             return {WC_BUTTONW, kChild | BS_AUTORADIOBUTTON, 0};
-        case ControlKind::Label:
+        case ChildKind::Label:
             return {WC_STATICW, kChild | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
-        case ControlKind::CentredLabel:
+        case ChildKind::CentredLabel:
             return {WC_STATICW, kChild | WS_GROUP | SS_CENTER | SS_NOPREFIX, 0};
-        case ControlKind::ReadOnlyEdit:
+        case ChildKind::ReadOnlyEdit:
             return {WC_EDITW, kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
                     WS_EX_CLIENTEDGE};
-        case ControlKind::PasswordEdit:
+        case ChildKind::PasswordEdit:
             return {WC_EDITW, kChild | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL | ES_PASSWORD,
                     WS_EX_CLIENTEDGE};
-        case ControlKind::Button:
+        case ChildKind::Button:
             return {WC_BUTTONW, kChild | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 0};
-        case ControlKind::ProgressBar:
+        case ChildKind::ProgressBar:
             return {PROGRESS_CLASSW, kChild | WS_GROUP, 0};
-        case ControlKind::Banner:
+        case ChildKind::Banner:
             break;
     }
     return {WC_STATICW, kChild, 0};
@@ -88,17 +89,17 @@ ChildClass ChildClassOf(ControlKind kind) {
 // Room of a captioned control that its caption does not get: the radio
 // circle, the button's frame, the group frame's corners (at 96 DPI); none for
 // the boxes, whose text scrolls.
-std::optional<int> CaptionMargin(ControlKind kind) {
+std::optional<int> CaptionMargin(ChildKind kind) {
     switch (kind) {
-        case ControlKind::Radio:
-        case ControlKind::FirstRadio:
+        case ChildKind::Radio:
+        case ChildKind::FirstRadio:
             return 20;
-        case ControlKind::Button:
+        case ChildKind::Button:
             return 6;
-        case ControlKind::GroupBox:
+        case ChildKind::GroupBox:
             return 16;
-        case ControlKind::Label:
-        case ControlKind::CentredLabel:
+        case ChildKind::Label:
+        case ChildKind::CentredLabel:
             return 0;
         default:
             return std::nullopt;
@@ -107,22 +108,22 @@ std::optional<int> CaptionMargin(ControlKind kind) {
 
 }  // namespace
 
+EWindowCreateError::EWindowCreateError(DWORD err)
+    : std::runtime_error("Cannot create the main window. " +
+                         SystemErrorText(static_cast<int>(err))) {}
+
 TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
-    : dialogs_(dialogs ? std::move(dialogs) : std::make_unique<Dialogs>()),
-      applicationTitle_(kProvisionalApplicationTitle),
-      logic_(*this, std::move(locations)) {
+    : dialogs_(dialogs ? std::move(dialogs) : MakeSystemDialogs()),
+      logic_(*this, *dialogs_, std::move(locations)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, &TfrmMain::WindowProc);
     MenuHandle menu = BuildMainMenu();
     window_ = CreateWindowExW(kWindowExStyle, kWindowClassName, Utf16FromUtf8(kFormCaption).c_str(),
                               kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, form::kCreationOuterWidth,
                               form::kCreationOuterHeight, nullptr, menu.get(), instance, this);
-    if (window_ == nullptr) {
-        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(),
-                                "The main window cannot be created");
-    }
+    if (window_ == nullptr) throw EWindowCreateError(GetLastError());
     (void)menu.release();  // the window destroys its menu
-    dialogs_->SetOwner(window_);
+    if (systemDialogs_ != nullptr) systemDialogs_->SetOwner(window_);
 
     dpi_ = WindowDpi(window_);
     SetWindowPos(window_, nullptr, 0, 0, Scale(form::kCreationOuterWidth, dpi_),
@@ -134,12 +135,14 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     CentreOnWorkArea();
 }
 
-TfrmMain::~TfrmMain() {
-    if (window_ != nullptr) DestroyWindow(window_);
+std::unique_ptr<Dialogs> TfrmMain::MakeSystemDialogs() {
+    auto dialogs = std::make_unique<Win32Dialogs>();
+    systemDialogs_ = dialogs.get();
+    return dialogs;
 }
 
-bool TfrmMain::BannerHasBrowser() const noexcept {
-    return banner_ != nullptr && banner_->HasBrowser();
+TfrmMain::~TfrmMain() {
+    if (window_ != nullptr) DestroyWindow(window_);
 }
 
 void TfrmMain::Show(int showCommand) {
@@ -149,34 +152,47 @@ void TfrmMain::Show(int showCommand) {
 
 // ---- Controls ----
 
+HWND TfrmMain::Control(form::Id id) const noexcept {
+    return GetDlgItem(window_, CommandId(id));
+}
+
 void TfrmMain::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     // Created in tab order: the z-order is the order Tab walks.
-    for (const ControlSpec& spec : kControls) {
+    for (const ChildSpec& spec : kChildWindows) {
         const RECT r = ScaleRect(spec.rect, dpi_);
-        if (spec.kind == ControlKind::Banner) {
-            banner_ = std::make_unique<WebBanner>(window_, r, spec.id);
+        if (spec.kind == ChildKind::Banner) {
+            banner_ = std::make_unique<WebBanner>(window_, r, CommandId(spec.id));
             continue;
         }
         const ChildClass child = ChildClassOf(spec.kind);
-        CreateWindowExW(child.exStyle, child.className, Utf16FromUtf8(spec.caption).c_str(),
-                        child.style, r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        const HWND control = CreateWindowExW(
+            child.exStyle, child.className, Utf16FromUtf8(spec.caption).c_str(), child.style,
+            r.left, r.top, r.right - r.left, r.bottom - r.top, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(CommandId(spec.id))), instance, nullptr);
+        switch (spec.kind) {
+            case ChildKind::FirstRadio:
+                Button_SetCheck(control, BST_CHECKED);
+                break;
+            case ChildKind::PasswordEdit:
+                SendMessageW(control, EM_LIMITTEXT, kMaxPasswordLength, 0);
+                SendMessageW(control, EM_SETPASSWORDCHAR, L'#', 0);
+                break;
+            case ChildKind::ProgressBar:
+                SendMessageW(control, PBM_SETRANGE32, 0, 100);
+                SendMessageW(control, PBM_SETPOS, 0, 0);
+                break;
+            default:
+                break;
+        }
     }
-    const HWND password = Control(ids::edtEnpass);
-    SendMessageW(password, EM_LIMITTEXT, kMaxPasswordLength, 0);
-    SendMessageW(password, EM_SETPASSWORDCHAR, L'#', 0);
-    Button_SetCheck(Control(ids::rgsuffixItem0), BST_CHECKED);
-    Button_SetCheck(Control(ids::gbencClassItem0), BST_CHECKED);
-    SendMessageW(Control(ids::ProgressBar1), PBM_SETRANGE32, 0, 100);
-    SendMessageW(Control(ids::ProgressBar1), PBM_SETPOS, 0, 0);
     ApplyFonts();
 }
 
 void TfrmMain::PlaceControls() {
-    for (const ControlSpec& spec : kControls) {
+    for (const ChildSpec& spec : kChildWindows) {
         const RECT r = ScaleRect(spec.rect, dpi_);
-        if (spec.kind == ControlKind::Banner) {
+        if (spec.kind == ChildKind::Banner) {
             if (banner_) banner_->SetBounds(r);
             continue;
         }
@@ -191,8 +207,8 @@ void TfrmMain::ApplyFonts() {
     std::optional<FormFonts> retired;
     if (fonts_.dpi() != dpi_) retired = std::exchange(fonts_, FormFonts(dpi_));
     const HDC dc = GetDC(window_);
-    for (const ControlSpec& spec : kControls) {
-        if (spec.kind == ControlKind::Banner) continue;
+    for (const ChildSpec& spec : kChildWindows) {
+        if (spec.kind == ChildKind::Banner) continue;
         const HWND control = Control(spec.id);
         HFONT font = fonts_.Regular();
         if (const std::optional<int> margin = CaptionMargin(spec.kind)) {
@@ -220,7 +236,7 @@ void TfrmMain::CentreOnWorkArea() {
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmMain::EnableControl(int id, bool enabled) {
+void TfrmMain::EnableControl(form::Id id, bool enabled) {
     const HWND control = Control(id);
     if (!enabled && GetFocus() == control) {
         SetFocus(GetNextDlgTabItem(window_, control, FALSE));
@@ -262,62 +278,22 @@ LRESULT TfrmMain::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 void TfrmMain::OnCommand(HWND, int id, HWND, UINT code) {
-    switch (id) {
-        case ids::btnopen:
-            if (code == BN_CLICKED) logic_.btnopenClick();
-            break;
-        case ids::btnenc:
-            if (code == BN_CLICKED) logic_.btnencClick();
-            break;
-        case ids::btndec:
-            if (code == BN_CLICKED) logic_.btndecClick();
-            break;
-        case ids::btncancel:
-            if (code == BN_CLICKED) logic_.btncancelClick();
-            break;
-        case IDCANCEL:  // Esc, wherever the focus is
-            logic_.btncancelClick();
-            break;
-        case ids::edtEnpass:
-            if (code == EN_CHANGE) logic_.edtEnpassChange();
-            break;
-        case ids::N2:
-            logic_.N2Click();
-            break;
-        case ids::N5:
-            SendMessageW(window_, WM_CLOSE, 0, 0);
-            break;
-        case ids::N7:
-            logic_.N7Click();
-            break;
-        case ids::N8:
-            logic_.N8Click();
-            break;
-        case ids::nabout:
-            logic_.naboutClick();
-            break;
-        case ids::ndonate:
-            logic_.ndonateClick();
-            break;
-        case ids::mch:
-            logic_.mchClick();
-            break;
-        case ids::men:
-            logic_.menClick();
-            break;
-        default:
-            break;  // IDOK from Enter among others: nothing to do
+    if (id == IDCANCEL) {  // Esc, wherever the focus is
+        logic_.Command(form::Id::btncancel);
+        return;
     }
+    const std::optional<form::Id> command = FormIdOf(id);
+    if (!command) return;  // IDOK from Enter among others: nothing to do
+    if (*command == form::Id::edtEnpass) {
+        if (code == EN_CHANGE) logic_.edtEnpassChange();
+        return;
+    }
+    // A button's click, or a menu command (code 0, as BN_CLICKED).
+    if (code == BN_CLICKED) logic_.Command(*command);
 }
 
 void TfrmMain::OnClose(HWND hwnd) {
-    if (logic_.running()) {
-        // Closing in the middle of a run stops it after the current file;
-        // the window closes once the run has ended.
-        closeAfterRun_ = true;
-        logic_.btncancelClick();
-        return;
-    }
+    if (!logic_.FormCloseQuery()) return;
     logic_.FormClose();
     DestroyWindow(hwnd);
 }
@@ -367,40 +343,32 @@ void TfrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 // ---- WindowPort ----
 
+int TfrmMain::CheckedItem(form::Id group) const {
+    const std::span<const form::RadioItem> items = form::ControlOf(group).items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (Button_GetCheck(Control(items[i].id)) == BST_CHECKED) return static_cast<int>(i);
+    }
+    return 0;
+}
+
 std::string TfrmMain::PasswordText() const {
-    return Utf8WindowText(Control(ids::edtEnpass));
+    return Utf8WindowText(Control(form::Id::edtEnpass));
 }
 
 int TfrmMain::SuffixMode() const {
-    return Button_GetCheck(Control(ids::rgsuffixItem1)) == BST_CHECKED ? 1 : 0;
+    return CheckedItem(form::Id::rgsuffix);
 }
 
 int TfrmMain::EncryptionClassIndex() const {
-    return Button_GetCheck(Control(ids::gbencClassItem1)) == BST_CHECKED ? 1 : 0;
+    return CheckedItem(form::Id::gbencClass);
 }
 
 std::string TfrmMain::FolderBoxText() const {
-    return Utf8WindowText(Control(ids::edtdir));
+    return Utf8WindowText(Control(form::Id::edtdir));
 }
 
 void TfrmMain::SetFolderBoxText(const std::string& text) {
-    SetUtf8WindowText(Control(ids::edtdir), text);
-}
-
-void TfrmMain::ShowMessage(const std::string& text) {
-    dialogs_->Message(applicationTitle_, text);
-}
-
-bool TfrmMain::Confirm(const std::string& text) {
-    return dialogs_->Confirm(text);
-}
-
-void TfrmMain::ShowError(const std::string& text) {
-    dialogs_->Error(applicationTitle_, text);
-}
-
-std::vector<std::string> TfrmMain::ShowOpenDialog(const OpenDialogRequest& request) {
-    return dialogs_->OpenFiles(request);
+    SetUtf8WindowText(Control(form::Id::edtdir), text);
 }
 
 void TfrmMain::ProcessPendingEvents() {
@@ -408,7 +376,6 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::SetOuterHeight(int height) {
-    outerHeight_ = height;
     RECT r;
     GetWindowRect(window_, &r);
     SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, Scale(height, dpi_),
@@ -416,35 +383,33 @@ void TfrmMain::SetOuterHeight(int height) {
 }
 
 void TfrmMain::SetProgressRange(int minimum, int maximum) {
-    SendMessageW(Control(ids::ProgressBar1), PBM_SETRANGE32, static_cast<WPARAM>(minimum),
+    SendMessageW(Control(form::Id::ProgressBar1), PBM_SETRANGE32, static_cast<WPARAM>(minimum),
                  static_cast<LPARAM>(maximum));
 }
 
 void TfrmMain::SetProgressPosition(int position) {
-    SendMessageW(Control(ids::ProgressBar1), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    SendMessageW(Control(form::Id::ProgressBar1), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void TfrmMain::SetProgressLabel(const std::string& text) {
-    SetUtf8WindowText(Control(ids::lbprogress), text);
+    SetUtf8WindowText(Control(form::Id::lbprogress), text);
 }
 
 void TfrmMain::SetDecryptEnabled(bool enabled) {
-    EnableControl(ids::btndec, enabled);
+    EnableControl(form::Id::btndec, enabled);
 }
 
 void TfrmMain::SetRunCommandsEnabled(bool enabled) {
-    EnableControl(ids::btnopen, enabled);
-    EnableControl(ids::btnenc, enabled);
     const HMENU menu = GetMenu(window_);
-    for (const int command : {ids::N2, ids::mch, ids::men}) {
-        EnableMenuItem(menu, static_cast<UINT>(command),
-                       MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    for (const form::Id id : form::kRunCommands) {
+        if (Control(id) != nullptr) {
+            EnableControl(id, enabled);
+        } else {
+            EnableMenuItem(menu, static_cast<UINT>(CommandId(id)),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        }
     }
     DrawMenuBar(window_);
-    if (enabled && closeAfterRun_) {
-        closeAfterRun_ = false;
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-    }
 }
 
 void TfrmMain::OpenLocalPath(const std::string& path) {
@@ -455,48 +420,27 @@ void TfrmMain::OpenUrl(const std::string& url) {
     opener_.Open(window_, Utf16FromUtf8(url));
 }
 
-void TfrmMain::ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) {
+void TfrmMain::SetTexts(const FormTexts& texts) {
     const HMENU menu = GetMenu(window_);
-    const std::array<std::pair<int, std::string_view>, 10> menuCaptions{{
-        {ids::N1, table.N1},
-        {ids::N2, table.N2},
-        {ids::N5, table.N5},
-        {ids::N6, table.N6},
-        {ids::N7, table.N7},
-        {ids::N8, table.N8},
-        {ids::N11, table.N11},
-        {ids::nabout, aboutItem},
-        {ids::mdonate, table.mdonate},
-        {ids::ndonate, table.ndonate},
-    }};
-    for (const auto& [id, caption] : menuCaptions) SetMenuCaption(menu, id, caption);
+    for (const Caption& caption : texts.captions) {
+        if (const HWND control = Control(caption.id)) {
+            SetUtf8WindowText(control, caption.text);
+        } else {
+            SetMenuCaption(menu, CommandId(caption.id), caption.text);
+        }
+    }
     DrawMenuBar(window_);
-
-    const std::array<std::pair<int, std::string_view>, 13> captions{{
-        {ids::btnopen, table.btnopen},
-        {ids::btnenc, table.btnenc},
-        {ids::btndec, table.btndec},
-        {ids::btncancel, table.btncancel},
-        {ids::lbopen, table.lbopen},
-        {ids::lbpassword, table.lbpassword},
-        {ids::lbpassnote, table.lbpassnote},
-        {ids::rgsuffix, table.rgsuffixCaption},
-        {ids::rgsuffixItem0, table.rgsuffixItems[0]},
-        {ids::rgsuffixItem1, table.rgsuffixItems[1]},
-        {ids::gbencClass, table.gbencClassCaption},
-        {ids::gbencClassItem0, table.gbencClassItems[0]},
-        {ids::gbencClassItem1, table.gbencClassItems[1]},
-    }};
-    for (const auto& [id, caption] : captions) SetUtf8WindowText(Control(id), caption);
-
     ApplyFonts();
-
-    SetUtf8WindowText(window_, table.windowCaption);
-    applicationTitle_ = std::string(table.applicationTitle);
+    SetUtf8WindowText(window_, texts.windowCaption);
 }
 
 void TfrmMain::NavigateBanner(const std::string& url, const std::string& fallbackPath) {
     if (banner_) banner_->Navigate(Utf16FromUtf8(url), Utf16FromUtf8(fallbackPath));
+}
+
+void TfrmMain::Close() {
+    // After the handler that asks has returned: a run may still be on the stack.
+    PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 }  // namespace imgcrypt::winui

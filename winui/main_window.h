@@ -11,6 +11,10 @@
 #include <memory>
 #include <string>
 
+#include <stdexcept>
+
+#include "batch/dialogs.h"
+#include "batch/form_layout.h"
 #include "batch/main_window_logic.h"
 #include "batch/window_port.h"
 #include "winui/dialogs.h"
@@ -23,12 +27,21 @@ namespace imgcrypt::winui {
 // The registered window class, named after the form.
 inline constexpr const wchar_t* kWindowClassName = L"TfrmMain";
 
+// Raised when the system refuses to create the main window:
+// Cannot create the main window. <system text>
+class EWindowCreateError : public std::runtime_error {
+  public:
+    // `err` is the system's error code.
+    explicit EWindowCreateError(DWORD err);
+};
+
 class TfrmMain : public WindowPort {
   public:
     // Creates the hidden window with its controls and menu, runs FormCreate
     // (settings, language, banner), then centres the window on its monitor's
     // work area. Errors of start-up are shown in the error box; only a window
-    // the system refuses to create throws (std::system_error).
+    // the system refuses to create throws (EWindowCreateError). Without
+    // `dialogs`, the boxes are the system's (Win32Dialogs).
     explicit TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs = nullptr);
     ~TfrmMain() override;
     TfrmMain(const TfrmMain&) = delete;
@@ -36,15 +49,7 @@ class TfrmMain : public WindowPort {
 
     // The main window; null once it has been destroyed (closed).
     HWND window() const noexcept { return window_; }
-    MainWindowLogic& logic() noexcept { return logic_; }
-    Dialogs& dialogs() noexcept { return *dialogs_; }
     ShellOpener& opener() noexcept { return opener_; }
-    // Caption of message boxes: the application title of the current language.
-    const std::string& applicationTitle() const noexcept { return applicationTitle_; }
-    // The outer height last asked for by the logic (kRestHeight or kRunHeight).
-    int outerHeight() const noexcept { return outerHeight_; }
-    // Whether the banner holds the web-browser control.
-    bool BannerHasBrowser() const noexcept;
 
     void Show(int showCommand);
     // Called once the window is destroyed; the application ends its message
@@ -57,10 +62,6 @@ class TfrmMain : public WindowPort {
     int EncryptionClassIndex() const override;
     std::string FolderBoxText() const override;
     void SetFolderBoxText(const std::string& text) override;
-    void ShowMessage(const std::string& text) override;
-    bool Confirm(const std::string& text) override;
-    void ShowError(const std::string& text) override;
-    std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) override;
     void ProcessPendingEvents() override;
     void SetOuterHeight(int height) override;
     void SetProgressRange(int minimum, int maximum) override;
@@ -70,8 +71,9 @@ class TfrmMain : public WindowPort {
     void SetRunCommandsEnabled(bool enabled) override;
     void OpenLocalPath(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
-    void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override;
+    void SetTexts(const FormTexts& texts) override;
     void NavigateBanner(const std::string& url, const std::string& fallbackPath) override;
+    void Close() override;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -90,20 +92,24 @@ class TfrmMain : public WindowPort {
     // caption would not fit.
     void ApplyFonts();
     void CentreOnWorkArea();
-    HWND Control(int id) const noexcept { return GetDlgItem(window_, id); }
+    HWND Control(form::Id id) const noexcept;
+    // Index of the checked item of a radio group.
+    int CheckedItem(form::Id group) const;
     // Disables a control; the focus moves on first, so the keyboard (Esc
     // above all) keeps working.
-    void EnableControl(int id, bool enabled);
+    void EnableControl(form::Id id, bool enabled);
 
+    // The system's boxes, made here when no dialogs were given; they know
+    // their owner once the window exists.
+    std::unique_ptr<Dialogs> MakeSystemDialogs();
+
+    Win32Dialogs* systemDialogs_ = nullptr;
     std::unique_ptr<Dialogs> dialogs_;
     ShellOpener opener_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
     FormFonts fonts_{96};
     std::unique_ptr<WebBanner> banner_;
-    std::string applicationTitle_;
-    int outerHeight_ = 0;
-    bool closeAfterRun_ = false;
     HWND focusWhenDeactivated_ = nullptr;
     std::function<void()> onDestroy_;
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "batch/form_layout.h"
 #include "runtime/utf16.h"
 #include "winui/layout.h"
 
@@ -9,28 +10,21 @@ namespace imgcrypt::winui {
 
 namespace {
 
-bool HasChildren(int id) {
-    for (const MenuEntry& entry : kMenu) {
-        if (entry.parent == id) return true;
-    }
-    return false;
-}
-
-void AppendEntries(HMENU menu, int parent) {
-    for (const MenuEntry& entry : kMenu) {
+void AppendEntries(HMENU menu, std::optional<form::Id> parent) {
+    for (const form::MenuEntry& entry : form::kMenu) {
         if (entry.parent != parent) continue;
         const std::wstring caption = Utf16FromUtf8(entry.caption);
         MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_ID | MIIM_FTYPE;
-        item.wID = static_cast<UINT>(entry.id);
+        item.wID = static_cast<UINT>(CommandId(entry.id));
         if (entry.caption == "-") {
             item.fType = MFT_SEPARATOR;
         } else {
             item.fMask |= MIIM_STRING;
             item.dwTypeData = const_cast<wchar_t*>(caption.c_str());
         }
-        if (HasChildren(entry.id)) {
+        if (form::OpensDropDown(entry.id)) {
             item.fMask |= MIIM_SUBMENU;
             item.hSubMenu = CreatePopupMenu();
             AppendEntries(item.hSubMenu, entry.id);
@@ -43,7 +37,7 @@ void AppendEntries(HMENU menu, int parent) {
 
 MenuHandle BuildMainMenu() {
     MenuHandle bar(CreateMenu());
-    AppendEntries(bar.get(), 0);
+    AppendEntries(bar.get(), std::nullopt);
     return bar;
 }
 

@@ -4,7 +4,9 @@
 #include <wininet.h>
 
 #include <new>
+#include <optional>
 
+#include "batch/banner_stages.h"
 #include "winui/ole_automation.h"
 #include "winui/ole_hosted_browser.h"
 
@@ -37,39 +39,29 @@ std::wstring FileUrl(const std::wstring& path) {
 
 class WebBanner::Impl {
   public:
-    Impl(HWND parent, const RECT& bounds, int controlId, const CLSID& browserClass);
+    Impl(HWND parent, const RECT& bounds, int controlId);
     ~Impl();
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 
     HWND window() const noexcept { return window_; }
-    bool HasBrowser() const noexcept { return browser_ != nullptr; }
-    IDispatch* Automation() const noexcept { return browser_ ? browser_->browser() : nullptr; }
-    void SetObserver(Observer observer) { observer_ = std::move(observer); }
     void Navigate(const std::wstring& url, const std::wstring& fallbackFile);
 
   private:
-    // What the banner is showing: the page asked for, the local fallback page,
-    // or the blank page; each failure moves one step on, never back.
-    enum class Showing { kPage, kFallback, kBlank };
-
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OpenBrowser(const CLSID& browserClass);
+    void OpenBrowser();
     void Load(const std::wstring& url);
     void ShowNextAfterFailure();
-    void OnDocumentComplete(const std::wstring& url);
     bool OnNavigateError(IDispatch* frame);
-    void AdjustDocument();
 
     HWND window_ = nullptr;
     std::unique_ptr<HostedBrowser> browser_;
-    Observer observer_;
     std::wstring fallbackFile_;
-    Showing showing_ = Showing::kPage;
+    BannerStage stage_ = BannerStage::Page;
     WPARAM navigation_ = 0;  // counts the loads started
 };
 
-WebBanner::Impl::Impl(HWND parent, const RECT& bounds, int controlId, const CLSID& browserClass) {
+WebBanner::Impl::Impl(HWND parent, const RECT& bounds, int controlId) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &WindowProc;
@@ -83,7 +75,7 @@ WebBanner::Impl::Impl(HWND parent, const RECT& bounds, int controlId, const CLSI
         0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, bounds.left,
         bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ThisModule(), this);
-    if (window_ != nullptr) OpenBrowser(browserClass);
+    if (window_ != nullptr) OpenBrowser();
 }
 
 WebBanner::Impl::~Impl() {
@@ -94,15 +86,17 @@ WebBanner::Impl::~Impl() {
     }
 }
 
-void WebBanner::Impl::OpenBrowser(const CLSID& browserClass) {
+void WebBanner::Impl::OpenBrowser() {
     try {
         auto browser = std::make_unique<HostedBrowser>(window_);
         BrowserEvents::Handlers handlers;
-        handlers.documentComplete = [this](const std::wstring& url) { OnDocumentComplete(url); };
+        handlers.documentComplete = [this](const std::wstring&) {
+            if (browser_) AdjustBannerDocument(browser_->browser());
+        };
         handlers.navigateError = [this](IDispatch* frame, const std::wstring&) {
             return OnNavigateError(frame);
         };
-        if (browser->Open(browserClass, std::move(handlers))) browser_ = std::move(browser);
+        if (browser->Open(CLSID_WebBrowser, std::move(handlers))) browser_ = std::move(browser);
     } catch (const std::bad_alloc&) {
         browser_.reset();  // a blank banner, not a failing window
     }
@@ -111,7 +105,7 @@ void WebBanner::Impl::OpenBrowser(const CLSID& browserClass) {
 void WebBanner::Impl::Navigate(const std::wstring& url, const std::wstring& fallbackFile) {
     if (!browser_ || window_ == nullptr) return;
     fallbackFile_ = fallbackFile;
-    showing_ = Showing::kPage;
+    stage_ = BannerStage::Page;
     Load(url);
 }
 
@@ -119,7 +113,6 @@ void WebBanner::Impl::Navigate(const std::wstring& url, const std::wstring& fall
 // on at once; one that fails later is reported by the NavigateError event.
 void WebBanner::Impl::Load(const std::wstring& url) {
     ++navigation_;
-    if (auto observer = observer_.loadStarted) observer(url);
     Variant address(url);
     if (FAILED(browser_->browser()->Navigate2(address.get(), nullptr, nullptr, nullptr, nullptr))) {
         ShowNextAfterFailure();
@@ -127,18 +120,10 @@ void WebBanner::Impl::Load(const std::wstring& url) {
 }
 
 void WebBanner::Impl::ShowNextAfterFailure() {
-    if (showing_ == Showing::kPage && !fallbackFile_.empty()) {
-        showing_ = Showing::kFallback;
-        Load(FileUrl(fallbackFile_));
-    } else if (showing_ != Showing::kBlank) {
-        showing_ = Showing::kBlank;
-        Load(kBlankPage);
-    }
-}
-
-void WebBanner::Impl::OnDocumentComplete(const std::wstring& url) {
-    AdjustDocument();
-    if (auto observer = observer_.documentComplete) observer(url);
+    const std::optional<BannerStage> next = StageAfterFailure(stage_, !fallbackFile_.empty());
+    if (!next) return;
+    stage_ = *next;
+    Load(stage_ == BannerStage::Fallback ? FileUrl(fallbackFile_) : std::wstring(kBlankPage));
 }
 
 bool WebBanner::Impl::OnNavigateError(IDispatch* frame) {
@@ -150,11 +135,8 @@ bool WebBanner::Impl::OnNavigateError(IDispatch* frame) {
     return true;  // never the control's own error page
 }
 
-// Always the control's top-level document, whichever frame completed. A
-// document without a body (no HTML) is left alone.
-void WebBanner::Impl::AdjustDocument() {
-    if (!browser_) return;
-    const ComPtr<IDispatch> document = GetObjectProperty(browser_->browser(), L"Document");
+void AdjustBannerDocument(IWebBrowser2* browser) {
+    const ComPtr<IDispatch> document = GetObjectProperty(browser, L"Document");
     const ComPtr<IDispatch> body = GetObjectProperty(document.Get(), L"Body");
     if (!body) return;
     PutTextProperty(body.Get(), L"Scroll", L"no");
@@ -199,19 +181,12 @@ LRESULT CALLBACK WebBanner::Impl::WindowProc(HWND window, UINT message, WPARAM w
 }
 
 WebBanner::WebBanner(HWND parent, const RECT& bounds, int controlId)
-    : WebBanner(parent, bounds, controlId, CLSID_WebBrowser) {}
-
-WebBanner::WebBanner(HWND parent, const RECT& bounds, int controlId, const CLSID& browserClass)
-    : impl_(std::make_unique<Impl>(parent, bounds, controlId, browserClass)) {}
+    : impl_(std::make_unique<Impl>(parent, bounds, controlId)) {}
 
 WebBanner::~WebBanner() = default;
 
-HWND WebBanner::Window() const noexcept {
+HWND WebBanner::window() const noexcept {
     return impl_->window();
-}
-
-bool WebBanner::HasBrowser() const noexcept {
-    return impl_->HasBrowser();
 }
 
 void WebBanner::SetBounds(const RECT& bounds) {
@@ -221,14 +196,6 @@ void WebBanner::SetBounds(const RECT& bounds) {
 
 void WebBanner::Navigate(const std::wstring& url, const std::wstring& fallbackFile) {
     impl_->Navigate(url, fallbackFile);
-}
-
-void WebBanner::SetObserver(Observer observer) {
-    impl_->SetObserver(std::move(observer));
-}
-
-IDispatch* WebBanner::Automation() const noexcept {
-    return impl_->Automation();
 }
 
 }  // namespace imgcrypt::winui

@@ -30,7 +30,7 @@ class BatchFixture : public ::testing::Test {
     // file's content, none when the file should not exist.
     void Start(std::optional<std::string> config = "en\r\n") {
         if (config) WriteBytes(locations.configPath, *config);
-        logic = std::make_unique<MainWindowLogic>(port, locations);
+        logic = std::make_unique<MainWindowLogic>(port, port, locations);
         logic->FormCreate();
     }
     // Started in a language, with the start-up calls forgotten.

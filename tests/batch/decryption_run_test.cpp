@@ -186,7 +186,7 @@ TEST_F(DecryptionRun, CompleteRunResetsTheCountButACancelledOneDoesNot) {
     Press(kRight);
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
     EXPECT_TRUE(test::Exists(Decrypted("b.jpg")));
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
     EXPECT_TRUE(port.decryptEnabled);
 
     Press(kWrong);  // the count stayed at 9
@@ -222,7 +222,7 @@ TEST_F(DecryptionRun, ErrorsAreShownAndTheWindowReturnsToRest) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].rfind("error: ", 0), 0u);
     EXPECT_FALSE(test::Exists(Decrypted("3.jpg")));
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
     EXPECT_EQ(port.Of("position").back(), "0");
     EXPECT_TRUE(port.runCommandsEnabled);
     EXPECT_TRUE(port.decryptEnabled);

@@ -79,7 +79,7 @@ TEST_F(EncryptionRun, StandardClassWithoutSuffixKeepsTheName) {
     EXPECT_EQ(ReadBytes(Container("a.jpg")),
               test::MakeContainerFile("standard bytes here", "secret1", EncryptionClass::Standard));
     EXPECT_TRUE(port.Of("open-path").empty());
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
 }
 
 TEST_F(EncryptionRun, SkipsFilesAtTheSizeLimitAndSaysSoInEnglish) {
@@ -120,7 +120,7 @@ TEST_F(EncryptionRun, AllTooLargeGivesOnlyTheSummary) {
               std::vector<std::string>{
                   "message: 2 of 2 images are larger than 5MB which not support, 0 images done."});
     EXPECT_TRUE(port.Of("open-path").empty());
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
 }
 
 TEST_F(EncryptionRun, PasswordBreakingARuleShowsOnlyItsFirstFault) {
@@ -161,7 +161,7 @@ TEST_F(EncryptionRun, CancelStopsAfterTheCurrentFile) {
     EXPECT_EQ(port.Of("label").back(), "2/4");
     // The progress row keeps its values; the window is back at rest and usable.
     EXPECT_EQ(port.Of("position").back(), "2");
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
     EXPECT_TRUE(port.runCommandsEnabled);
     EXPECT_TRUE(port.decryptEnabled);
 
@@ -174,6 +174,25 @@ TEST_F(EncryptionRun, CancelStopsAfterTheCurrentFile) {
     EXPECT_EQ(port.Of("confirm").size(), 1u);
 }
 
+// Closing the window stops a run after its current file, as Cancel does, and
+// the window closes once the run is back at rest.
+TEST_F(EncryptionRun, ClosingDuringARunStopsItThenClosesTheWindow) {
+    EXPECT_TRUE(logic->FormCloseQuery());  // at rest it closes at once
+    Select({MakeFile("1.jpg", "one"), MakeFile("2.jpg", "two"), MakeFile("3.jpg", "three")});
+    bool mayClose = true;
+    port.onEvents = [&](int n) {
+        if (n == 1) mayClose = logic->FormCloseQuery();
+    };
+    logic->btnencClick();
+    EXPECT_FALSE(mayClose);
+    EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
+    EXPECT_FALSE(test::Exists(Container("2.jpg")));
+    EXPECT_EQ(port.Of("close").size(), 1u);
+    EXPECT_LT(IndexOf("commands: on"), IndexOf("close: "));
+    EXPECT_TRUE(logic->FormCloseQuery());
+    EXPECT_EQ(port.Of("close").size(), 1u);
+}
+
 TEST_F(EncryptionRun, CancelDuringTheLastFileStillSkipsTheSummary) {
     Select({MakeFile("1.jpg", "one"), MakeSizedFile("big.jpg", 5'120'000),
             MakeFile("3.jpg", "three")});
@@ -183,7 +202,7 @@ TEST_F(EncryptionRun, CancelDuringTheLastFileStillSkipsTheSummary) {
     logic->btnencClick();
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{"message: Canceled!"});
     EXPECT_TRUE(test::Exists(Container("3.jpg")));
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
 }
 
 TEST_F(EncryptionRun, EachFileUsesThePasswordAndClassOfTheMoment) {
@@ -210,7 +229,7 @@ TEST_F(EncryptionRun, PasswordBrokenMidRunStopsBeforeWritingWithIt) {
               std::vector<std::string>{"message: Password length should large than 4 bits"});
     EXPECT_TRUE(test::Exists(Container("1.jpg")));
     EXPECT_FALSE(test::Exists(Container("2.jpg")));
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
     EXPECT_TRUE(port.runCommandsEnabled);
     EXPECT_FALSE(logic->running());
 }
@@ -228,7 +247,7 @@ TEST_F(EncryptionRun, ErrorEndsTheRunAndReturnsTheWindowToRest) {
     EXPECT_FALSE(test::Exists(Container("3.jpg")));
     EXPECT_TRUE(test::IsFolder(Container("2.jpg")));
     EXPECT_EQ(port.Of("position").back(), "0");
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
     EXPECT_TRUE(port.runCommandsEnabled);
     EXPECT_TRUE(port.decryptEnabled);
     EXPECT_FALSE(logic->running());

@@ -1,6 +1,7 @@
-// A scripted window for driving MainWindowLogic: records every call in order,
-// answers confirmations and dialogs from queues, and can act (press Cancel,
-// retype the password, ...) whenever the logic lets pending events run.
+// A scripted window, boxes included, for driving MainWindowLogic: records
+// every call in order, answers confirmations and dialogs from queues, and can
+// act (press Cancel, retype the password, ...) whenever the logic lets
+// pending events run.
 #pragma once
 
 #include <deque>
@@ -9,11 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/dialogs.h"
 #include "batch/window_port.h"
 
 namespace imgcrypt::test {
 
-class FakeWindowPort : public WindowPort {
+class FakeWindowPort : public WindowPort, public Dialogs {
   public:
     // Controls as the user left them.
     std::string password;
@@ -30,11 +32,14 @@ class FakeWindowPort : public WindowPort {
     // Every call, in order, as "kind: detail".
     std::vector<std::string> calls;
     std::vector<OpenDialogRequest> dialogRequests;
+    // The table whose texts the last SetTexts put in place.
     const LanguageTable* appliedTable = nullptr;
+    FormTexts appliedTexts;
     bool decryptEnabled = true;
     bool runCommandsEnabled = true;
     int height = 0;
     int eventCalls = 0;
+    std::string boxCaption;  // of the last plain or error box
     std::string bannerFallback;  // the local page of the last NavigateBanner
 
     // Details of the calls of one kind, in order.
@@ -78,7 +83,10 @@ class FakeWindowPort : public WindowPort {
         calls.push_back("folder-box: " + text);
     }
 
-    void ShowMessage(const std::string& text) override { calls.push_back("message: " + text); }
+    void Message(const std::string& caption, const std::string& text) override {
+        boxCaption = caption;
+        calls.push_back("message: " + text);
+    }
     bool Confirm(const std::string& text) override {
         calls.push_back("confirm: " + text);
         if (confirmAnswers.empty()) return false;
@@ -86,8 +94,11 @@ class FakeWindowPort : public WindowPort {
         confirmAnswers.pop_front();
         return answer;
     }
-    void ShowError(const std::string& text) override { calls.push_back("error: " + text); }
-    std::vector<std::string> ShowOpenDialog(const OpenDialogRequest& request) override {
+    void Error(const std::string& caption, const std::string& text) override {
+        boxCaption = caption;
+        calls.push_back("error: " + text);
+    }
+    std::vector<std::string> OpenFiles(const OpenDialogRequest& request) override {
         calls.push_back("dialog: " + std::to_string(request.filterIndex) + " [" +
                         request.initialFolder + "] [" + request.defaultFileName + "]");
         dialogRequests.push_back(request);
@@ -126,14 +137,21 @@ class FakeWindowPort : public WindowPort {
     void OpenLocalPath(const std::string& path) override { calls.push_back("open-path: " + path); }
     void OpenUrl(const std::string& url) override { calls.push_back("open-url: " + url); }
 
-    void ApplyLanguage(const LanguageTable& table, const std::string& aboutItem) override {
-        appliedTable = &table;
-        calls.push_back("language: " + std::string(table.windowCaption) + " / " + aboutItem);
+    void SetTexts(const FormTexts& texts) override {
+        appliedTexts = texts;
+        appliedTable = texts.windowCaption == EnglishTable().windowCaption ? &EnglishTable()
+                                                                          : &ChineseTable();
+        std::string about;
+        for (const Caption& caption : texts.captions) {
+            if (caption.id == form::Id::nabout) about = caption.text;
+        }
+        calls.push_back("language: " + texts.windowCaption + " / " + about);
     }
     void NavigateBanner(const std::string& url, const std::string& fallbackPath) override {
         calls.push_back("banner: " + url);
         bannerFallback = fallbackPath;
     }
+    void Close() override { calls.push_back("close: "); }
 };
 
 }  // namespace imgcrypt::test

@@ -1,6 +1,7 @@
 // Picking the files of a batch through the open dialog.
 #include <gtest/gtest.h>
 
+#include "batch/dialog_filter.h"
 #include "tests/batch/batch_fixture.h"
 
 namespace imgcrypt {
@@ -24,6 +25,31 @@ TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
     EXPECT_EQ(port.dialogRequests[1].filterIndex, 4);
     EXPECT_EQ(port.dialogRequests[1].initialFolder, temp_ / "app");
     EXPECT_EQ(port.dialogRequests[1].defaultFileName, a);
+}
+
+// What both windows' dialogs show of the filter, and the entry they open on.
+TEST(DialogFilter, EntriesOfTheLanguagesFiltersAndTheEntryTheDialogOpensOn) {
+    const std::vector<std::string> images = {"*.JPG", "*.GIF", "*.PNG", "*.BMP",
+                                             "*.SVG", "*.PAD", "*.***E"};
+    for (const bool english : {true, false}) {
+        const std::vector<FilterEntry> entries = FilterEntries(LanguageTableFor(english).dialogFilter);
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[0].description,
+                  english ? "JPG;GIF;PNG;BMP;SVG;PAD;TVL" : "JPG;GIF;PNG;BMP;SVG;PAD");
+        EXPECT_EQ(entries[0].patterns, images);
+        EXPECT_EQ(entries[1].description, english ? "All (*.*)" : "所有 (*.*)");
+        EXPECT_EQ(entries[1].patterns, std::vector<std::string>{"*.*"});
+    }
+    const std::vector<FilterEntry> odd = FilterEntries("A| *.a ;;*.b|B");
+    ASSERT_EQ(odd.size(), 1u);
+    EXPECT_EQ(odd[0].patterns, (std::vector<std::string>{"*.a", "*.b"}));
+    EXPECT_TRUE(FilterEntries("").empty());
+
+    // The logic's 0 and 4 both open on the first of two entries.
+    EXPECT_EQ(OpeningFilterEntry(0, 2), 0u);
+    EXPECT_EQ(OpeningFilterEntry(4, 2), 0u);
+    EXPECT_EQ(OpeningFilterEntry(2, 2), 1u);
+    EXPECT_EQ(OpeningFilterEntry(1, 0), 0u);
 }
 
 TEST_F(Selection, ChosenFilesReplaceTheSelectionWhole) {
@@ -85,7 +111,7 @@ TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
 
     // A fresh window: Decrypt with nothing selected says so in its own words.
     port.ClearCalls();
-    logic = std::make_unique<MainWindowLogic>(port, locations);
+    logic = std::make_unique<MainWindowLogic>(port, port, locations);
     logic->FormCreate();
     port.ClearCalls();
     logic->btndecClick();

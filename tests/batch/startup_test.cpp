@@ -1,6 +1,7 @@
 // Start-up, the settings file, language switches, links and shutdown.
 #include <gtest/gtest.h>
 
+#include "batch/banner_stages.h"
 #include "tests/batch/batch_fixture.h"
 #include "tests/support/platform_files.h"
 
@@ -32,7 +33,7 @@ TEST_P(StartupSettings, OnlyAnExactFirstLineEnSelectsEnglish) {
                                                  : "http://www.site.test/ien/ad.htm"});
     EXPECT_EQ(port.bannerFallback, appDir + (c.english ? "help/ebanner.htm" : "help/banner.htm"));
     EXPECT_TRUE(port.Of("error").empty());
-    EXPECT_EQ(port.height, kRestHeight);
+    EXPECT_EQ(port.height, form::kRestHeight);
     ExpectNothingSelectedIn(table);
 }
 
@@ -107,8 +108,21 @@ TEST_F(BatchFixture, UnwritableSettingsFileStillLeavesAUsableWindow) {
     EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{appDir + "help/ehelp.htm"});
 }
 
+// Plain and error boxes carry the application title of the language in
+// force; an error before the first switch, the provisional one.
+TEST_F(BatchFixture, BoxesCarryTheApplicationTitleOfTheLanguage) {
+    test::MakeFolders(locations.configPath);  // unreadable: an error before any text
+    Start(std::nullopt);
+    ASSERT_EQ(port.Of("error").size(), 1u);
+    EXPECT_EQ(port.boxCaption, kProvisionalApplicationTitle);
+    logic->btnencClick();
+    EXPECT_EQ(port.boxCaption, ChineseTable().applicationTitle);
+    logic->menClick();  // the settings file cannot be written: an error box, in English
+    EXPECT_EQ(port.boxCaption, EnglishTable().applicationTitle);
+}
+
 TEST_F(BatchFixture, TextsAreAppliedOnceByTheCreationHandler) {
-    logic = std::make_unique<MainWindowLogic>(port, locations);
+    logic = std::make_unique<MainWindowLogic>(port, port, locations);
     EXPECT_TRUE(port.calls.empty());
     logic->FormCreate();
     EXPECT_EQ(port.appliedTable, &ChineseTable());
@@ -177,6 +191,59 @@ TEST_F(BatchFixture, LinksFollowTheLanguageAtTheClick) {
                                        "http://www.site.test/ien/about.htm",
                                        "http://www.site.test/ien/donate.htm",
                                    }));
+}
+
+// Each stage is tried once: a failing page never loops.
+TEST(BannerStages, TheSitesPageThenTheLocalPageOnceThenBlank) {
+    EXPECT_EQ(StageAfterFailure(BannerStage::Page, true), BannerStage::Fallback);
+    EXPECT_EQ(StageAfterFailure(BannerStage::Page, false), BannerStage::Blank);
+    EXPECT_EQ(StageAfterFailure(BannerStage::Fallback, true), BannerStage::Blank);
+    EXPECT_EQ(StageAfterFailure(BannerStage::Blank, true), std::nullopt);
+}
+
+// The ids both windows hand on for their buttons and menu commands.
+TEST_F(BatchFixture, EveryCommandReachesTheHandlerOfItsName) {
+    StartIn(false);  // Chinese: the two "no image" messages differ
+    const MessageSlots& ch = ChineseTable().messages;
+    using form::Id;
+    struct Row {
+        Id id;
+        std::vector<std::string> calls;  // what the handler did, range and position left out
+    };
+    const std::string dialog = "dialog";
+    const std::string site = "open-url: http://www.site.test/ien/";
+    const Row rows[] = {
+        {Id::btnopen, {dialog}},
+        {Id::N2, {dialog}},
+        {Id::btnenc, {"message: " + std::string(ch.msgNoImageEncrypt), dialog}},
+        {Id::btndec, {"message: " + std::string(ch.msgNoImageDecrypt), dialog}},
+        {Id::btncancel, {}},  // sets the flag a run polls (the run tests)
+        {Id::N5, {"close: "}},
+        {Id::N7, {"open-path: " + appDir + "help/help.htm"}},
+        {Id::N8, {site + "help.htm"}},
+        {Id::nabout, {site + "about.htm"}},
+        {Id::ndonate, {site + "donate.htm"}},
+        {Id::men, {"language: " + std::string(EnglishTable().windowCaption) + " / About www.site.test"}},
+        {Id::mch, {"language: " + std::string(ChineseTable().windowCaption) + " / " +
+                   std::string(ChineseTable().naboutPrefix) + "www.site.test"}},
+        {Id::N4, {}},
+        {Id::rgsuffixItem1, {}},
+        {Id::edtdir, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(form::IndexOf(row.id));
+        port.ClearCalls();
+        logic->Command(row.id);
+        std::vector<std::string> calls;
+        for (const std::string& call : port.calls) {
+            if (call.rfind("dialog: ", 0) == 0) {
+                calls.push_back(dialog);
+            } else if (call.rfind("range: ", 0) != 0 && call.rfind("position: ", 0) != 0) {
+                calls.push_back(call);
+            }
+        }
+        EXPECT_EQ(calls, row.calls);
+    }
 }
 
 TEST_F(BatchFixture, CloseReleasesTheSelection) {

@@ -1,5 +1,4 @@
-// The boxes and the open dialog as the user meets them, the scripted
-// answers the other tests rely on.
+// The boxes and the open dialog as the user meets them.
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,7 +21,7 @@ using namespace imgcrypt::test;
 namespace {
 
 // Answers the next modal box (a Box: message box or file dialog) of an
-// interactive Dialogs: polls, bounded, for it to come up, lets `inspect` look
+// QtDialogs: polls, bounded, for it to come up, lets `inspect` look
 // at it (and press a key or a button), then closes whatever box is still up.
 // A failed check inside `inspect` or a box that comes up late therefore never
 // leaves the test waiting; check `failure()` once the call that showed the box
@@ -101,7 +100,7 @@ class DialogsTest : public QObject {
         QFETCH(bool, english);
         const LanguageTable& t = LanguageTableFor(english);
         const QStringList fields = Q(t.dialogFilter).split('|');
-        const QStringList filters = QtNameFilters(Q(t.dialogFilter));
+        const QStringList filters = QtNameFilters(FilterEntries(t.dialogFilter));
         QCOMPARE(filters.size(), 2);
         QCOMPARE(filters[0], fields[0] + " (*.JPG *.GIF *.PNG *.BMP *.SVG *.PAD *.***E)");
         // "*.*" means every file, with or without a dot in its name.
@@ -171,15 +170,15 @@ class DialogsTest : public QObject {
             nameBox->setText("\"" + names.join("\" \"") + "\" \"gone.jpg\"");
             QTest::keyClick(nameBox, Qt::Key_Return);
         });
-        const QStringList chosen = Dialogs().OpenFiles(request);
+        const std::vector<std::string> chosen = QtDialogs(nullptr).OpenFiles(request);
         QVERIFY2(paste.failure().isEmpty(), qPrintable(paste.failure()));
-        QStringList expected;
-        for (const QString& name : names) expected << dir.filePath(name);
+        std::vector<std::string> expected;
+        for (const QString& name : names) expected.push_back(Bytes(dir.filePath(name)));
         QCOMPARE(chosen, expected);
     }
 
     void confirmationBoxAsTheUserSeesIt() {
-        Dialogs dialogs;
+        QtDialogs dialogs(nullptr);
         QString shownText;
         ModalBoxAnswer escape([&](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QString("Confirm"));
@@ -201,7 +200,7 @@ class DialogsTest : public QObject {
     }
 
     void messageAndErrorBoxesAsTheUserSeesThem() {
-        Dialogs dialogs;
+        QtDialogs dialogs(nullptr);
         ModalBoxAnswer error([](QMessageBox* box) {
             QCOMPARE(box->windowTitle(), QString("Title"));
             QCOMPARE(box->buttons().size(), 1);
@@ -218,29 +217,6 @@ class DialogsTest : public QObject {
         });
         dialogs.Message("App", "Canceled!");
         QVERIFY2(message.failure().isEmpty(), qPrintable(message.failure()));
-        // The application's dialogs keep nothing of what they showed.
-        QVERIFY(dialogs.records().empty());
-    }
-
-    void scriptedDialogsAnswerInOrderAndNeverBlock() {
-        Dialogs dialogs(Dialogs::Mode::Scripted);
-        dialogs.QueueAnswer(true);
-        dialogs.QueueAnswer(false);
-        dialogs.QueueOpenFiles({"/a", "/b"});
-        int observed = 0;
-        dialogs.SetObserver([&](const Dialogs::Record&) { ++observed; });
-        QVERIFY(dialogs.Confirm("1"));
-        QVERIFY(!dialogs.Confirm("2"));
-        QCOMPARE(dialogs.OpenFiles({}), QStringList({"/a", "/b"}));
-        QCOMPARE(dialogs.unanswered(), 0);
-        // Nothing left: No and cancel, counted as unanswered.
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unanswered"));
-        QVERIFY(!dialogs.Confirm("3"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Unanswered"));
-        QVERIFY(dialogs.OpenFiles({}).isEmpty());
-        QCOMPARE(dialogs.unanswered(), 2);
-        QCOMPARE(observed, 5);
-        QCOMPARE(dialogs.records()[2].kind, Dialogs::Kind::OpenFiles);
     }
 };
 

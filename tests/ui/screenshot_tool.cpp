@@ -97,8 +97,8 @@ bool Shoot(const QString& folder, bool english) {
     f.Select(sources);
     // The run's closing question is up while the progress row shows.
     std::vector<Picture> run;
-    f.dialogs().SetObserver([&](const Dialogs::Record& record) {
-        if (record.kind == Dialogs::Kind::Confirm) {
+    f.dialogs().SetObserver([&](const ScriptedDialogs::Record& record) {
+        if (record.kind == ScriptedDialogs::Kind::Confirm) {
             QCoreApplication::processEvents();
             run.push_back(Save(f.window(), folder + "/" + lang + "_run.png"));
         }

@@ -22,8 +22,9 @@ WindowFixture::WindowFixture(const std::string& siteHost, const QByteArray& conf
                                 dir_.filePath(QStringLiteral("exe/")) + page));
         }
     }
-    window_ =
-        std::make_unique<TfrmMain>(locations_, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    window_ = std::make_unique<TfrmMain>(locations_, std::move(dialogs));
     window_->links().SetOpener([this](const QUrl& url) { opened_.push_back(url); });
 }
 
@@ -33,8 +34,23 @@ void WindowFixture::Show() {
 }
 
 void WindowFixture::Select(const QStringList& paths) {
-    dialogs().QueueOpenFiles(paths);
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(Bytes(path));
+    dialogs().QueueOpenFiles(std::move(files));
     Find<QAbstractButton>("btnopen")->click();
+}
+
+std::string NameOf(form::Id id) {
+    for (const form::Control& control : form::kControls) {
+        if (control.id == id) return std::string(control.name);
+        for (const form::RadioItem& item : control.items) {
+            if (item.id == id) return std::string(item.name);
+        }
+    }
+    for (const form::MenuEntry& entry : form::kMenu) {
+        if (entry.id == id) return std::string(entry.name);
+    }
+    return {};
 }
 
 QByteArray ReadFile(const QString& path) {

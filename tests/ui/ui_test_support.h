@@ -1,6 +1,6 @@
 // Shared pieces of the window tests: the application set-up the web engine
 // needs, a window on a temporary folder with scripted dialogs and recorded
-// links, and small file helpers.
+// links, the form's controls by name, and small file helpers.
 #pragma once
 
 #include <QApplication>
@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/form_layout.h"
+#include "tests/support/scripted_dialogs.h"
 #include "ui/main_window.h"
 
 // Like QTEST_MAIN, with the shared GL contexts the web engine asks for.
@@ -30,6 +32,9 @@ namespace imgcrypt::test {
 // A port nobody listens on: the banner fails to load at once.
 inline constexpr const char* kDeadSiteHost = "127.0.0.1:9";
 
+// The name the form gives `id` (the object name of its control).
+std::string NameOf(form::Id id);
+
 // Whether the offline banner pages lie beside the executable, as installed.
 enum class BannerPages { Installed, Missing };
 
@@ -41,7 +46,7 @@ class WindowFixture {
                            BannerPages bannerPages = BannerPages::Installed);
 
     TfrmMain& window() { return *window_; }
-    Dialogs& dialogs() { return window_->dialogs(); }
+    ScriptedDialogs& dialogs() { return *dialogs_; }
     const AppLocations& locations() const { return locations_; }
     const std::vector<QUrl>& opened() const { return opened_; }
     // A folder for source files, "photos/" under the temporary folder.
@@ -54,6 +59,11 @@ class WindowFixture {
         if (found == nullptr) qWarning("no child named %s", name);
         return found;
     }
+    // The control, radio item or menu entry of the form.
+    template <typename T>
+    T* Find(form::Id id) {
+        return Find<T>(NameOf(id).c_str());
+    }
 
     // Shows the window and waits until it is exposed.
     void Show();
@@ -64,6 +74,7 @@ class WindowFixture {
     QTemporaryDir dir_;
     AppLocations locations_;
     std::vector<QUrl> opened_;
+    ScriptedDialogs* dialogs_ = nullptr;  // owned by the window
     std::unique_ptr<TfrmMain> window_;
 };
 

@@ -1,5 +1,6 @@
 // Whole encryption and decryption runs clicked through the real window, with
-// the dialogs answered in advance and real files in a temporary folder.
+// the dialogs answered in advance and real files in a temporary folder, and
+// files dropped on it. The rules of the runs are tested in tests/batch.
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -8,15 +9,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QWindow>
 #include <memory>
 
 #include "batch/language_tables.h"
-#include "codec/container.h"
 #include "codec/file_operations.h"
-#include "runtime/generator.h"
-#include "tests/support/container_bytes.h"
+#include "ui/window_geometry.h"
 #include "ui_test_support.h"
 
 using namespace imgcrypt;
@@ -24,10 +22,11 @@ using namespace imgcrypt::test;
 
 namespace {
 
+using Kind = ScriptedDialogs::Kind;
+
 // What the window looked like while a box was up.
 struct Snapshot {
-    Dialogs::Kind kind;
-    int outerHeight;
+    Kind kind;
     int clientHeight;
     QString progressLabel;
     bool openEnabled, encryptEnabled, decryptEnabled, languageEnabled, cancelEnabled;
@@ -37,9 +36,9 @@ class RunFixture : public WindowFixture {
   public:
     explicit RunFixture(bool english)
         : WindowFixture(kDeadSiteHost, english ? "en\r\n" : "ch\r\n") {
-        dialogs().SetObserver([this](const Dialogs::Record& r) {
+        dialogs().SetObserver([this](const ScriptedDialogs::Record& r) {
             snapshots.push_back(
-                {r.kind, window().outerHeight(), window().centralWidget()->height(),
+                {r.kind, window().centralWidget()->height(),
                  Find<QLabel>("lbprogress")->text(), Find<QPushButton>("btnopen")->isEnabled(),
                  Find<QPushButton>("btnenc")->isEnabled(), Find<QPushButton>("btndec")->isEnabled(),
                  Find<QAction>("men")->isEnabled(), Find<QPushButton>("btncancel")->isEnabled()});
@@ -138,7 +137,6 @@ class WindowRunsTest : public QObject {
         QCOMPARE(f.FolderBox(), f.photos() + "/");
 
         // --- Encrypt ---
-        const std::uint32_t generatorBefore = GeneratorState();
         f.dialogs().QueueAnswer(true);
         f.snapshots.clear();
         f.Find<QPushButton>("btnenc")->click();
@@ -146,43 +144,36 @@ class WindowRunsTest : public QObject {
         QCOMPARE(f.dialogs().unanswered(), 0);
         QCOMPARE(f.snapshots.size(), size_t{1});
         const Snapshot& atEnd = f.snapshots.front();
-        QCOMPARE(atEnd.kind, Dialogs::Kind::Confirm);
-        QCOMPARE(atEnd.outerHeight, kRunHeight);
-        QCOMPARE(atEnd.clientHeight, 347);
+        QCOMPARE(atEnd.kind, Kind::Confirm);
+        QCOMPARE(atEnd.clientHeight, geometry::ClientHeightForOuter(form::kRunHeight));
         QCOMPARE(atEnd.progressLabel, QString("3/3"));
         QVERIFY(!atEnd.openEnabled && !atEnd.encryptEnabled && !atEnd.decryptEnabled);
         QVERIFY(!atEnd.languageEnabled);
         QVERIFY(atEnd.cancelEnabled);
-        const Dialogs::Record& question = f.dialogs().records().back();
-        QCOMPARE(question.caption, QString("Confirm"));
-        QCOMPARE(question.text, "3" + Q(t.messages.msgEncryptDone) + "\r" + f.FolderBox() +
-                                    Q(t.messages.dirEncrypted));
+        const ScriptedDialogs::Record& question = f.dialogs().records().back();
+        QCOMPARE(question.caption, std::string("Confirm"));
+        QCOMPARE(Q(question.text), "3" + Q(t.messages.msgEncryptDone) + "\r" + f.FolderBox() +
+                                       Q(t.messages.dirEncrypted));
         const QString encryptedDir = f.FolderBox() + Q(t.messages.dirEncrypted);
         QCOMPARE(f.opened().size(), size_t{1});
         QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()), encryptedDir);
 
         // Back at rest.
-        QCOMPARE(f.window().outerHeight(), kRestHeight);
-        QTRY_COMPARE(f.window().centralWidget()->height(), 317);
+        QTRY_COMPARE(f.window().centralWidget()->height(),
+                     geometry::ClientHeightForOuter(form::kRestHeight));
         QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
         QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("3/3"));
         QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
         QVERIFY(f.Find<QPushButton>("btndec")->isEnabled());
         QVERIFY(f.Find<QAction>("N2")->isEnabled());
 
-        // The containers are exactly what the codec writes from the same
-        // generator state.
-        SetGeneratorState(generatorBefore);
+        // The containers carry the class chosen in the window.
         QStringList containers;
         for (const QString& source : sources) {
-            const QByteArray bytes = ReadFile(source);
-            const std::string expected = MakeContainerFile(
-                std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), "pa$$w0rd",
-                static_cast<EncryptionClass>(encryptionClass));
             const QString container = QString::fromStdString(EncryptedOutputPath(
                 Bytes(source), t.messages.dirEncrypted, suffixMode == 1 ? "E" : ""));
             QVERIFY2(QFileInfo(container).dir().path() == encryptedDir, qPrintable(container));
-            QCOMPARE(ReadFile(container), QByteArray::fromStdString(expected));
+            QVERIFY(ReadFile(container).endsWith(encryptionClass == 1 ? "@@@@\r\n" : "****\r\n"));
             containers << container;
         }
 
@@ -193,159 +184,18 @@ class WindowRunsTest : public QObject {
         f.Find<QPushButton>("btndec")->click();
         QCOMPARE(f.dialogs().unanswered(), 0);
         QCOMPARE(f.snapshots.size(), size_t{1});
-        QCOMPARE(f.snapshots.front().outerHeight, kRunHeight);
+        QCOMPARE(f.snapshots.front().clientHeight, geometry::ClientHeightForOuter(form::kRunHeight));
         QCOMPARE(f.snapshots.front().progressLabel, QString("3/3"));
-        QCOMPARE(f.dialogs().records().back().text, "3" + Q(t.messages.msgDecryptDone) + "\r" +
-                                                        f.FolderBox() + Q(t.messages.dirDecrypted));
+        QCOMPARE(Q(f.dialogs().records().back().text), "3" + Q(t.messages.msgDecryptDone) + "\r" +
+                                                           f.FolderBox() + Q(t.messages.dirDecrypted));
         QCOMPARE(QDir::cleanPath(f.opened().back().toLocalFile()),
                  f.FolderBox() + Q(t.messages.dirDecrypted));
-        QCOMPARE(f.window().outerHeight(), kRestHeight);
         // Byte for byte, under the source names.
         for (const QString& source : sources) {
             const QString decrypted =
                 f.FolderBox() + Q(t.messages.dirDecrypted) + "/" + QFileInfo(source).fileName();
             QCOMPARE(ReadFile(decrypted), ReadFile(source));
         }
-    }
-
-    void cancelDuringARunStopsAfterTheCurrentFile() {
-        RunFixture f(true);
-        f.Show();
-        const QStringList sources = f.MakeSources();
-        f.TypePassword("secret");
-        f.Select(sources);
-        // Esc reaches the window between files, while the run processes events.
-        QTimer::singleShot(0, &f.window(), [&f] {
-            QTest::keyClick(f.Find<QLineEdit>("edtEnpass"), Qt::Key_Escape);
-        });
-        f.Find<QPushButton>("btnenc")->click();
-        const auto& shown = f.dialogs().records();
-        QCOMPARE(shown.size(), size_t{2});  // open dialog, then the cancel message
-        QCOMPARE(shown.back().kind, Dialogs::Kind::Message);
-        QCOMPARE(shown.back().text, Q(EnglishTable().messages.msgCanceled));
-        QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("1/3"));
-        QCOMPARE(QDir(f.photos() + "/encrypted").entryList(QDir::Files).size(), 1);
-        QCOMPARE(f.window().outerHeight(), kRestHeight);
-        QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
-        QVERIFY(f.opened().empty());
-    }
-
-    void closingDuringARunCancelsItThenCloses() {
-        RunFixture f(true);
-        f.Show();
-        f.TypePassword("secret");
-        f.Select(f.MakeSources());
-        QTimer::singleShot(0, &f.window(), [&f] { f.window().close(); });
-        f.Find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().messages.msgCanceled));
-        QTRY_VERIFY(!f.window().isVisible());
-    }
-
-    void tenWrongPasswordsDisableTheDecryptButton() {
-        RunFixture f(true);
-        const QString source = f.photos() + "/only.jpg";
-        WriteFile(source, SampleBytes(500, 7));
-        f.TypePassword("right1");
-        f.Select({source});
-        f.dialogs().QueueAnswer(false);  // do not open the folder
-        f.Find<QPushButton>("btnenc")->click();
-        f.Select({f.photos() + "/encrypted/only.jpg"});
-
-        f.TypePassword("wrong1");
-        auto* decrypt = f.Find<QPushButton>("btndec");
-        for (int press = 1; press <= 10; ++press) {
-            QVERIFY2(decrypt->isEnabled(), qPrintable(QString::number(press)));
-            f.dialogs().ClearRecords();
-            decrypt->click();
-            const auto& shown = f.dialogs().records();
-            QVERIFY(!shown.empty());
-            QCOMPARE(shown.front().text, Q(EnglishTable().messages.msgWrongPassword));
-        }
-        QVERIFY(!decrypt->isEnabled());
-        QCOMPARE(f.dialogs().records().back().text, Q(EnglishTable().messages.msgTenTries));
-
-        // A later encryption run does not bring the button back.
-        f.Select({source});
-        f.dialogs().QueueAnswer(false);
-        f.Find<QPushButton>("btnenc")->click();
-        QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
-        QVERIFY(!decrypt->isEnabled());
-        QCOMPARE(f.dialogs().unanswered(), 0);
-    }
-
-    void anErrorInARunIsShownAndTheWindowReturnsToRest() {
-        RunFixture f(true);
-        const QString source = f.photos() + "/one.jpg";
-        WriteFile(source, SampleBytes(500, 3));
-        f.TypePassword("secret");
-        f.Select({source});
-        f.dialogs().QueueAnswer(false);
-        f.Find<QPushButton>("btnenc")->click();
-        const QString container = f.photos() + "/encrypted/one.jpg";
-        // The second container vanishes between selection and run.
-        f.Select({container, f.photos() + "/encrypted/gone.jpg"});
-        f.dialogs().ClearRecords();
-        f.Find<QPushButton>("btndec")->click();
-        const auto& shown = f.dialogs().records();
-        QCOMPARE(shown.size(), size_t{1});
-        QCOMPARE(shown.front().kind, Dialogs::Kind::Error);
-        QCOMPARE(shown.front().caption, Q(EnglishTable().applicationTitle));
-        QVERIFY(!shown.front().text.isEmpty());
-        QCOMPARE(f.window().outerHeight(), kRestHeight);
-        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
-        QVERIFY(f.Find<QPushButton>("btnopen")->isEnabled());
-        QVERIFY(f.Find<QPushButton>("btndec")->isEnabled());
-        QVERIFY(f.Find<QAction>("mch")->isEnabled());
-    }
-
-    void emptySelectionShowsTheMessageThenTheDialog_data() {
-        QTest::addColumn<int>("suffixMode");
-        QTest::addColumn<int>("filterIndex");
-        QTest::newRow("same name") << 0 << 0;
-        QTest::newRow("E appended") << 1 << 4;
-    }
-    void emptySelectionShowsTheMessageThenTheDialog() {
-        QFETCH(int, suffixMode);
-        QFETCH(int, filterIndex);
-        RunFixture f(false);
-        f.setOptions(suffixMode, 0);
-        f.dialogs().QueueOpenFiles({});
-        f.Find<QPushButton>("btndec")->click();
-        const auto& shown = f.dialogs().records();
-        QCOMPARE(shown.size(), size_t{2});
-        QCOMPARE(shown[0].text, Q(ChineseTable().messages.msgNoImageDecrypt));
-        QCOMPARE(shown[1].kind, Dialogs::Kind::OpenFiles);
-        QCOMPARE(shown[1].request.filterIndex, filterIndex);
-        QVERIFY(shown[1].request.initialFolder.empty());  // first dialog since start-up
-        QVERIFY(f.FolderBox().isEmpty());
-        // Still nothing selected: the next press asks again.
-        f.dialogs().QueueOpenFiles({});
-        f.Find<QPushButton>("btndec")->click();
-        QCOMPARE(shown.size(), size_t{4});
-        QCOMPARE(shown[2].text, Q(ChineseTable().messages.msgNoImageDecrypt));
-    }
-
-    void fileOpenAndTheOpenButtonBehaveAlike() {
-        RunFixture f(true);
-        const QStringList sources = f.MakeSources();
-        f.dialogs().QueueOpenFiles(sources);
-        f.Find<QAction>("N2")->trigger();
-        QCOMPARE(f.FolderBox(), f.photos() + "/");
-        // A refused password: Encrypt only sets the progress bar up for the selection.
-        f.TypePassword("abc");
-        f.Find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->maximum(), 3);
-        // A cancelled dialog keeps the earlier selection whole; the next one
-        // starts in the program's folder with the first path as default name.
-        f.dialogs().QueueOpenFiles({});
-        f.Find<QPushButton>("btnopen")->click();
-        QCOMPARE(f.FolderBox(), f.photos() + "/");
-        const OpenDialogRequest& second = f.dialogs().records().back().request;
-        QCOMPARE(QDir::cleanPath(QString::fromStdString(second.initialFolder)),
-                 QDir::cleanPath(QString::fromStdString(f.locations().exeFolder)));
-        QCOMPARE(QString::fromStdString(second.defaultFileName), sources.front());
-        f.Find<QPushButton>("btnenc")->click();
-        QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->maximum(), 3);
     }
 
     // Files dropped anywhere on the window select as the dialog would, and
@@ -412,8 +262,8 @@ class WindowRunsTest : public QObject {
         f.Select(sources);
         const auto drag = FileDrag({inSub});
         bool refused = false;
-        f.dialogs().SetObserver([&](const Dialogs::Record& record) {
-            if (record.kind != Dialogs::Kind::Confirm) return;
+        f.dialogs().SetObserver([&](const ScriptedDialogs::Record& record) {
+            if (record.kind != Kind::Confirm) return;
             refused = !DragAndDrop(f.window().windowHandle(), *drag).entered;
             QDropEvent drop(QPointF(250, 60), Qt::CopyAction, drag.get(), Qt::LeftButton,
                             Qt::NoModifier);

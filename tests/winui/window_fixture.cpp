@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "runtime/utf16.h"
-#include "winui/layout.h"
 #include "winui/message_loop.h"
 #include "winui/ui_thread_setup.h"
 
@@ -68,7 +67,7 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-std::string MenuCaption(HMENU menu, int id) {
+std::string MenuCaption(HMENU menu, form::Id id) {
     const int count = GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         wchar_t text[256] = {};
@@ -78,7 +77,7 @@ std::string MenuCaption(HMENU menu, int id) {
         item.dwTypeData = text;
         item.cch = 256;
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &item)) continue;
-        if (item.wID == static_cast<UINT>(id)) return Utf8FromUtf16(text);
+        if (item.wID == static_cast<UINT>(CommandId(id))) return Utf8FromUtf16(text);
         if (item.hSubMenu != nullptr) {
             std::string found = MenuCaption(item.hSubMenu, id);
             if (!found.empty()) return found;
@@ -87,8 +86,8 @@ std::string MenuCaption(HMENU menu, int id) {
     return {};
 }
 
-bool MenuEnabled(HMENU menu, int id) {
-    const UINT state = GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND);
+bool MenuEnabled(HMENU menu, form::Id id) {
+    const UINT state = GetMenuState(menu, static_cast<UINT>(CommandId(id)), MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
@@ -99,27 +98,28 @@ WindowFixture::WindowFixture(std::optional<std::string> config, const std::strin
     std::filesystem::create_directory(FsPath(photos_));
     locations_ = AppLocations{exe + "config.db", exe, exe, siteHost};
     if (config) WriteBytes(locations_.configPath, *config);
-    window_ =
-        std::make_unique<TfrmMain>(locations_, std::make_unique<Dialogs>(Dialogs::Mode::Scripted));
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    dialogs_ = dialogs.get();
+    window_ = std::make_unique<TfrmMain>(locations_, std::move(dialogs));
     window_->opener().SetOpener(
         [this](HWND, const std::wstring& target) { opened_.push_back(Utf8FromUtf16(target)); });
 }
 
-void WindowFixture::Click(int id) {
+void WindowFixture::Click(form::Id id) {
     SendMessageW(Control(id), BM_CLICK, 0, 0);
 }
 
-void WindowFixture::Command(int id) {
-    SendMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+void WindowFixture::Command(form::Id id) {
+    SendMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(CommandId(id), 0), 0);
 }
 
 void WindowFixture::TypePassword(const std::string& password) {
-    SetUtf8WindowText(Control(ids::edtEnpass), password);
+    SetUtf8WindowText(Control(form::Id::edtEnpass), password);
 }
 
 void WindowFixture::Select(std::vector<std::string> paths) {
     dialogs().QueueOpenFiles(std::move(paths));
-    Click(ids::btnopen);
+    Click(form::Id::btnopen);
 }
 
 void WindowFixture::Pump() {

@@ -13,7 +13,10 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/form_layout.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
+#include "winui/layout.h"
 #include "winui/main_window.h"
 #include "winui/window_text.h"
 
@@ -24,6 +27,7 @@ inline constexpr const char* kDeadSiteHost = "127.0.0.1:9";
 
 using imgcrypt::test::FsPath;
 using imgcrypt::test::ReadBytes;
+using imgcrypt::test::ScriptedDialogs;
 using imgcrypt::test::TempFolder;
 using imgcrypt::test::WriteBytes;
 // Bytes that exercise the codec: every byte value, line breaks, a seeded tail.
@@ -43,8 +47,8 @@ int OuterWidth(HWND window);
 int OuterHeight(HWND window);
 std::wstring ClassOf(HWND window);
 // Caption of the menu entry `id` anywhere in `menu` (UTF-8); empty when absent.
-std::string MenuCaption(HMENU menu, int id);
-bool MenuEnabled(HMENU menu, int id);
+std::string MenuCaption(HMENU menu, form::Id id);
+bool MenuEnabled(HMENU menu, form::Id id);
 
 class WindowFixture {
   public:
@@ -54,22 +58,22 @@ class WindowFixture {
 
     TfrmMain& window() { return *window_; }
     HWND hwnd() { return window_->window(); }
-    Dialogs& dialogs() { return window_->dialogs(); }
+    ScriptedDialogs& dialogs() { return *dialogs_; }
     const AppLocations& locations() const { return locations_; }
     // Targets handed to the shell, in order.
     const std::vector<std::string>& opened() const { return opened_; }
     // Folder for source files, with final separator.
     const std::string& photos() const { return photos_; }
 
-    HWND Control(int id) { return GetDlgItem(hwnd(), id); }
-    std::string Text(int id) { return TextOf(Control(id)); }
-    bool Enabled(int id) { return IsWindowEnabled(Control(id)) != FALSE; }
-    std::string Menu(int id) { return MenuCaption(GetMenu(hwnd()), id); }
-    bool MenuItemEnabled(int id) { return MenuEnabled(GetMenu(hwnd()), id); }
+    HWND Control(form::Id id) { return GetDlgItem(hwnd(), CommandId(id)); }
+    std::string Text(form::Id id) { return TextOf(Control(id)); }
+    bool Enabled(form::Id id) { return IsWindowEnabled(Control(id)) != FALSE; }
+    std::string Menu(form::Id id) { return MenuCaption(GetMenu(hwnd()), id); }
+    bool MenuItemEnabled(form::Id id) { return MenuEnabled(GetMenu(hwnd()), id); }
     // Presses a button as a click does.
-    void Click(int id);
+    void Click(form::Id id);
     // Chooses a menu command.
-    void Command(int id);
+    void Command(form::Id id);
     // Replaces the password box's text, as typing or pasting does.
     void TypePassword(const std::string& password);
     // Picks `paths` through the Open button with the dialog answered.
@@ -84,6 +88,7 @@ class WindowFixture {
     std::string photos_;
     AppLocations locations_;
     std::vector<std::string> opened_;
+    ScriptedDialogs* dialogs_ = nullptr;  // owned by the window
     std::unique_ptr<TfrmMain> window_;
 };
 

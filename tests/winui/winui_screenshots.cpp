@@ -13,7 +13,7 @@
 
 #include "runtime/utf16.h"
 #include "tests/winui/window_fixture.h"
-#include "winui/layout.h"
+#include "batch/form_layout.h"
 #include "winui/ui_thread_setup.h"
 
 namespace imgcrypt::winui::test {
@@ -87,14 +87,14 @@ bool TakePictures(const std::string& folder, bool english) {
     const auto sources = f.MakeSources({"a.jpg", "b.png", "c.gif"});
     f.TypePassword("secret");
     f.Select(sources);
-    SendMessageW(f.Control(ids::gbencClassItem1), BM_CLICK, 0, 0);
-    f.dialogs().SetObserver([&](const Dialogs::Record& record) {
-        if (record.kind != Dialogs::Kind::Confirm) return;
+    f.Click(form::Id::gbencClassItem1);
+    f.dialogs().SetObserver([&](const ScriptedDialogs::Record& record) {
+        if (record.kind != ScriptedDialogs::Kind::Confirm) return;
         Settle(f);
         ok = SaveWindowPicture(f.hwnd(), prefix + "run.bmp") && ok;
     });
     f.dialogs().QueueAnswer(false);
-    f.Click(ids::btnenc);
+    f.Click(form::Id::btnenc);
     return ok;
 }
 
