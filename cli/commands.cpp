@@ -132,7 +132,10 @@ Outcome OpenSealedOne(const std::string& file, OpeningKeys& keys, const CliOptio
 
 Outcome DecryptOne(const std::string& file, const std::string& password, OpeningKeys& keys,
                    const CliOptions& options, OutputFolders& folders, std::ostream& log) {
-    if (IsSealedFile(file)) return OpenSealedOne(file, keys, options, folders, log);
+    // One open: its first bytes tell a sealed container, the probe looks at
+    // the file's ends, the decoding reads the rest.
+    ContainerFile container(file);
+    if (container.IsSealed()) return OpenSealedOne(file, keys, options, folders, log);
     const LanguageTable& table = LanguageTableFor(options.english);
     // Only containers carry a password worth comparing; --force decodes
     // anything else as it is.
@@ -145,8 +148,6 @@ Outcome DecryptOne(const std::string& file, const std::string& password, Opening
         Report(log, "refused ", file, ": ", why);
         return Outcome::Refused;
     };
-    // One open: the probe looks at the file's ends, the decoding reads the rest.
-    ContainerFile container(file);
     std::string_view why = refusal(container.Probe(password));
     if (!why.empty() && !container.ProbeIsFinal()) why = refusal(container.FinalProbe(password));
     if (!why.empty()) return refused(why);

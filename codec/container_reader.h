@@ -43,6 +43,9 @@ class ContainerReader {
     // Reads the first and the last few KiB.
     explicit ContainerReader(ContainerSource source);
 
+    // The file's first bytes as read at once: 4 KiB, or all of a small file.
+    std::string_view FirstBytes() const noexcept { return front_; }
+
     // What the probe answers for these bytes. Final, unless the middle of
     // the file is still unread and its ends hold no NUL and no byte 26:
     // the answer then stands only if the middle holds neither either.

@@ -7,6 +7,7 @@
 #include "codec/container_reader.h"
 #include "codec/container_stream.h"
 #include "codec/sealed_file_operations.h"
+#include "codec/sealed_format.h"
 #include "runtime/line_text_file.h"
 #include "runtime/paths.h"
 #include "runtime/replacing_file.h"
@@ -151,6 +152,10 @@ ContainerFile::~ContainerFile() = default;
 
 ProbeResult ContainerFile::Probe(std::string_view typedPassword) {
     return reader_->Probe(typedPassword);
+}
+
+bool ContainerFile::IsSealed() const noexcept {
+    return StartsAsSealed(reader_->FirstBytes());
 }
 
 bool ContainerFile::ProbeIsFinal() const noexcept {

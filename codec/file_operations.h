@@ -68,6 +68,10 @@ class ContainerFile {
     ContainerFile(const ContainerFile&) = delete;
     ContainerFile& operator=(const ContainerFile&) = delete;
 
+    // Whether the file begins as a sealed container: that is opened by
+    // OpenSealedFile (sealed_file_operations.h), never decoded here.
+    bool IsSealed() const noexcept;
+
     // decryption1's answer. Final unless ProbeIsFinal() says otherwise: it
     // then rests on a first look at the file's ends (see Decrypt).
     ProbeResult Probe(std::string_view typedPassword);
