@@ -351,30 +351,21 @@ struct Usable {
 // Asked of the processor directly, with the fewest CPUID calls: each one
 // traps to the hypervisor in a virtual machine, and the compiler's own
 // detection, run at every start, makes a dozen.
-bool HasSsse3() noexcept {
-    unsigned a, b, c, d;
-    return __get_cpuid(1, &a, &b, &c, &d) && (c & bit_SSSE3) != 0;
-}
-
-#if IMGCRYPT_BASE64_AVX2
-bool HasAvx2() noexcept {
-    unsigned a, b, c, d;
-    if (!__get_cpuid(1, &a, &b, &c, &d) || (c & bit_OSXSAVE) == 0 || (c & bit_AVX) == 0)
-        return false;
-    // The system must save the 256-bit registers: XCR0 bits 1 and 2.
-    unsigned lo, hi;
-    __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
-    if ((lo & 6) != 6) return false;
-    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & bit_AVX2) != 0;
-}
-#endif
-
 Usable Detect() noexcept {
     Usable usable;
+    unsigned a, b, c, d;
+    if (!__get_cpuid(1, &a, &b, &c, &d)) return usable;
 #if IMGCRYPT_BASE64_AVX2
-    if (HasAvx2()) usable.sets[usable.count++] = &kAvx2;
+    // The system must also save the 256-bit registers: XCR0 bits 1 and 2.
+    if ((c & bit_OSXSAVE) != 0 && (c & bit_AVX) != 0) {
+        unsigned lo, hi;
+        __asm__("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+        unsigned a7, b7, c7, d7;
+        if ((lo & 6) == 6 && __get_cpuid_count(7, 0, &a7, &b7, &c7, &d7) && (b7 & bit_AVX2) != 0)
+            usable.sets[usable.count++] = &kAvx2;
+    }
 #endif
-    if (HasSsse3()) usable.sets[usable.count++] = &kSsse3;
+    if ((c & bit_SSSE3) != 0) usable.sets[usable.count++] = &kSsse3;
     return usable;
 }
 

@@ -209,6 +209,24 @@ ContainerReader::Layout ContainerReader::Locate(std::uint64_t textEnd) {
     return layout;
 }
 
+std::uint64_t ContainerReader::ExpectedSize(const Layout& layout, bool high) {
+    // The payload text as the writer makes it: the head, then the body,
+    // which in the standard class holds the base64 text's line breaks, CR LF
+    // after every 76 characters.
+    const std::uint64_t text = kHeadLength + (layout.trailerStart - layout.bodyStart);
+    constexpr std::uint64_t kLine = kBase64LineLength;
+    const std::uint64_t rest = text % (kLine + 2);
+    if (!high && rest > kLine) return 0;
+    const std::uint64_t chars = high ? text : text / (kLine + 2) * kLine + rest;
+    if (chars % 4 != 0) return 0;
+    // Its last two characters tell the padding.
+    std::uint64_t unused = 0;
+    std::string last = TextBefore(layout.trailerStart, layout.bodyStart, 2, unused);
+    last = (std::string(layout.trailer.substr(0, kHeadLength)) + last);
+    const std::size_t pads = last.ends_with("==") ? 2 : last.ends_with('=') ? 1 : 0;
+    return chars / 4 * 3 - pads;
+}
+
 bool ContainerReader::Decode(DecodedOutput& out) {
     std::uint64_t textEnd = source_.size;
     for (;;) {
@@ -231,6 +249,7 @@ bool ContainerReader::Decode(DecodedOutput& out) {
             return true;
         }
         std::uint64_t stop = kUnknown;
+        out.Expect(ExpectedSize(layout, Recognise(layout.trailer).highLevel));
         if (DecodeBody(layout, out, stop)) return true;
         out.StartOver();
         if (checking) return false;

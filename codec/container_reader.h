@@ -30,6 +30,9 @@ struct ContainerSource {
 // Where decoded bytes go, in order.
 class DecodedOutput {
   public:
+    // Before the first Put: the number of bytes a container made by the
+    // writer decodes to (a damaged one may give another number).
+    virtual void Expect(std::uint64_t /*size*/) {}
     virtual void Put(std::string_view bytes) = 0;
     // Forgets everything put so far: the decoding begins again.
     virtual void StartOver() = 0;
@@ -84,6 +87,7 @@ class ContainerReader {
     ProbeResult ProbeUpTo(std::uint64_t end, std::string_view typedPassword);
     bool EndsArePlain() const noexcept;
     Layout Locate(std::uint64_t textEnd);
+    std::uint64_t ExpectedSize(const Layout& layout, bool high);
     bool DecodeBody(const Layout& layout, DecodedOutput& out, std::uint64_t& stop);
 
     ContainerSource source_;

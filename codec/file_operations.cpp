@@ -107,6 +107,7 @@ namespace {
 class DecryptedFile final : public DecodedOutput {
   public:
     explicit DecryptedFile(std::string path) : writer_(std::move(path)) {}
+    void Expect(std::uint64_t size) override { writer_.Expect(size); }
     void Put(std::string_view bytes) override { writer_.Write(bytes); }
     void StartOver() override { writer_.StartOver(); }
     void Commit() { writer_.Commit(); }

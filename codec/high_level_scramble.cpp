@@ -100,16 +100,37 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
     // lies before L-10 whatever follows.
     const std::size_t settled = last ? n : ShiftEnd(n);
     const std::size_t raiseEnd = ShiftEnd(n);
-    for (std::size_t base = 0; base < settled; base += 64) {
+    // In locals: the text is chars, and every store to it could be a store
+    // to this object for all the compiler knows.
+    unsigned shift = shift_;
+    const std::size_t offset = offset_;
+    std::size_t base = 0;
+    // Whole blocks of 64 before raiseEnd: every '\' in them raises.
+    for (; base + 64 <= raiseEnd; base += 64) {
+        std::uint64_t backslashes = detail::MatchBits64(text + base, kBackslash);
+        while (backslashes != 0) {
+            const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
+            const std::size_t i = base + k;
+            backslashes &= backslashes - 1;
+            text[i + 1] = Raised(text[i + 1], shift);
+            shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
+            text[i] = kSlash;
+            // The raised follower is looked at as it now is.
+            if (k < 63) {
+                const std::uint64_t bit = std::uint64_t{1} << (k + 1);
+                backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
+            }
+        }
+    }
+    for (; base < settled; base += 64) {
         std::uint64_t backslashes = detail::MatchBits(text, base, settled, kBackslash);
         while (backslashes != 0) {
             const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
             const std::size_t i = base + k;
             backslashes &= backslashes - 1;
             if (i < raiseEnd) {
-                text[i + 1] = Raised(text[i + 1], shift_);
-                shift_ = static_cast<unsigned>((offset_ + i + 1) % kShiftCycle);
-                // The raised follower is looked at as it now is.
+                text[i + 1] = Raised(text[i + 1], shift);
+                shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
                 if (k < 63 && i + 1 < settled) {
                     const std::uint64_t bit = std::uint64_t{1} << (k + 1);
                     backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
@@ -118,7 +139,8 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
             text[i] = kSlash;
         }
     }
-    offset_ += settled;
+    shift_ = shift;
+    offset_ = offset + settled;
     return settled;
 }
 

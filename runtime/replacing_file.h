@@ -4,6 +4,7 @@
 // leaves nothing behind. Writes reach the system in whole pages.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ class ReplacingFile {
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    // The file will have `size` bytes: room is set aside at once where that
+    // makes writing cheaper (see PageWriter::Expect).
+    void Expect(std::uint64_t size) noexcept { pages_.Expect(file_, size); }
 
     void Write(std::string_view bytes);
 

@@ -267,6 +267,30 @@ TEST_F(FileOperations, ContainerFileAnswersAndWritesAsTheOperationsDo) {
     }
 }
 
+// A large container's decrypted file has its room set aside for the size
+// the writer's layout gives; when damage makes the size another, the file
+// must still hold exactly the bytes decoded.
+TEST_F(FileOperations, LargeContainersDecryptExactlyWhateverTheirLayout) {
+    const std::string source = RandomBytes(1'500'000);
+    for (const EncryptionClass cls : {EncryptionClass::Standard, EncryptionClass::High}) {
+        const std::string plain = test::MakeContainerFile(source, "Abc!e", cls);
+        // Four line breaks more: a size guessed from the layout is then too
+        // large, and the file is cut back. A stray character as well.
+        std::string breaks = plain;
+        breaks.insert(breaks.size() / 2, "\r\n\r\n");
+        std::string broken;
+        for (std::size_t at = 0; at < plain.size(); at += 1000)
+            broken += plain.substr(at, 1000) + "\r\n";
+        broken.insert(broken.size() / 2, 1, '!');
+        for (const std::string& bytes : {plain, breaks, broken}) {
+            const std::string path = Write("big.jpg", bytes);
+            MakeFolders("dec");
+            EXPECT_EQ(Read(decryption(path, false, "dec")),
+                      test::ReferenceDecodeContainerFile(bytes));
+        }
+    }
+}
+
 // The probe reads only the ends of the joined lines; it must decide exactly
 // as it would on the whole joined text, whatever line breaks and NULs stand
 // where.
