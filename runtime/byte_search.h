@@ -56,18 +56,19 @@ requires(sizeof...(Chars) > 0) inline std::size_t
 // restart its vector work each time, so they take the hits of 64 bytes at
 // a time as bits. Bit k set where t[k] == c, for the 64 bytes at t.
 inline std::uint64_t MatchBits64(const char* t, char c) noexcept {
-    std::uint64_t bits = 0;
 #if defined(__SSE2__)
+    // Written out: the compiler keeps a loop over the four quarters.
     const __m128i wanted = _mm_set1_epi8(c);
-    for (int k = 0; k < 4; ++k) {
+    const auto quarter = [&](int k) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + 16 * k));
-        const auto m = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted)));
-        bits |= std::uint64_t{m} << (16 * k);
-    }
+        return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted)))};
+    };
+    return quarter(0) | (quarter(1) << 16) | (quarter(2) << 32) | (quarter(3) << 48);
 #else
+    std::uint64_t bits = 0;
     for (int k = 0; k < 64; ++k) bits |= std::uint64_t{t[k] == c} << k;
-#endif
     return bits;
+#endif
 }
 
 // Bit k set where t[from + k] == c, for k < 64 and from + k < end.
