@@ -48,16 +48,11 @@ void EncodeBase64Into(std::string_view bytes, char* out, bool withLineBreaks) no
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t left = bytes.size();
     if (withLineBreaks) {
-        constexpr std::size_t lineBytes = kGroupsPerLine * 3;
-        while (left >= lineBytes) {
-            kernels.encodeGroups(in, kGroupsPerLine, left, out);
-            out += kBase64LineLength;
-            out[0] = '\r';
-            out[1] = '\n';
-            out += 2;
-            in += lineBytes;
-            left -= lineBytes;
-        }
+        const std::size_t lines = left / detail::kBase64LineBytes;
+        kernels.encodeLines(in, lines, left, out);
+        in += lines * detail::kBase64LineBytes;
+        left -= lines * detail::kBase64LineBytes;
+        out += lines * detail::kBase64LineChars;
     }
     const std::size_t groups = left / 3;
     kernels.encodeGroups(in, groups, left, out);

@@ -18,6 +18,11 @@ struct Base64Kernels {
     void (*encodeGroups)(const unsigned char* in, std::size_t groups, std::size_t available,
                          char* out) noexcept;
 
+    // Encodes `lines` lines of 57 bytes into 76 characters and CR LF each;
+    // `available` (at least 57 * lines) bytes may be read from `in`.
+    void (*encodeLines)(const unsigned char* in, std::size_t lines, std::size_t available,
+                        char* out) noexcept;
+
     // Decodes groups of four alphabet characters from the start of `in` (n
     // characters), passing over bytes that are neither alphabet characters
     // nor '=' where they stand between groups (line breaks), and stops in
@@ -30,6 +35,24 @@ struct Base64Kernels {
     };
     Decoded (*decodeGroups)(const unsigned char* in, std::size_t n, char* out) noexcept;
 };
+
+// Lines of 57 bytes (19 groups) become 76 characters and CR LF.
+inline constexpr std::size_t kBase64LineBytes = 57;
+inline constexpr std::size_t kBase64LineChars = 78;
+
+// encodeLines for kernels without a faster way: encodeGroups line by line.
+template <auto EncodeGroups>
+void EncodeLinesWith(const unsigned char* in, std::size_t lines, std::size_t available,
+                     char* out) noexcept {
+    for (std::size_t line = 0; line < lines; ++line) {
+        EncodeGroups(in, kBase64LineBytes / 3, available, out);
+        out[kBase64LineChars - 2] = '\r';
+        out[kBase64LineChars - 1] = '\n';
+        in += kBase64LineBytes;
+        available -= kBase64LineBytes;
+        out += kBase64LineChars;
+    }
+}
 
 const Base64Kernels& ScalarBase64Kernels() noexcept;
 

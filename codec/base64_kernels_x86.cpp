@@ -213,7 +213,28 @@ IMGCRYPT_SSE_ENTRY Base64Kernels::Decoded DecodeGroupsSsse3(const unsigned char*
     return {i + rest.used, o + rest.written};
 }
 
-constexpr Base64Kernels kSsse3{"ssse3", EncodeGroupsSsse3, DecodeGroupsSsse3};
+// A line in one go: groups 0-15 in four blocks, then 15-18 (the overlap
+// writes one group twice), when the input reaches 4 bytes past the line.
+IMGCRYPT_SSE_ENTRY void EncodeLinesSsse3(const unsigned char* in, std::size_t lines,
+                                         std::size_t available, char* out) noexcept {
+    for (std::size_t line = 0; line < lines; ++line) {
+        if (available < 3 * 15 + 16) {
+            EncodeLinesWith<EncodeGroupsSsse3>(in, lines - line, available, out);
+            return;
+        }
+        for (std::size_t g : {0u, 4u, 8u, 12u, 15u}) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * g));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * g), EncodeBlock(bytes));
+        }
+        out[kBase64LineChars - 2] = '\r';
+        out[kBase64LineChars - 1] = '\n';
+        in += kBase64LineBytes;
+        available -= kBase64LineBytes;
+        out += kBase64LineChars;
+    }
+}
+
+constexpr Base64Kernels kSsse3{"ssse3", EncodeGroupsSsse3, EncodeLinesSsse3, DecodeGroupsSsse3};
 
 #if IMGCRYPT_BASE64_AVX2
 
@@ -339,7 +360,27 @@ IMGCRYPT_AVX2 Base64Kernels::Decoded DecodeGroupsAvx2(const unsigned char* in, s
     return {i + rest.used, o + rest.written};
 }
 
-constexpr Base64Kernels kAvx2{"avx2", EncodeGroupsAvx2, DecodeGroupsAvx2};
+// A line in one go: groups 0-7, 8-15 and 11-18 (the overlap writes five
+// groups twice), when the input reaches 4 bytes past the line.
+IMGCRYPT_AVX2 void EncodeLinesAvx2(const unsigned char* in, std::size_t lines,
+                                   std::size_t available, char* out) noexcept {
+    for (std::size_t line = 0; line < lines; ++line) {
+        if (available < 3 * 11 + 28) {
+            EncodeLinesWith<EncodeGroupsAvx2>(in, lines - line, available, out);
+            return;
+        }
+        EncodeEightGroups(in, 0, out);
+        EncodeEightGroups(in, 8, out);
+        EncodeEightGroups(in, 11, out);
+        out[kBase64LineChars - 2] = '\r';
+        out[kBase64LineChars - 1] = '\n';
+        in += kBase64LineBytes;
+        available -= kBase64LineBytes;
+        out += kBase64LineChars;
+    }
+}
+
+constexpr Base64Kernels kAvx2{"avx2", EncodeGroupsAvx2, EncodeLinesAvx2, DecodeGroupsAvx2};
 
 #endif  // IMGCRYPT_BASE64_AVX2
 

@@ -112,7 +112,8 @@ Base64Kernels::Decoded DecodeGroupsScalar(const unsigned char* in, std::size_t n
     }
 }
 
-constexpr Base64Kernels kScalar{"scalar", EncodeGroupsScalar, DecodeGroupsScalar};
+constexpr Base64Kernels kScalar{"scalar", EncodeGroupsScalar, EncodeLinesWith<EncodeGroupsScalar>,
+                                 DecodeGroupsScalar};
 
 const Base64Kernels& ChooseKernels() noexcept {
     const char* wanted = std::getenv("IMGCRYPT_SIMD");

@@ -24,6 +24,13 @@ std::string Encoded(const Base64Kernels& kernels, std::string_view bytes, std::s
     return out;
 }
 
+std::string EncodedLines(const Base64Kernels& kernels, std::string_view bytes, std::size_t lines) {
+    std::string out(78 * lines, '\0');
+    kernels.encodeLines(reinterpret_cast<const unsigned char*>(bytes.data()), lines, bytes.size(),
+                        out.data());
+    return out;
+}
+
 std::string Decoded(const Base64Kernels& kernels, std::string_view text, std::size_t cut) {
     Base64Decoder decoder(kernels);
     std::string out(text.size() + 8, '\0');
@@ -43,11 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t groups = (size - extra) / 3;
     const std::size_t cut = size < 2 ? 0 : data[1] % (size + 1);
     const std::string encoded = Encoded(scalar, input, groups);
+    const std::size_t lineCount = (size - extra) / 57;
+    const std::string encodedLines = EncodedLines(scalar, input, lineCount);
     const std::string decoded = Decoded(scalar, input, cut);
     std::string lines;
     for (std::size_t at = 0; at < encoded.size(); at += 76) lines += encoded.substr(at, 76) + "\r\n";
     for (const Base64Kernels* kernels : imgcrypt::detail::ProcessorBase64Kernels()) {
         if (Encoded(*kernels, input, groups) != encoded) std::abort();
+        if (EncodedLines(*kernels, input, lineCount) != encodedLines) std::abort();
         if (Decoded(*kernels, input, cut) != decoded) std::abort();
         // The encoder's own text, a clean run the kernels take whole, and
         // the same in lines of 76 as a standard container holds it.

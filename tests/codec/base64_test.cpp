@@ -217,6 +217,16 @@ TEST(Base64Kernels, EncodeAsTheScalarCodeDoes) {
                 }
             }
         }
+        // Whole lines, with as little readable beyond them as may be.
+        for (std::size_t lines = 0; lines <= 6; ++lines) {
+            for (std::size_t extra : {0u, 1u, 3u, 4u, 5u, 60u}) {
+                std::string expected(78 * lines + 8, '#');
+                std::string actual = expected;
+                scalar.encodeLines(in, lines, 57 * lines + extra, expected.data());
+                kernels->encodeLines(in, lines, 57 * lines + extra, actual.data());
+                ASSERT_EQ(actual, expected) << lines << " " << extra;
+            }
+        }
     }
 }
 
