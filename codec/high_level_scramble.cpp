@@ -41,7 +41,12 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
     // Carried across pieces: the shift, whether the original character before
     // was '/', and a lowering owed to this piece's first character.
     if (n == 0) return;
+    // In locals: every store to the piece could be a store to this object
+    // for all the compiler knows.
     const std::size_t at = offset_;
+    const std::size_t shiftEnd = shiftEnd_;
+    const bool slashBeforePiece = slashBefore_;
+    unsigned shift = shift_;
     const char lastOriginal = piece[n - 1];
     const std::size_t end = examinedEnd_ > at ? std::min(n, examinedEnd_ - at) : 0;
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -62,19 +67,19 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
             // Before i: the carried flag at the piece start, else a '/' found
             // right before i and not replaced.
             const bool slashBefore =
-                i == 0 ? slashBefore_ : previousSlash == i - 1 && piece[i - 1] == kSlash;
+                i == 0 ? slashBeforePiece : previousSlash == i - 1 && piece[i - 1] == kSlash;
             const char right = i + 1 < n ? piece[i + 1] : next;
             previousSlash = i;
             if (slashBefore || right == kSlash) continue;
             piece[i] = kBackslash;
-            if (at + i < shiftEnd_) {
+            if (at + i < shiftEnd) {
                 if (i + 1 < n) {
-                    piece[i + 1] = Lowered(piece[i + 1], shift_);
+                    piece[i + 1] = Lowered(piece[i + 1], shift);
                 } else {
                     lowerNext = true;
-                    nextShift = shift_;
+                    nextShift = shift;
                 }
-                shift_ = static_cast<unsigned>((at + i + 1) % kShiftCycle);
+                shift = static_cast<unsigned>((at + i + 1) % kShiftCycle);
             }
             // The follower was not '/', whatever it became.
             if (k < 63) {
@@ -86,6 +91,7 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
     }
     // Only now: the slash rule above had to see the original first character.
     if (lowerFirst_) piece[0] = Lowered(piece[0], firstShift_);
+    shift_ = shift;
     lowerFirst_ = lowerNext;
     firstShift_ = nextShift;
     slashBefore_ = lastOriginal == kSlash;
