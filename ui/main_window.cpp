@@ -190,7 +190,8 @@ QWidget* TfrmMain::MakeControl(QWidget* client, const form::Control& control) {
                 const form::RadioItem& spec = control.items[i];
                 auto* item = new QRadioButton(Text(spec.caption), group);
                 item->setObjectName(Text(spec.name));
-                item->setGeometry(geometry::QtRect(form::RadioItemRect(static_cast<int>(i))));
+                item->setGeometry(
+                    geometry::QtRect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
                 item->setChecked(i == 0);
                 items_[static_cast<std::size_t>(form::IndexOf(spec.id))] = item;
             }

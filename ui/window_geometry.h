@@ -16,8 +16,8 @@ inline constexpr int kOuterToClientHeight = 53;
 // Left and right borders of the classic window.
 inline constexpr int kOuterToClientWidth = 8;
 
-// 370 -> 317: the client area ends just above the progress row (top 317).
-// 400 -> 347: the progress row, Cancel button included, is in view.
+// 390 -> 337: the client area ends just above the progress row (top 337).
+// 420 -> 367: the progress row, Cancel button included, is in view.
 constexpr int ClientHeightForOuter(int outerHeight) {
     return outerHeight - kOuterToClientHeight;
 }

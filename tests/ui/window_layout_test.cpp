@@ -57,7 +57,8 @@ class WindowLayoutTest : public QObject {
                 for (std::size_t i = 0; i < control.items.size(); ++i) {
                     auto* item = f.Find<QRadioButton>(control.items[i].id);
                     QCOMPARE(item->parentWidget(), w);
-                    QCOMPARE(item->geometry(), Rect(form::RadioItemRect(static_cast<int>(i))));
+                    QCOMPARE(item->geometry(),
+                             Rect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
                 }
             }
             // Resizing the frame moves nothing.
