@@ -2,6 +2,7 @@
 // focus order, menu tree, frame and heights, the password and folder boxes,
 // Esc, and accessibility. What the controls do is the wiring test's.
 #include <QAccessible>
+#include <QAction>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
@@ -64,6 +65,21 @@ class WindowLayoutTest : public QObject {
             // Resizing the frame moves nothing.
             f.window().resize(f.window().width() + 120, f.window().height() + 80);
             QCoreApplication::processEvents();
+        }
+    }
+
+    // The sealed class's caption is the form's longest: at 96 DPI it fits
+    // its row in the form's font, in both languages.
+    void sealedClassCaptionFitsWithoutShrinking() {
+        WindowFixture f(kDeadSiteHost, "en\r\n");
+        auto* item = f.Find<QRadioButton>(form::Id::gbencClassItem2);
+        for (const bool english : {true, false}) {
+            f.Find<QAction>(english ? form::Id::men : form::Id::mch)->trigger();
+            QCOMPARE(item->text(), Q(LanguageTableFor(english).gbencClassItems[2]));
+            QCOMPARE(item->font().pixelSize(), form::kFontPixels);
+            qInfo("%s: %d of %d pixels", english ? "English" : "Chinese", item->sizeHint().width(),
+                  item->width());
+            QVERIFY(item->sizeHint().width() <= item->width());
         }
     }
 

@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -146,6 +147,34 @@ TEST(WindowLayout, KindsAndInitialStateOfTheControls) {
     }
     EXPECT_TRUE(f.Text(form::Id::lbprogress).empty());
     EXPECT_TRUE(f.dialogs().records().empty());  // a clean start shows no box
+}
+
+// The sealed class's caption is the form's longest: at 96 DPI it fits its
+// row in the form's font, in both languages (the radio circle takes 20
+// pixels of the row).
+TEST(WindowLayout, SealedClassCaptionFitsWithoutShrinking) {
+    WindowFixture f;
+    const HWND item = f.Control(form::Id::gbencClassItem2);
+    RECT room;
+    GetClientRect(item, &room);
+    for (const bool english : {true, false}) {
+        f.Command(english ? form::Id::men : form::Id::mch);
+        EXPECT_EQ(TextOf(item), LanguageTableFor(english).gbencClassItems[2]);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        GetObjectW(font, sizeof logFont, &logFont);
+        EXPECT_EQ(logFont.lfHeight, -form::kFontPixels);
+        const HDC dc = GetDC(item);
+        const HGDIOBJ old = SelectObject(dc, font);
+        const std::wstring text = Utf16FromUtf8(TextOf(item));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(item, dc);
+        std::printf("%s: %ld + 20 of %ld pixels\n", english ? "English" : "Chinese", size.cx,
+                    room.right - room.left);
+        EXPECT_LE(size.cx + 20, room.right - room.left);
+    }
 }
 
 TEST(WindowLayout, CaptionsAtCreationAndTheOrderTabWalks) {
