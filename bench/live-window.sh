@@ -23,26 +23,17 @@ QT_QPA_PLATFORM=offscreen QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLA
 
 bash scripts/install-windows-deps.sh >/dev/null
 source scripts/virtual-display.sh
-booted=()
-cleanup() {
-    local entry
-    for entry in "${booted[@]}"; do
-        # shellcheck disable=SC2086
-        scripts/wine-run $entry --stop || true
-    done
-    stop_virtual_display
-}
-trap cleanup EXIT
+trap stop_virtual_display EXIT
 start_virtual_display
 measure() {
     local preset=$1 loader=$2
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target winui_live_window_measure
     local prefix="$PWD/build/$preset/wine-prefix"
-    booted+=("$loader $prefix")
     scripts/wine-run "$loader" "$prefix" --boot
     scripts/wine-run "$loader" "$prefix" \
         "build/$preset/tests/winui/winui_live_window_measure.exe" "$megabytes" || status=1
+    scripts/wine-run "$loader" "$prefix" --stop || true
 }
 measure windows-x64 /usr/lib/wine/wine64
 if bash scripts/can-run-32bit.sh; then
