@@ -13,7 +13,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/form_layout.h"
@@ -25,15 +27,16 @@ class LiveWindowClock {
   public:
     using Clock = std::chrono::steady_clock;
 
-    // A run starts now; Cancel is due `cancelAfter` later (zero: never).
-    void Start(std::chrono::milliseconds cancelAfter = {}) {
+    // A run starts now; Cancel is pressed at the first handled event at
+    // which `cancelWhen` holds (none: never).
+    void Start(std::function<bool()> cancelWhen = {}) {
         start_ = last_ = Clock::now();
-        longest_ = {};
-        cancelAfter_ = cancelAfter;
+        longest_ = longestEnd_ = cancelAt_ = {};
+        cancelWhen_ = std::move(cancelWhen);
         running_ = true;
     }
-    // The window handles its input now: the timer ran. True when Cancel is
-    // due and should be pressed now (once).
+    // The window handles its input now: the timer ran. True when Cancel
+    // should be pressed now (once).
     bool Tick() {
         if (!running_) return false;
         const Clock::time_point now = Clock::now();
@@ -42,8 +45,9 @@ class LiveWindowClock {
             longestEnd_ = now - start_;
         }
         last_ = now;
-        if (cancelAfter_.count() == 0 || now - start_ < cancelAfter_) return false;
-        cancelAfter_ = {};
+        if (!cancelWhen_ || !cancelWhen_()) return false;
+        cancelWhen_ = nullptr;
+        cancelAt_ = now - start_;
         return true;
     }
     // The run showed its closing or its cancelled box.
@@ -55,19 +59,20 @@ class LiveWindowClock {
     }
 
     double Seconds() const { return std::chrono::duration<double>(end_ - start_).count(); }
-    double LongestGapMs() const {
-        return std::chrono::duration<double, std::milli>(longest_).count();
-    }
+    double LongestGapMs() const { return Ms(longest_); }
     // When the longest gap ended, from the start of the run.
-    double LongestGapEndMs() const {
-        return std::chrono::duration<double, std::milli>(longestEnd_).count();
-    }
+    double LongestGapEndMs() const { return Ms(longestEnd_); }
+    // When Cancel was pressed, from the start of the run; zero: never.
+    double CancelAtMs() const { return Ms(cancelAt_); }
 
   private:
+    static double Ms(Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    }
+
     Clock::time_point start_, last_, end_;
-    Clock::duration longest_{};
-    Clock::duration longestEnd_{};
-    std::chrono::milliseconds cancelAfter_{};
+    Clock::duration longest_{}, longestEnd_{}, cancelAt_{};
+    std::function<bool()> cancelWhen_;
     bool running_ = false;
 };
 
@@ -96,46 +101,55 @@ inline void MakeFile(const std::string& path, std::uint64_t size) {
     std::filesystem::resize_file(Path(path), size);
 }
 
-// Everything in `folder`, temporary files included; none when it is missing.
-inline std::vector<std::string> Left(const std::string& folder) {
+// Everything in `folder`, temporary files included, and their bytes; none
+// when it is missing.
+inline std::vector<std::string> Left(const std::string& folder, std::uint64_t* bytes = nullptr) {
     std::vector<std::string> names;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(Path(folder), error)) {
         const std::u8string name = entry.path().filename().u8string();
         names.emplace_back(name.begin(), name.end());
+        if (bytes != nullptr) *bytes += entry.file_size(error);
     }
     return names;
 }
 
-// Presses `button` with the clock started, Cancel due after `cancelAfter`
-// (zero: none); returns once the run showed a box.
+// Presses `button` with the clock started and Cancel pressed when
+// `cancelWhen` holds; returns once the run showed a box.
 inline void Run(LiveWindowDriver& window, LiveWindowClock& clock, form::Id button,
-                std::chrono::milliseconds cancelAfter = {}) {
+                std::function<bool()> cancelWhen = {}) {
     window.dialogs().QueueAnswer(false);  // the closing question: leave the folder closed
-    clock.Start(cancelAfter);
+    clock.Start(std::move(cancelWhen));
     window.Press(button);
 }
 
 inline void Report(const LiveWindowClock& clock, const char* what, double megabytes) {
-    std::printf("%-34s %6.2f s", what, clock.Seconds());
+    std::printf("%-36s %5.2f s", what, clock.Seconds());
     if (megabytes > 0) std::printf(" (%4.0f MB/s)", megabytes / clock.Seconds());
     std::printf(", longest gap between handled events %5.1f ms (ending %4.0f ms in)\n",
                 clock.LongestGapMs(), clock.LongestGapEndMs());
 }
 
-// Cancel due at `after` inside a large file: how long the run took to stop
-// after it, what it left; true when it stopped within a second and left
-// nothing.
-inline bool ReportCancel(const LiveWindowClock& clock, const char* what,
-                         std::chrono::milliseconds after, const std::vector<std::string>& left) {
-    const double stopMs = clock.Seconds() * 1000 - static_cast<double>(after.count());
-    std::printf("%-34s Cancel due at %lld ms, ", what, static_cast<long long>(after.count()));
-    if (stopMs < 0) {
-        std::printf("but the run was over %.1f ms before\n", -stopMs);
+// Cancel pressed a third into a large file, whose output grows in `folder`
+// to about `outputBytes`: true when it stopped the run within a second and
+// left nothing there.
+inline bool CancelAThirdIn(LiveWindowDriver& window, LiveWindowClock& clock, form::Id button,
+                           const std::string& what, const std::string& folder,
+                           std::uint64_t outputBytes) {
+    Run(window, clock, button, [&folder, outputBytes] {
+        std::uint64_t bytes = 0;
+        Left(folder, &bytes);
+        return bytes >= outputBytes / 3;
+    });
+    const std::vector<std::string> left = Left(folder);
+    std::printf("%-36s ", what.c_str());
+    if (clock.CancelAtMs() == 0) {
+        std::printf("the run was over before a third of the output was written\n");
         return false;
     }
-    std::printf("run over %5.1f ms later, longest gap %5.1f ms, output left: %s\n", stopMs,
-                clock.LongestGapMs(), left.empty() ? "none" : left.front().c_str());
+    const double stopMs = clock.Seconds() * 1000 - clock.CancelAtMs();
+    std::printf("pressed %4.0f ms in, run over %5.1f ms later, output left: %s\n",
+                clock.CancelAtMs(), stopMs, left.empty() ? "none" : left.front().c_str());
     return stopMs < 1000 && left.empty();
 }
 
@@ -143,63 +157,53 @@ inline bool ReportCancel(const LiveWindowClock& clock, const char* what,
 
 // Seals one empty file (the run is the key derivation), then a file of
 // `megabytes` MB; opens that; and cancels each of the two a third into the
-// file. The
-// window is in English with the password typed. Prints the figures; returns
-// 0 when every Cancel stopped its run within a second with no output.
+// file. The window is in English with the password typed. Prints the
+// figures; returns 0 when every Cancel stopped its run within a second and
+// left no output.
 inline int MeasureSealedRuns(LiveWindowDriver& window, LiveWindowClock& clock,
                              std::uint64_t megabytes) {
     using live_window::Path;
-    using std::chrono::milliseconds;
     window.dialogs().SetObserver([&clock](const ScriptedDialogs::Record&) { clock.Stop(); });
     window.Press(form::Id::gbencClassItem2);
     const std::string photos = window.photos();
+    const std::string separator(1, photos.back());
     const std::string small = photos + "small.jpg";
     const std::string big = photos + "big.jpg";
-    live_window::MakeFile(small, 0);
-    live_window::MakeFile(big, megabytes << 20);
-    const std::string sealedFolder = photos + "sealed";
-    std::filesystem::create_directory(Path(sealedFolder));
-    const std::string sealed = sealedFolder + std::string(1, photos.back()) + "big.jpg";
     const std::string encrypted = photos + "encrypted";
-    const std::string decrypted = sealedFolder + std::string(1, photos.back()) + "decrypted";
-    const double mb = static_cast<double>(megabytes);
+    const std::string sealedFolder = photos + "sealed";
+    const std::string sealed = sealedFolder + separator + "big.jpg";
+    const std::string decrypted = sealedFolder + separator + "decrypted";
+    const std::uint64_t bigBytes = megabytes << 20;
+    live_window::MakeFile(small, 0);
+    live_window::MakeFile(big, bigBytes);
+    std::filesystem::create_directory(Path(sealedFolder));
     const std::string bigName = std::to_string(megabytes) + " MB";
+    const double mb = static_cast<double>(megabytes);
 
     window.Select({small});
     live_window::Run(window, clock, form::Id::btnenc);
     live_window::Report(clock, "seal one empty file (key derivation)", 0);
-    const double derivation = clock.Seconds();
-    // A third into the file, after the key derivation.
-    auto thirdIn = [&] {
-        return milliseconds(static_cast<long long>(
-            1000 * (derivation + std::max(0.0, clock.Seconds() - derivation) / 3)));
-    };
 
     window.Select({big});
     live_window::Run(window, clock, form::Id::btnenc);
     live_window::Report(clock, ("seal " + bigName).c_str(), mb);
-    const milliseconds sealCancel = thirdIn();
-    std::filesystem::rename(Path(encrypted + std::string(1, photos.back()) + "big.jpg"),
-                            Path(sealed));
+    std::filesystem::rename(Path(encrypted + separator + "big.jpg"), Path(sealed));
+    const std::uint64_t sealedBytes = std::filesystem::file_size(Path(sealed));
     std::filesystem::remove_all(Path(encrypted));
 
     window.Select({sealed});
     live_window::Run(window, clock, form::Id::btndec);
     live_window::Report(clock, ("open " + bigName).c_str(), mb);
-    const milliseconds openCancel = thirdIn();
     std::filesystem::remove_all(Path(decrypted));
 
-    bool ok = true;
     window.Select({big});
-    live_window::Run(window, clock, form::Id::btnenc, sealCancel);
-    ok = live_window::ReportCancel(clock, ("Cancel while sealing " + bigName).c_str(), sealCancel,
-                                   live_window::Left(encrypted)) &&
-         ok;
+    bool ok = live_window::CancelAThirdIn(
+        window, clock, form::Id::btnenc, "Cancel while sealing " + bigName, encrypted, sealedBytes);
     window.Select({sealed});
-    live_window::Run(window, clock, form::Id::btndec, openCancel);
-    ok = live_window::ReportCancel(clock, ("Cancel while opening " + bigName).c_str(), openCancel,
-                                   live_window::Left(decrypted)) &&
+    ok = live_window::CancelAThirdIn(window, clock, form::Id::btndec,
+                                     "Cancel while opening " + bigName, decrypted, bigBytes) &&
          ok;
+    std::printf("(a click waits at most the longest gap before the window handles it)\n");
     std::fflush(stdout);
     return ok ? 0 : 1;
 }
