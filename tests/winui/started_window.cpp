@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "runtime/utf16.h"
 #include "winui/layout.h"
@@ -80,7 +81,14 @@ StartedWindow::StartedWindow(const std::string& program, const std::vector<std::
         throw std::runtime_error("cannot start " + program);
     }
     window_ = WaitForWindow(process_.dwProcessId, kWindowClassName);
-    if (window_ == nullptr) throw std::runtime_error("no window of " + program);
+    if (window_ == nullptr) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process_.hProcess, &exitCode);
+        throw std::runtime_error("no window of " + program +
+                                 (exitCode == STILL_ACTIVE
+                                      ? std::string(" (still running)")
+                                      : " (ended with " + std::to_string(exitCode) + ")"));
+    }
 }
 
 StartedWindow::~StartedWindow() {
