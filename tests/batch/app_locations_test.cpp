@@ -57,8 +57,7 @@ TEST_F(AppLocationsTest, AProgramTheSetupInstalledKeepsItsSettingsInTheUsersFold
     const std::string program = Folder("Programs/imgcrypt");
     test::WriteBytes(program + "help.htm", "<html></html>");
     test::WriteBytes(program + "uninstall.exe", "MZ");
-    const AppLocations at =
-        SettleAppLocations(program, FolderFromProgram(program, ""), user_, "h");
+    const AppLocations at = SettleAppLocations(program, FolderFromProgram(program, ""), user_, "h");
     EXPECT_EQ(at.helpFolder, program);
     EXPECT_EQ(at.configPath, user_ + "config.db");
     EXPECT_TRUE(test::IsFolder(user_));

@@ -9,7 +9,19 @@
 namespace imgcrypt {
 namespace {
 
-using Selection = test::BatchFixture;
+class Selection : public test::BatchFixture {
+  protected:
+    // Encrypt with a good password: the run takes two files, a.jpg and b.jpg
+    // of the photos folder.
+    void ExpectEncryptTakesAAndB() {
+        port.password = "secret1";
+        port.ClearCalls();
+        logic->btnencClick();
+        EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
+        EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
+        EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
+    }
+};
 
 TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
     StartIn(true);
@@ -83,12 +95,7 @@ TEST_F(Selection, CancelledDialogKeepsTheEarlierSelection) {
     Select({a, b});
     logic->btnopenClick();  // cancelled
     EXPECT_EQ(port.folderBox, photos);
-    port.password = "secret1";
-    port.ClearCalls();
-    logic->btnencClick();
-    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
+    ExpectEncryptTakesAAndB();
 }
 
 TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
@@ -137,13 +144,8 @@ TEST_F(Selection, DroppedFilesSelectLikeTheDialogInTheOrderDropped) {
     EXPECT_EQ(port.Of("folder-box"), std::vector<std::string>{photos});
     EXPECT_TRUE(port.Boxes().empty());
 
-    port.password = "secret1";
-    port.ClearCalls();
-    logic->btnencClick();
+    ExpectEncryptTakesAAndB();
     EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..2"});
-    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
     logic->btnopenClick();
     EXPECT_EQ(port.dialogRequests.back().defaultFileName, b);
 }
@@ -216,12 +218,7 @@ TEST_F(Selection, FilesOnTheCommandLineAreSelectedAsDroppedAndNothingRuns) {
     EXPECT_TRUE(port.Boxes().empty());
     EXPECT_FALSE(test::Exists(InPhotos("encrypted")));
 
-    port.password = "secret1";
-    port.ClearCalls();
-    logic->btnencClick();
-    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
+    ExpectEncryptTakesAAndB();
     logic->btnopenClick();
     EXPECT_EQ(port.dialogRequests.back().defaultFileName, shellFolder + "b.jpg");
 }

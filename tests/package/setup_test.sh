@@ -121,7 +121,7 @@ try_scope() {
     grep -qxF "folder: $p\\" <<<"$out" || fail "the folder box does not show $p\\"
     grep -q '^box: 2' <<<"$out" || fail "the run did not take both files"
     grep -qx 'exit: 0' <<<"$out" || fail "the window did not end normally"
-    [ -s "$photos/已加密/a.jpg" ] && [ -s "$photos/已加密/b.png" ] || fail "no containers"
+    [[ -s $photos/已加密/a.jpg && -s $photos/已加密/b.png ]] || fail "no containers"
     [ "$(od -An -c "$config" | tr -s ' ')" = " c h \r \n" ] || fail "no config.db under %APPDATA%"
     [ ! -e "$folder/config.db" ] || fail "config.db beside the installed program"
 
@@ -135,17 +135,20 @@ try_scope() {
     done
     echo "uninstalled in $(elapsed "$start") s"
     [ ! -e "$folder" ] || fail "left behind: $(find "$folder")"
-    [ ! -e "$start_menu" ] && [ ! -e "$sendto" ] || fail "shortcuts left behind"
+    [[ ! -e $start_menu && ! -e $sendto ]] || fail "shortcuts left behind"
     win reg query "$hive\\$key" >/dev/null 2>&1 && fail "the uninstall entry is left"
     local left
     left=$(find "$c" \( -iname '*imgcrypt*' -o -iname 'Zelvok*' \) ! -path "$appdata/imgcrypt*")
     [ -z "$left" ] || fail "left behind: $left"
     [ -f "$config" ] || fail "config.db removed"
-    [ -s "$photos/a.jpg" ] && [ -s "$photos/已加密/b.png" ] || fail "pictures or containers removed"
+    [[ -s $photos/a.jpg && -s $photos/已加密/b.png ]] || fail "pictures or containers removed"
 }
 
 try_scope "all users" "" "$c/Program Files/imgcrypt" \
     "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/$link_name" HKLM
 try_scope "the current user" /CurrentUser "$c/users/$users/AppData/Local/Programs/imgcrypt" \
     "$appdata/Microsoft/Windows/Start Menu/Programs/$link_name" HKCU
+# A prefix takes about a gigabyte; a failed run keeps it to look into.
+win --stop
+rm -rf "$prefix"
 echo "ok"

@@ -58,8 +58,8 @@ HWND WaitForWindow(DWORD processId, const wchar_t* className) {
 std::string ControlText(HWND control) {
     std::wstring text(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0)) + 1,
                       L'\0');
-    text.resize(static_cast<std::size_t>(SendMessageW(control, WM_GETTEXT, text.size(),
-                                                      reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return Utf8FromUtf16(text);
 }
 
@@ -72,7 +72,8 @@ std::wstring CommandLine(const std::string& program, const std::vector<std::stri
 
 }  // namespace
 
-StartedWindow::StartedWindow(const std::string& program, const std::vector<std::string>& arguments) {
+StartedWindow::StartedWindow(const std::string& program,
+                             const std::vector<std::string>& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = CommandLine(program, arguments);
@@ -140,8 +141,8 @@ std::string ShortcutTarget(const std::string& link) {
     std::wstring target(MAX_PATH, L'\0');
     bool read = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                            IID_IShellLinkW, reinterpret_cast<void**>(&shellLink)));
-    read = read && SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile,
-                                                       reinterpret_cast<void**>(&file)));
+    read = read &&
+           SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
     read = read && SUCCEEDED(file->Load(Utf16FromUtf8(link).c_str(), STGM_READ));
     read = read && SUCCEEDED(shellLink->GetPath(target.data(), static_cast<int>(target.size()),
                                                 nullptr, SLGP_RAWPATH));
