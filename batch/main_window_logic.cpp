@@ -268,6 +268,10 @@ bool MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
     return taken;
 }
 
+void MainWindowLogic::CommandLineFiles(const std::vector<std::string>& paths) {
+    FormDragDrop(paths);
+}
+
 // ---------------------------------------------------------------------------
 // Shared pieces of the two runs.
 

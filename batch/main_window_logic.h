@@ -46,6 +46,10 @@ class MainWindowLogic {
     bool FormDragOver(const std::vector<std::string>& paths) const;
     // Whether the drop was taken (a selection of files, not during a run).
     bool FormDragDrop(const std::vector<std::string>& paths);
+    // Files named on the window's command line (a file manager's "Open with"
+    // or "Send to"), handed over once the window is created: selected as a
+    // drop of them is, refused as it is. Nothing runs by itself.
+    void CommandLineFiles(const std::vector<std::string>& paths);
     void btnencClick();
     void btndecClick();
     void btncancelClick();

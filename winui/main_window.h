@@ -52,6 +52,9 @@ class TfrmMain : public WindowPort {
     ShellOpener& opener() noexcept { return opener_; }
 
     void Show(int showCommand);
+    // Files named on the program's command line, selected as a drop of them
+    // is; handed over once, before the window shows.
+    void CommandLineFiles(const std::vector<std::string>& paths) { logic_.CommandLineFiles(paths); }
     // Called once the window is destroyed; the application ends its message
     // loop there.
     void SetDestroyHandler(std::function<void()> handler) { onDestroy_ = std::move(handler); }
