@@ -203,4 +203,19 @@ inline constexpr int kCreationOuterHeight = 424;
 inline constexpr int kRestHeight = 390;
 inline constexpr int kRunHeight = 420;
 
+// The heights above are those of a classic framed window: its borders, title
+// bar and menu bar took this much, and the controls live in the rest. Both
+// windows size their client area from them, so a thicker frame (a newer
+// system's, another window manager's) never cuts off the lowest row.
+inline constexpr int kClassicFrameHeight = 53;
+inline constexpr int kClassicFrameWidth = 8;
+
+// 390 -> 337: the client area ends just above the progress row (top 337).
+// 420 -> 367: the progress row, Cancel button included, is in view.
+constexpr int ClientHeightForOuter(int outerHeight) noexcept {
+    return outerHeight - kClassicFrameHeight;
+}
+// The width never changes after creation.
+inline constexpr int kClientWidth = kCreationOuterWidth - kClassicFrameWidth;
+
 }  // namespace imgcrypt::form

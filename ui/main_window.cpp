@@ -137,8 +137,8 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
     BuildMenu();
     ConnectHandlers();
     setAcceptDrops(true);
-    resize(geometry::kClientWidth, menuBar()->sizeHint().height() +
-                                       geometry::ClientHeightForOuter(form::kCreationOuterHeight));
+    resize(form::kClientWidth, menuBar()->sizeHint().height() +
+                                       form::ClientHeightForOuter(form::kCreationOuterHeight));
 
     logic_.FormCreate();
     // The banner's page made its inner widget, which takes its focus.
@@ -422,7 +422,7 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::SetOuterHeight(int height) {
-    resize(width(), menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(height));
+    resize(width(), menuBar()->sizeHint().height() + form::ClientHeightForOuter(height));
 }
 
 void TfrmMain::SetProgressRange(int minimum, int maximum) {

@@ -139,12 +139,12 @@ class WindowLayoutTest : public QObject {
         // At rest the client area ends right above the progress row; during
         // a run it holds the whole row.
         QWidget* client = f.window().centralWidget();
-        QCOMPARE(client->height(), geometry::ClientHeightForOuter(form::kRestHeight));
-        QCOMPARE(client->width(), geometry::kClientWidth);
+        QCOMPARE(client->height(), form::ClientHeightForOuter(form::kRestHeight));
+        QCOMPARE(client->width(), form::kClientWidth);
         QVERIFY(client->height() <= f.Find<QWidget>(form::Id::btncancel)->geometry().top());
         QVERIFY(client->height() <= f.Find<QWidget>(form::Id::ProgressBar1)->geometry().top());
         f.window().SetOuterHeight(form::kRunHeight);
-        QTRY_COMPARE(client->height(), geometry::ClientHeightForOuter(form::kRunHeight));
+        QTRY_COMPARE(client->height(), form::ClientHeightForOuter(form::kRunHeight));
         QVERIFY(client->height() > f.Find<QWidget>(form::Id::btncancel)->geometry().bottom());
     }
 

@@ -148,7 +148,7 @@ class WindowRunsTest : public QObject {
         QCOMPARE(f.snapshots.size(), size_t{1});
         const Snapshot& atEnd = f.snapshots.front();
         QCOMPARE(atEnd.kind, Kind::Confirm);
-        QCOMPARE(atEnd.clientHeight, geometry::ClientHeightForOuter(form::kRunHeight));
+        QCOMPARE(atEnd.clientHeight, form::ClientHeightForOuter(form::kRunHeight));
         QCOMPARE(atEnd.progressLabel, QString("3/3"));
         QVERIFY(!atEnd.openEnabled && !atEnd.encryptEnabled && !atEnd.decryptEnabled);
         QVERIFY(!atEnd.languageEnabled);
@@ -163,7 +163,7 @@ class WindowRunsTest : public QObject {
 
         // Back at rest.
         QTRY_COMPARE(f.window().centralWidget()->height(),
-                     geometry::ClientHeightForOuter(form::kRestHeight));
+                     form::ClientHeightForOuter(form::kRestHeight));
         QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
         QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("3/3"));
         QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
@@ -189,7 +189,7 @@ class WindowRunsTest : public QObject {
         f.Find<QPushButton>("btndec")->click();
         QCOMPARE(f.dialogs().unanswered(), 0);
         QCOMPARE(f.snapshots.size(), size_t{1});
-        QCOMPARE(f.snapshots.front().clientHeight, geometry::ClientHeightForOuter(form::kRunHeight));
+        QCOMPARE(f.snapshots.front().clientHeight, form::ClientHeightForOuter(form::kRunHeight));
         QCOMPARE(f.snapshots.front().progressLabel, QString("3/3"));
         QCOMPARE(Q(f.dialogs().records().back().text), "3" + Q(t.messages.msgDecryptDone) + "\r" +
                                                            f.FolderBox() + Q(t.messages.dirDecrypted));
@@ -225,7 +225,7 @@ class WindowRunsTest : public QObject {
         QCOMPARE(Q(f.dialogs().records().back().text), Q(EnglishTable().sealed.damaged) + "t.jpg");
         QVERIFY(QDir(f.photos() + "/decrypted").isEmpty());
         QTRY_COMPARE(f.window().centralWidget()->height(),
-                     geometry::ClientHeightForOuter(form::kRestHeight));
+                     form::ClientHeightForOuter(form::kRestHeight));
 
         f.TypePassword("wrong12");
         f.Select({sealed});

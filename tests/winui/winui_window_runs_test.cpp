@@ -28,7 +28,7 @@ using form::Id;
 // What the window looked like while a box was up.
 struct Snapshot {
     ScriptedDialogs::Kind kind;
-    int outerHeight;
+    int clientHeight;
     std::string progressLabel;
     bool openEnabled, encryptEnabled, decryptEnabled, fileOpenEnabled, languageEnabled,
         cancelEnabled;
@@ -38,7 +38,7 @@ class RunFixture : public WindowFixture {
   public:
     explicit RunFixture(bool english) : WindowFixture(english ? "en\r\n" : "ch\r\n") {
         dialogs().SetObserver([this](const ScriptedDialogs::Record& r) {
-            snapshots.push_back({r.kind, OuterHeight(hwnd()), Text(Id::lbprogress),
+            snapshots.push_back({r.kind, ClientHeight(hwnd()), Text(Id::lbprogress),
                                  Enabled(Id::btnopen), Enabled(Id::btnenc), Enabled(Id::btndec),
                                  MenuItemEnabled(Id::N2),
                                  MenuItemEnabled(Id::men) && MenuItemEnabled(Id::mch),
@@ -54,7 +54,7 @@ class RunFixture : public WindowFixture {
         Click(form::ControlOf(Id::gbencClass).items[static_cast<std::size_t>(encryptionClass)].id);
     }
     void ExpectAtRest() {
-        EXPECT_EQ(OuterHeight(hwnd()), form::kRestHeight);
+        EXPECT_EQ(ClientHeight(hwnd()), form::ClientHeightForOuter(form::kRestHeight));
         EXPECT_EQ(SendMessageW(Control(Id::ProgressBar1), PBM_GETPOS, 0, 0), 0);
         EXPECT_TRUE(Enabled(Id::btnopen));
         EXPECT_TRUE(Enabled(Id::btnenc));
@@ -90,7 +90,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     ASSERT_EQ(f.snapshots.size(), 1u);
     const Snapshot& atEnd = f.snapshots.front();
     EXPECT_EQ(atEnd.kind, ScriptedDialogs::Kind::Confirm);
-    EXPECT_EQ(atEnd.outerHeight, form::kRunHeight);
+    EXPECT_EQ(atEnd.clientHeight, form::ClientHeightForOuter(form::kRunHeight));
     EXPECT_EQ(atEnd.progressLabel, "3/3");
     EXPECT_FALSE(atEnd.openEnabled || atEnd.encryptEnabled || atEnd.decryptEnabled);
     EXPECT_FALSE(atEnd.fileOpenEnabled || atEnd.languageEnabled);
@@ -124,7 +124,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     f.Click(Id::btndec);
     EXPECT_EQ(f.dialogs().unanswered(), 0);
     ASSERT_EQ(f.snapshots.size(), 1u);
-    EXPECT_EQ(f.snapshots.front().outerHeight, form::kRunHeight);
+    EXPECT_EQ(f.snapshots.front().clientHeight, form::ClientHeightForOuter(form::kRunHeight));
     EXPECT_EQ(f.snapshots.front().progressLabel, "3/3");
     EXPECT_FALSE(f.snapshots.front().decryptEnabled);
     const std::string decryptedDir = encryptedDir + "\\" + std::string(t.messages.dirDecrypted);
