@@ -1,9 +1,13 @@
 // The application's entry: settle where files live, create the main window
-// (which applies the remembered language and loads the banner), run.
+// (which applies the remembered language and loads the banner), select the
+// files named on the command line (imgcrypt-gui FILE..., as the desktop
+// entry's "Open with" starts it), run.
 #include <unistd.h>
 
 #include <QApplication>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "batch/app_locations.h"
 #include "imgcrypt_version.h"
@@ -24,6 +28,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("example.zelvok.imgcrypt"));
 
     imgcrypt::TfrmMain window(imgcrypt::SettleAppLocations());
+    // What QApplication left of the arguments once it took its own options:
+    // file names as the system gives them, bytes like every path here.
+    window.CommandLineFiles(std::vector<std::string>(argv + 1, argv + argc));
     window.show();
     return app.exec();
 }

@@ -25,6 +25,7 @@ enum class Id : int {
     gbencClass,
     gbencClassItem0,
     gbencClassItem1,
+    gbencClassItem2,
     lbopen,
     edtdir,
     btnopen,
@@ -95,27 +96,30 @@ inline constexpr RadioItem kSuffixItems[] = {
 inline constexpr RadioItem kClassItems[] = {
     {Id::gbencClassItem0, "gbencClassItem0", "标准加密（16位加密，迅捷加密）"},
     {Id::gbencClassItem1, "gbencClassItem1", "高级加密（256位加密，比较费时）"},
+    {Id::gbencClassItem2, "gbencClassItem2",
+     "密封加密（真正的加密：Argon2id + ChaCha20-Poly1305，不限文件大小）"},
 };
 
 // The controls in the order Tab walks them, each label right before the box
 // it names; the order the windows create them in, so it is also their
 // z-order. Labels take no focus.
 inline constexpr std::array<Control, 14> kControls{{
-    {Id::btnopen, "btnopen", Kind::Button, {447, 248, 60, 25}, "打开", {}, {}},
-    {Id::lbpassword, "lbpassword", Kind::Label, {8, 284, 73, 13}, "Password", {}, Id::edtEnpass},
-    {Id::edtEnpass, "edtEnpass", Kind::PasswordEdit, {80, 280, 81, 21}, "", {}, {}},
-    {Id::lbpassnote, "lbpassnote", Kind::Label, {168, 285, 217, 17}, "最多10位，支持空格以外所有字符",
+    {Id::btnopen, "btnopen", Kind::Button, {447, 268, 60, 25}, "打开", {}, {}},
+    {Id::lbpassword, "lbpassword", Kind::Label, {8, 304, 73, 13}, "Password", {}, Id::edtEnpass},
+    {Id::edtEnpass, "edtEnpass", Kind::PasswordEdit, {80, 300, 81, 21}, "", {}, {}},
+    {Id::lbpassnote, "lbpassnote", Kind::Label, {168, 305, 217, 17}, "最多10位，支持空格以外所有字符",
      {}, {}},
-    {Id::btnenc, "btnenc", Kind::Button, {387, 280, 60, 25}, "加密", {}, {}},
-    {Id::btndec, "btndec", Kind::Button, {447, 280, 60, 25}, "解密", {}, {}},
-    {Id::lbopen, "lbopen", Kind::Label, {8, 252, 73, 13}, "打开文件夹", {}, Id::edtdir},
-    {Id::edtdir, "edtdir", Kind::ReadOnlyEdit, {80, 248, 353, 21}, "", {}, {}},
+    {Id::btnenc, "btnenc", Kind::Button, {387, 300, 60, 25}, "加密", {}, {}},
+    {Id::btndec, "btndec", Kind::Button, {447, 300, 60, 25}, "解密", {}, {}},
+    {Id::lbopen, "lbopen", Kind::Label, {8, 272, 73, 13}, "打开文件夹", {}, Id::edtdir},
+    {Id::edtdir, "edtdir", Kind::ReadOnlyEdit, {80, 268, 353, 21}, "", {}, {}},
     {Id::WebBrowser1, "WebBrowser1", Kind::Banner, {8, 5, 500, 140}, "", {}, {}},
     {Id::rgsuffix, "rgsuffix", Kind::RadioGroup, {8, 152, 500, 41}, "加密文件后缀名", kSuffixItems, {}},
-    {Id::gbencClass, "gbencClass", Kind::RadioGroup, {8, 200, 500, 41}, "压缩级别", kClassItems, {}},
-    {Id::ProgressBar1, "ProgressBar1", Kind::ProgressBar, {8, 320, 361, 17}, "", {}, {}},
-    {Id::lbprogress, "lbprogress", Kind::CentredLabel, {376, 322, 73, 13}, "", {}, {}},
-    {Id::btncancel, "btncancel", Kind::Button, {448, 317, 60, 25}, "Cancel", {}, {}},
+    // Three items: the sealed class has the second row to itself.
+    {Id::gbencClass, "gbencClass", Kind::RadioGroup, {8, 200, 500, 61}, "压缩级别", kClassItems, {}},
+    {Id::ProgressBar1, "ProgressBar1", Kind::ProgressBar, {8, 340, 361, 17}, "", {}, {}},
+    {Id::lbprogress, "lbprogress", Kind::CentredLabel, {376, 342, 73, 13}, "", {}, {}},
+    {Id::btncancel, "btncancel", Kind::Button, {448, 337, 60, 25}, "Cancel", {}, {}},
 }};
 
 // The control `id` names; the first one when `id` is no control.
@@ -126,18 +130,23 @@ constexpr const Control& ControlOf(Id id) noexcept {
     return kControls.front();
 }
 
-// A radio group's items sit in two columns, row by row, below its caption:
-// the place of item `item` in the group's own pixels, as the classic radio
-// group arranges them.
-constexpr Rect RadioItemRect(int item) noexcept {
+// A radio group's items sit in two columns, row by row, below its caption,
+// as the classic radio group arranges them; a last item alone on its row
+// takes the whole row, so a long caption keeps the form's font. The place of
+// item `item` in the group's own pixels.
+constexpr Rect RadioItemRectInGroup(const Control& group, int item) noexcept {
+    constexpr int kColumns = 2;
     constexpr int kColumnWidth = 245;
     constexpr int kRowHeight = 22;
-    return {8 + (item % 2) * kColumnWidth, 14 + (item / 2) * kRowHeight, kColumnWidth - 10,
-            kRowHeight};
+    const bool aloneOnItsRow =
+        item % kColumns == 0 && item + 1 == static_cast<int>(group.items.size());
+    const int columns = aloneOnItsRow ? kColumns : 1;
+    return {8 + (item % kColumns) * kColumnWidth, 14 + (item / kColumns) * kRowHeight,
+            columns * kColumnWidth - 10, kRowHeight};
 }
 // The same in the window's client pixels.
 constexpr Rect RadioItemRect(const Control& group, int item) noexcept {
-    const Rect r = RadioItemRect(item);
+    const Rect r = RadioItemRectInGroup(group, item);
     return {group.rect.left + r.left, group.rect.top + r.top, r.width, r.height};
 }
 
@@ -188,10 +197,25 @@ inline constexpr int kMinFontPixels = 9;
 
 // The outer size at creation; start-up then sets the rest height.
 inline constexpr int kCreationOuterWidth = 526;
-inline constexpr int kCreationOuterHeight = 404;
+inline constexpr int kCreationOuterHeight = 424;
 // The window's outer heights: at rest the progress row is out of view, during
 // a run it shows.
-inline constexpr int kRestHeight = 370;
-inline constexpr int kRunHeight = 400;
+inline constexpr int kRestHeight = 390;
+inline constexpr int kRunHeight = 420;
+
+// The heights above are those of a classic framed window: its borders, title
+// bar and menu bar took this much, and the controls live in the rest. Both
+// windows size their client area from them, so a thicker frame (a newer
+// system's, another window manager's) never cuts off the lowest row.
+inline constexpr int kClassicFrameHeight = 53;
+inline constexpr int kClassicFrameWidth = 8;
+
+// 390 -> 337: the client area ends just above the progress row (top 337).
+// 420 -> 367: the progress row, Cancel button included, is in view.
+constexpr int ClientHeightForOuter(int outerHeight) noexcept {
+    return outerHeight - kClassicFrameHeight;
+}
+// The width never changes after creation.
+inline constexpr int kClientWidth = kCreationOuterWidth - kClassicFrameWidth;
 
 }  // namespace imgcrypt::form

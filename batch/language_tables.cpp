@@ -29,7 +29,8 @@ constexpr LanguageTable kEnglish{
     .rgsuffixItems = {"Normal, abc.JPG --> abc.JPG", "Adding 'E', abc.JPG --> abc.JPGE"},
     .gbencClassCaption = "Encryption class",
     .gbencClassItems = {"Standard (64 bits key, quick encrypt)",
-                        "High level (256 bits key, will need more time)"},
+                        "High level (256 bits key, will need more time)",
+                        "Sealed (real encryption: Argon2id + ChaCha20-Poly1305, no size limit)"},
     .windowCaption = "Free Tarvel Image Encrypt Batch Tools v" IMGCRYPT_VERSION,
     .applicationTitle = "Free Tarvel Image Encrypt Tool",
     .dialogFilter =
@@ -94,7 +95,8 @@ constexpr LanguageTable kChinese{
     .rgsuffixCaption = "加密照片后缀名",
     .rgsuffixItems = {"不变, abc.JPG --> abc.JPG", "加 'E', abc.JPG --> abc.JPGE"},
     .gbencClassCaption = "加密级别",
-    .gbencClassItems = {"标准加密（64位加密，迅捷加密）", "高级加密（256位加密，但比较费时）"},
+    .gbencClassItems = {"标准加密（64位加密，迅捷加密）", "高级加密（256位加密，但比较费时）",
+                        "密封加密（真正的加密：Argon2id + ChaCha20-Poly1305，不限文件大小）"},
     .windowCaption = "Zelvok照片批量加密工具v" IMGCRYPT_VERSION,
     .applicationTitle = "Zelvok照片批量加密工具",
     .dialogFilter =

@@ -74,7 +74,7 @@ struct LanguageTable {
     std::string_view rgsuffixCaption;
     std::array<std::string_view, 2> rgsuffixItems;
     std::string_view gbencClassCaption;
-    std::array<std::string_view, 2> gbencClassItems;
+    std::array<std::string_view, 3> gbencClassItems;  // standard, high level, sealed
     // Window, application and open dialog.
     std::string_view windowCaption;
     std::string_view applicationTitle;

@@ -1,13 +1,18 @@
 #include "batch/main_window_logic.h"
 
+#include <algorithm>
 #include <exception>
 #include <string_view>
 #include <utility>
 
 #include "batch/dropped_files.h"
+#include "batch/live_window.h"
 #include "batch/run_rules.h"
+#include "batch/sealed_messages.h"
 #include "codec/file_operations.h"
 #include "codec/password.h"
+#include "codec/sealed_errors.h"
+#include "codec/sealed_file_operations.h"
 #include "runtime/app_folders.h"
 #include "runtime/errors.h"
 #include "runtime/line_text_file.h"
@@ -28,6 +33,22 @@ std::string PageOfLanguage(bool english, std::string_view page) {
 }
 
 constexpr std::string_view kSitePages = "/ien/";
+
+// The codec's class for the checked item of gbencClass.
+EncryptionClass ClassOfItem(int item) {
+    switch (item) {
+        case 1:
+            return EncryptionClass::High;
+        case 2:
+            return EncryptionClass::Sealed;
+        default:
+            return EncryptionClass::Standard;
+    }
+}
+
+std::string_view AsText(const SecretBytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 }  // namespace
 
@@ -53,21 +74,21 @@ void MainWindowLogic::ShowError(const std::string& text) {
 // Error handling: the one place where an error reaches the user.
 
 bool MainWindowLogic::Guarded(const std::function<void()>& body) {
-    std::string message;
+    std::string text;
     try {
         body();
         return true;
+    } catch (const ESealedError& e) {
+        // A sealed file refused: the program's own words, in the interface's language.
+        text = SealedErrorText(e, languageEnglish_);
     } catch (const std::exception& e) {
-        message = e.what();
+        text = DefaultHandlerText(e.what());
     } catch (...) {
-        message = "Unexpected error";
+        text = DefaultHandlerText("Unexpected error");
     }
-    ShowError(DefaultHandlerText(message));
+    ShowError(text);
     // A run that broke off must not leave the window half-way.
-    if (running_) {
-        port_.SetProgressPosition(0);
-        EndRun();
-    }
+    if (running_) EndBrokenOffRun();
     return false;
 }
 
@@ -247,6 +268,10 @@ bool MainWindowLogic::FormDragDrop(const std::vector<std::string>& paths) {
     return taken;
 }
 
+void MainWindowLogic::CommandLineFiles(const std::vector<std::string>& paths) {
+    FormDragDrop(paths);
+}
+
 // ---------------------------------------------------------------------------
 // Shared pieces of the two runs.
 
@@ -285,14 +310,92 @@ void MainWindowLogic::EndRun() {
     if (std::exchange(closeAfterRun_, false)) port_.Close();
 }
 
+void MainWindowLogic::EndBrokenOffRun() {
+    port_.SetProgressPosition(0);
+    EndRun();
+}
+
+void MainWindowLogic::EndCancelledRun() {
+    // The progress row keeps its last values.
+    ShowMessage(std::string(messages_.msgCanceled));
+    EndRun();
+}
+
 bool MainWindowLogic::StepAfterFile(int done, int count) {
     port_.SetProgressPosition(done);
     port_.SetProgressLabel(ProgressLabelText(done, count));
     port_.ProcessPendingEvents();
     if (!cancelFlag_) return false;
-    // Files already written stay; the progress row keeps its last values.
-    ShowMessage(std::string(messages_.msgCanceled));
-    EndRun();
+    EndCancelledRun();
+    return true;
+}
+
+void MainWindowLogic::WrongPassword() {
+    ShowMessage(std::string(messages_.msgWrongPassword));
+    ++wrongPasswordCount_;
+    if (running_) {
+        EndBrokenOffRun();  // leaves Decrypt off once it is locked
+    } else if (DecryptLocked()) {
+        port_.SetDecryptEnabled(false);
+    }
+    if (DecryptLocked()) ShowMessage(std::string(messages_.msgTenTries));
+}
+
+// ---------------------------------------------------------------------------
+// Sealed files: the key derivation off the window's thread, large files with
+// the window live.
+
+SecretBytes MainWindowLogic::TypedPassword() const {
+    std::string text = port_.PasswordText();
+    SecretBytes password(text);
+    WipeBytes(text.data(), text.size());
+    return password;
+}
+
+bool MainWindowLogic::CancelledWhileDeriving(const std::function<void()>& derive, int done,
+                                             int count) {
+    // The row says the run is under way, though no file is done yet.
+    port_.SetProgressLabel(ProgressLabelText(done, count));
+    RunWithWindowLive(derive, [this] { port_.ProcessPendingEvents(); });
+    if (!cancelFlag_) return false;
+    EndCancelledRun();
+    return true;
+}
+
+SealedProgressFn MainWindowLogic::LiveWithinFile() {
+    return [this, pacer = EventPacer()](std::uint64_t done, std::uint64_t) mutable {
+        if (pacer.Due(done)) port_.ProcessPendingEvents();
+        return !cancelFlag_;
+    };
+}
+
+const SealingKey* MainWindowLogic::RunSealingKey(std::optional<SealingKey>& key,
+                                                 SecretBytes& keyPassword,
+                                                 const SecretBytes& password, int done, int count) {
+    // Each file takes the password of the moment, as with the other classes.
+    if (key && std::ranges::equal(keyPassword.span(), password.span())) return &*key;
+    key.reset();
+    if (CancelledWhileDeriving([&] { key.emplace(AsText(password)); }, done, count)) {
+        return nullptr;
+    }
+    keyPassword = SecretBytes(AsText(password));
+    return &*key;
+}
+
+bool MainWindowLogic::OpenSealed(const std::string& path, OpeningKeys& keys, bool suffixFlag,
+                                 int done, int count) {
+    const SealedHeader header = ProbeSealedFile(path, nullptr);
+    if (!keys.HasKeyFor(header) &&
+        CancelledWhileDeriving([&] { keys.KekFor(header); }, done, count)) {
+        return false;
+    }
+    try {
+        OpenSealedFile(path, keys, suffixFlag, messages_.dirDecrypted, LiveWithinFile());
+    } catch (const ECancelled&) {
+        // Nothing of the file was written.
+        EndCancelledRun();
+        return false;
+    }
     return true;
 }
 
@@ -324,8 +427,14 @@ void MainWindowLogic::RunEncryption() {
     const int count = SelectionCount();
     int encrypted = 0;
     int tooLarge = 0;
+    // Sealed files share the run's key: one derivation, before the first of them.
+    std::optional<SealingKey> sealingKey;
+    SecretBytes sealedWith;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (IsTooLargeToEncrypt(files[i])) {
+        const int done = static_cast<int>(i);
+        const EncryptionClass cls = ClassOfItem(port_.EncryptionClassIndex());
+        // Sealed files have no size limit.
+        if (cls != EncryptionClass::Sealed && IsTooLargeToEncrypt(files[i])) {
             ++tooLarge;
         } else {
             // The password box stays live; a password that now breaks the
@@ -336,15 +445,27 @@ void MainWindowLogic::RunEncryption() {
                 return;
             }
             EncryptionInputs inputs;
-            inputs.password = port_.PasswordText();
-            inputs.cls = port_.EncryptionClassIndex() == 1 ? EncryptionClass::High
-                                                           : EncryptionClass::Standard;
+            inputs.cls = cls;
             inputs.nameSuffix = nameSuffix;
             inputs.dirEncrypted = std::string(messages_.dirEncrypted);
-            encryption(files[i], inputs);
+            if (cls == EncryptionClass::Sealed) {
+                inputs.sealingKey =
+                    RunSealingKey(sealingKey, sealedWith, TypedPassword(), done, count);
+                if (inputs.sealingKey == nullptr) return;
+                inputs.progress = LiveWithinFile();
+            } else {
+                inputs.password = port_.PasswordText();
+            }
+            try {
+                encryption(files[i], inputs);
+            } catch (const ECancelled&) {
+                // Stopped inside the file: nothing of it was written.
+                EndCancelledRun();
+                return;
+            }
             ++encrypted;
         }
-        if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
+        if (StepAfterFile(done + 1, count)) return;
     }
 
     port_.SetProgressPosition(count);
@@ -352,7 +473,7 @@ void MainWindowLogic::RunEncryption() {
     if (encrypted > 0) {
         const std::string folderBox = port_.FolderBoxText();
         if (Confirm(RunDoneQuestion(count - tooLarge, messages_.msgEncryptDone, folderBox,
-                                          messages_.dirEncrypted))) {
+                                    messages_.dirEncrypted))) {
             port_.OpenLocalPath(OutputFolder(folderBox, messages_.dirEncrypted));
         }
     }
@@ -374,30 +495,56 @@ void MainWindowLogic::RunDecryption() {
 
     // Probe the first file whatever the password check found.
     const bool passwordValid = CheckPassword();
-    const ProbeResult probe = decryption1(selectionList_.front(), port_.PasswordText());
-
-    if (!probe.isContainer && !Confirm(std::string(messages_.msgNotEncrypted))) return;
-    if (!passwordValid) return;
-    if (!probe.passwordMatch) {
-        ShowMessage(std::string(messages_.msgWrongPassword));
-        ++wrongPasswordCount_;
-        if (DecryptLocked()) {
-            port_.SetDecryptEnabled(false);
-            ShowMessage(std::string(messages_.msgTenTries));
+    const std::string first = selectionList_.front();
+    const int count = SelectionCount();
+    // Every sealed file of the run is opened with the password checked here.
+    OpeningKeys keys(AsText(TypedPassword()));
+    if (IsSealedFile(first)) {
+        // A container, so no question. Its probe is the key derivation and
+        // the header's tag; the window stays live meanwhile, so the run has
+        // begun.
+        if (!passwordValid) return;
+        const SealedHeader header = ProbeSealedFile(first, nullptr);
+        BeginRun();
+        if (CancelledWhileDeriving([&] { keys.KekFor(header); }, 0, count)) return;
+        try {
+            ProbeSealedFile(first, &keys);
+        } catch (const EWrongPassword&) {
+            WrongPassword();
+            return;
         }
-        return;
+    } else {
+        const ProbeResult probe = decryption1(first, port_.PasswordText());
+        if (!probe.isContainer && !Confirm(std::string(messages_.msgNotEncrypted))) return;
+        if (!passwordValid) return;
+        if (!probe.passwordMatch) {
+            WrongPassword();
+            return;
+        }
+        BeginRun();
     }
 
-    BeginRun();
     const std::string folderBox = port_.FolderBoxText();
     // Ignored on purpose, as in the encryption run.
     CreateFolder(OutputFolder(folderBox, messages_.dirDecrypted));
     const std::vector<std::string> files = selectionList_;
-    const int count = SelectionCount();
     for (std::size_t i = 0; i < files.size(); ++i) {
+        const int done = static_cast<int>(i);
         CheckPassword();  // shows the rule messages again; decrypting does not need it
-        decryption(files[i], suffixFlag, std::string(messages_.dirDecrypted));
-        if (StepAfterFile(static_cast<int>(i) + 1, count)) return;
+        try {
+            // Each file by its kind: a sealed one is checked against the
+            // password, chunk by chunk.
+            if (IsSealedFile(files[i])) {
+                if (!OpenSealed(files[i], keys, suffixFlag, done, count)) return;
+            } else {
+                decryption(files[i], suffixFlag, std::string(messages_.dirDecrypted));
+            }
+        } catch (const EWrongPassword&) {
+            // Sealed with another password: refused as the first file would be.
+            WrongPassword();
+            return;
+        }
+        if (StepAfterFile(done + 1, count)) return;
     }
 
     wrongPasswordCount_ = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,9 @@
 #include "batch/dialogs.h"
 #include "batch/language_tables.h"
 #include "batch/window_port.h"
+#include "codec/sealed_keys.h"
+#include "codec/sealed_writer.h"
+#include "codec/secret_bytes.h"
 
 namespace imgcrypt {
 
@@ -42,6 +46,10 @@ class MainWindowLogic {
     bool FormDragOver(const std::vector<std::string>& paths) const;
     // Whether the drop was taken (a selection of files, not during a run).
     bool FormDragDrop(const std::vector<std::string>& paths);
+    // Files named on the window's command line (a file manager's "Open with"
+    // or "Send to"), handed over once the window is created: selected as a
+    // drop of them is, refused as it is. Nothing runs by itself.
+    void CommandLineFiles(const std::vector<std::string>& paths);
     void btnencClick();
     void btndecClick();
     void btncancelClick();
@@ -82,9 +90,33 @@ class MainWindowLogic {
     void BeginRun();
     // Back at rest with every command live; the progress row keeps its values.
     void EndRun();
+    // Back at rest after an error or a refusal: the bar empty.
+    void EndBrokenOffRun();
+    // Says the run was cancelled and ends it; files already written stay.
+    void EndCancelledRun();
     // Progress, pending input and the Cancel poll after each file of a run;
     // true when the run was cancelled and has ended.
     bool StepAfterFile(int done, int count);
+    // "Illegal password": counted, and the tenth since the last complete
+    // decryption locks Decrypt. A run going on ends first.
+    void WrongPassword();
+    // The password box's text, held where it is wiped after use.
+    SecretBytes TypedPassword() const;
+    // A key derivation of a sealed run, `derive`, with the window live
+    // meanwhile and the progress row showing `done` of `count` files; true
+    // when the user cancelled meanwhile (the run has then ended).
+    bool CancelledWhileDeriving(const std::function<void()>& derive, int done, int count);
+    // The progress hook of one sealed file: lets the window handle its input
+    // now and then, and stops the file when Cancel was pressed.
+    SealedProgressFn LiveWithinFile();
+    // The run's key for `password`, derived when there is none yet or the
+    // password changed since; null when the user cancelled meanwhile.
+    const SealingKey* RunSealingKey(std::optional<SealingKey>& key, SecretBytes& keyPassword,
+                                    const SecretBytes& password, int done, int count);
+    // Opens one sealed file with the run's keys, deriving a key first when
+    // its salt is new; false when the user cancelled (the run has ended).
+    bool OpenSealed(const std::string& path, OpeningKeys& keys, bool suffixFlag, int done,
+                    int count);
     // Whether the settings file asks for English; false when there is none.
     // Raises EInOutError when it cannot be read.
     bool SettingsSayEnglish() const;

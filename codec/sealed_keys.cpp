@@ -33,10 +33,19 @@ SealingKey::SealingKey(std::string_view password, const SealedSalt& salt,
 
 OpeningKeys::OpeningKeys(std::string_view password) : password_(password) {}
 
-const crypto::Key& OpeningKeys::KekFor(const SealedHeader& header) {
+const OpeningKeys::Entry* OpeningKeys::Find(const SealedHeader& header) const noexcept {
     for (const Entry& entry : cache_) {
-        if (entry.salt == header.salt && SameCost(entry.cost, header.cost)) return entry.kek;
+        if (entry.salt == header.salt && SameCost(entry.cost, header.cost)) return &entry;
     }
+    return nullptr;
+}
+
+bool OpeningKeys::HasKeyFor(const SealedHeader& header) const noexcept {
+    return Find(header) != nullptr;
+}
+
+const crypto::Key& OpeningKeys::KekFor(const SealedHeader& header) {
+    if (const Entry* known = Find(header)) return known->kek;
     crypto::Key kek;
     DeriveKek(password_.span(), header.salt, header.cost, kek);
     cache_.push_back({header.salt, header.cost, kek});

@@ -50,6 +50,9 @@ class OpeningKeys {
     // Raises EKeyDerivationMemory.
     const crypto::Key& KekFor(const SealedHeader& header);
 
+    // Whether KekFor(header) would return at once, without a derivation.
+    bool HasKeyFor(const SealedHeader& header) const noexcept;
+
     // How many derivations ran so far.
     std::size_t derivations() const noexcept { return cache_.size(); }
 
@@ -59,6 +62,8 @@ class OpeningKeys {
         crypto::Argon2Cost cost;
         crypto::Key kek;
     };
+    const Entry* Find(const SealedHeader& header) const noexcept;
+
     SecretBytes password_;
     std::deque<Entry> cache_;  // grows at its end only: references stay valid
 };

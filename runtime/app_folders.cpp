@@ -33,7 +33,8 @@ void CreateFolderWithParents(std::string folder) {
 }  // namespace
 
 bool IsPortableProgramFolder(const std::string& programFolder) {
-    return !programFolder.empty() && FileExists(programFolder + std::string(kHelpPage));
+    return !programFolder.empty() && FileExists(programFolder + std::string(kHelpPage)) &&
+           !FileExists(programFolder + std::string(kUninstallerName));
 }
 
 std::string SettingsFilePath(const std::string& programFolder,

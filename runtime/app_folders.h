@@ -20,16 +20,24 @@ std::string ProgramFolder();
 // ~/.config/imgcrypt/ elsewhere. Empty when the system cannot tell.
 std::string UserConfigFolder();
 
+// The uninstaller the Windows setup program leaves beside the programs
+// (cmake/nsis/NSIS.template.in): a folder holding it is an installation.
+inline constexpr std::string_view kUninstallerName = "uninstall.exe";
+
 // Whether a program in `programFolder` runs from a folder of its own (a
 // build folder, a copied folder, the unpacked Windows zip): its help pages
-// lie beside it. An installed Linux program finds them elsewhere.
+// lie beside it and no setup program installed it there. An installed Linux
+// program finds its pages elsewhere; an installed Windows program has them
+// beside it, and its uninstaller too.
 bool IsPortableProgramFolder(const std::string& programFolder);
 
 // Where "config.db" lives for a program in `programFolder` (both folders end
 // in a separator): beside the program when its folder is portable and
 // writable, so a copy carries its settings along; otherwise in
 // `userConfigFolder`, created with its parents when missing. An installed
-// program never keeps it beside itself, even where it could write (root).
+// program never keeps it beside itself, even where it could write (root, or
+// a Windows installation in the user's own programs folder), so the
+// uninstaller leaves it alone and every user keeps their own.
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder);
 
 }  // namespace imgcrypt

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs (the command line, the native window and
 # everything below them) for 32-bit and 64-bit Windows with MinGW-w64 and runs
-# their tests under Wine (the window tests on a virtual X display), the zip
-# check included. Both
-# builds always; the 64-bit tests always, the 32-bit ones only where this
-# machine's kernel runs 32-bit programs (the run says so).
+# their tests under Wine (the window tests on a virtual X display), the
+# checks of the zip and of the setup program (installed and uninstalled in a
+# fresh prefix) included. Both builds always; the 64-bit tests always, the
+# 32-bit ones only where this machine's kernel runs 32-bit programs (the run
+# says so).
 #
 # Fails when anything does not build or a test fails. A failed build stops
 # the run before any test, so no test program left over from an earlier

@@ -137,8 +137,8 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
     BuildMenu();
     ConnectHandlers();
     setAcceptDrops(true);
-    resize(geometry::kClientWidth, menuBar()->sizeHint().height() +
-                                       geometry::ClientHeightForOuter(form::kCreationOuterHeight));
+    resize(form::kClientWidth, menuBar()->sizeHint().height() +
+                                       form::ClientHeightForOuter(form::kCreationOuterHeight));
 
     logic_.FormCreate();
     // The banner's page made its inner widget, which takes its focus.
@@ -190,7 +190,8 @@ QWidget* TfrmMain::MakeControl(QWidget* client, const form::Control& control) {
                 const form::RadioItem& spec = control.items[i];
                 auto* item = new QRadioButton(Text(spec.caption), group);
                 item->setObjectName(Text(spec.name));
-                item->setGeometry(geometry::QtRect(form::RadioItemRect(static_cast<int>(i))));
+                item->setGeometry(
+                    geometry::QtRect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
                 item->setChecked(i == 0);
                 items_[static_cast<std::size_t>(form::IndexOf(spec.id))] = item;
             }
@@ -421,7 +422,7 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::SetOuterHeight(int height) {
-    resize(width(), menuBar()->sizeHint().height() + geometry::ClientHeightForOuter(height));
+    resize(width(), menuBar()->sizeHint().height() + form::ClientHeightForOuter(height));
 }
 
 void TfrmMain::SetProgressRange(int minimum, int maximum) {

@@ -30,6 +30,9 @@ class TfrmMain : public QMainWindow, public WindowPort {
     ~TfrmMain() override;
 
     DesktopLinks& links() noexcept { return links_; }
+    // Files named on the program's command line, selected as a drop of them
+    // is; handed over once, before the window shows.
+    void CommandLineFiles(const std::vector<std::string>& paths) { logic_.CommandLineFiles(paths); }
 
     // WindowPort
     std::string PasswordText() const override;

@@ -16,4 +16,21 @@ UINT WindowDpi(HWND window) {
     return dpi > 0 ? static_cast<UINT>(dpi) : kLayoutDpi;
 }
 
+SIZE OuterSizeForClient(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle,
+                        UINT dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    // Looked up once: older systems lack the function.
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT r{0, 0, Scale(clientWidth96, dpi), Scale(clientHeight96, dpi)};
+    const BOOL adjusted = adjustForDpi != nullptr ? adjustForDpi(&r, style, TRUE, exStyle, dpi)
+                                                  : AdjustWindowRectEx(&r, style, TRUE, exStyle);
+    if (!adjusted) {
+        // No frame to add: the classic one, scaled.
+        return {Scale(clientWidth96 + form::kClassicFrameWidth, dpi),
+                Scale(clientHeight96 + form::kClassicFrameHeight, dpi)};
+    }
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 }  // namespace imgcrypt::winui

@@ -18,6 +18,11 @@ inline int Scale(int pixels96, UINT dpi) {
     return MulDiv(pixels96, static_cast<int>(dpi), static_cast<int>(kLayoutDpi));
 }
 
+// The outer size of a window of `style`/`exStyle` with a menu bar whose client
+// area is clientWidth96 x clientHeight96 at 96 DPI, at `dpi`: the frame is the
+// system's own (AdjustWindowRectExForDpi where the system has it).
+SIZE OuterSizeForClient(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle, UINT dpi);
+
 inline RECT ScaleRect(const form::Rect& r, UINT dpi) {
     const int left = Scale(r.left, dpi);
     const int top = Scale(r.top, dpi);

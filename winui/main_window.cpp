@@ -126,9 +126,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     if (systemDialogs_ != nullptr) systemDialogs_->SetOwner(window_);
 
     dpi_ = WindowDpi(window_);
-    SetWindowPos(window_, nullptr, 0, 0, Scale(form::kCreationOuterWidth, dpi_),
-                 Scale(form::kCreationOuterHeight, dpi_),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetFormHeight(form::kCreationOuterHeight);
     CreateControls();
     DragAcceptFiles(window_, TRUE);
     logic_.FormCreate();
@@ -337,8 +335,23 @@ void TfrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
     dpi_ = dpi;
     PlaceControls();
     ApplyFonts();
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system's suggestion scales the frame with the client area; the
+    // frame at the new DPI may differ, so only its place is taken.
+    const SIZE outer = OuterSize();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TfrmMain::OuterSize() const {
+    return OuterSizeForClient(form::kClientWidth, form::ClientHeightForOuter(formHeight_),
+                              kWindowStyle, kWindowExStyle, dpi_);
+}
+
+void TfrmMain::SetFormHeight(int height) {
+    formHeight_ = height;
+    const SIZE outer = OuterSize();
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- WindowPort ----
@@ -376,10 +389,7 @@ void TfrmMain::ProcessPendingEvents() {
 }
 
 void TfrmMain::SetOuterHeight(int height) {
-    RECT r;
-    GetWindowRect(window_, &r);
-    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, Scale(height, dpi_),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetFormHeight(height);
 }
 
 void TfrmMain::SetProgressRange(int minimum, int maximum) {

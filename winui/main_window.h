@@ -52,6 +52,9 @@ class TfrmMain : public WindowPort {
     ShellOpener& opener() noexcept { return opener_; }
 
     void Show(int showCommand);
+    // Files named on the program's command line, selected as a drop of them
+    // is; handed over once, before the window shows.
+    void CommandLineFiles(const std::vector<std::string>& paths) { logic_.CommandLineFiles(paths); }
     // Called once the window is destroyed; the application ends its message
     // loop there.
     void SetDestroyHandler(std::function<void()> handler) { onDestroy_ = std::move(handler); }
@@ -85,6 +88,10 @@ class TfrmMain : public WindowPort {
     void OnSetFocus(HWND hwnd, HWND previous);
     void OnDropFiles(HWND hwnd, HDROP drop);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    // The form's height (kRestHeight, kRunHeight, ...) as the client area of
+    // the classic window it stands for, under this system's own frame.
+    void SetFormHeight(int height);
+    SIZE OuterSize() const;
 
     void CreateControls();
     void PlaceControls();
@@ -108,6 +115,7 @@ class TfrmMain : public WindowPort {
     ShellOpener opener_;
     HWND window_ = nullptr;
     UINT dpi_ = 96;
+    int formHeight_ = form::kCreationOuterHeight;  // the last one asked for
     FormFonts fonts_{96};
     std::unique_ptr<WebBanner> banner_;
     HWND focusWhenDeactivated_ = nullptr;

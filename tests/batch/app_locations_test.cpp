@@ -49,5 +49,19 @@ TEST_F(AppLocationsTest, AnInstalledProgramFindsItsPagesAndKeepsItsSettingsElsew
     EXPECT_TRUE(test::IsFolder(user_));
 }
 
+// The Windows setup program puts the pages and its uninstaller beside the
+// programs, in a folder the user may write to (their own programs folder):
+// the settings go to the user's folder all the same, where the uninstaller
+// leaves them alone.
+TEST_F(AppLocationsTest, AProgramTheSetupInstalledKeepsItsSettingsInTheUsersFolder) {
+    const std::string program = Folder("Programs/imgcrypt");
+    test::WriteBytes(program + "help.htm", "<html></html>");
+    test::WriteBytes(program + "uninstall.exe", "MZ");
+    const AppLocations at = SettleAppLocations(program, FolderFromProgram(program, ""), user_, "h");
+    EXPECT_EQ(at.helpFolder, program);
+    EXPECT_EQ(at.configPath, user_ + "config.db");
+    EXPECT_TRUE(test::IsFolder(user_));
+}
+
 }  // namespace
 }  // namespace imgcrypt

@@ -128,7 +128,8 @@ TEST_F(DecryptionRun, DecryptsEveryFileOfTheBatch) {
     EXPECT_EQ(port.Boxes(), std::vector<std::string>{DoneQuestion(3)});
     EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{InPhotos("decrypted/")});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
-    EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
+    EXPECT_EQ(port.Of("height"), (std::vector<std::string>{std::to_string(form::kRunHeight),
+                                                           std::to_string(form::kRestHeight)}));
     EXPECT_EQ(port.Of("position").back(), "0");
     EXPECT_TRUE(port.runCommandsEnabled);
     EXPECT_TRUE(port.decryptEnabled);

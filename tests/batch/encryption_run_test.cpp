@@ -60,9 +60,10 @@ TEST_F(EncryptionRun, WritesTheCodecsContainersAndOffersTheFolder) {
                                        InPhotos("encrypted")});
     EXPECT_EQ(port.Of("open-path"), std::vector<std::string>{InPhotos("encrypted/")});
     EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/3", "2/3", "3/3"}));
-    EXPECT_EQ(port.Of("height"), (std::vector<std::string>{"400", "370"}));
+    EXPECT_EQ(port.Of("height"), (std::vector<std::string>{std::to_string(form::kRunHeight),
+                                                           std::to_string(form::kRestHeight)}));
     // Commands are off for the whole loop and back at the end.
-    EXPECT_LT(IndexOf("commands: off"), IndexOf("height: 400"));
+    EXPECT_LT(IndexOf("commands: off"), IndexOf("height: " + std::to_string(form::kRunHeight)));
     EXPECT_LT(IndexOf("decrypt: off"), IndexOf("label: 1/3"));
     EXPECT_EQ(port.calls.back(), "decrypt: on");
     EXPECT_TRUE(port.runCommandsEnabled);
@@ -256,7 +257,7 @@ TEST_F(EncryptionRun, ErrorEndsTheRunAndReturnsTheWindowToRest) {
     for (std::size_t i = 0; i < port.calls.size(); ++i) {
         if (port.calls[i].rfind("error: ", 0) == 0) error = static_cast<std::ptrdiff_t>(i);
     }
-    EXPECT_LT(error, IndexOf("height: 370"));
+    EXPECT_LT(error, IndexOf("height: " + std::to_string(form::kRestHeight)));
 
     // The next run goes through.
     std::filesystem::remove(test::FsPath(Container("2.jpg")));

@@ -52,6 +52,11 @@ TEST(Form, TabWalksTheControlsInTheFormsOrderAndLabelsNameTheBoxAfterThem) {
                                       Id::ProgressBar1, Id::btncancel}));
 }
 
+bool Apart(const form::Rect& a, const form::Rect& b) {
+    return a.left >= b.left + b.width || b.left >= a.left + a.width || a.top >= b.top + b.height ||
+           b.top >= a.top + a.height;
+}
+
 TEST(Form, RadioItemsSitInsideTheirGroupBelowItsCaptionWithoutOverlapping) {
     for (const form::Control& group : form::kControls) {
         std::vector<form::Rect> placed;
@@ -62,21 +67,51 @@ TEST(Form, RadioItemsSitInsideTheirGroupBelowItsCaptionWithoutOverlapping) {
             EXPECT_GE(r.top, group.rect.top + form::kFontPixels);
             EXPECT_LT(r.left + r.width, group.rect.left + group.rect.width);
             EXPECT_LE(r.top + r.height, group.rect.top + group.rect.height);
-            for (const form::Rect& other : placed) {
-                const bool apart = r.left >= other.left + other.width ||
-                                   other.left >= r.left + r.width ||
-                                   r.top >= other.top + other.height ||
-                                   other.top >= r.top + r.height;
-                EXPECT_TRUE(apart);
-            }
+            for (const form::Rect& other : placed) EXPECT_TRUE(Apart(r, other));
             placed.push_back(r);
         }
     }
-    // Item 0 and item 1 side by side, as the classic group puts them.
-    const form::Rect first = form::RadioItemRect(form::ControlOf(Id::gbencClass), 0);
-    const form::Rect second = form::RadioItemRect(form::ControlOf(Id::gbencClass), 1);
+    // Item 0 and item 1 side by side, as the classic group puts them; the
+    // sealed class on a row of its own under item 0, as wide as the row.
+    const form::Control& classes = form::ControlOf(Id::gbencClass);
+    const form::Rect first = form::RadioItemRect(classes, 0);
+    const form::Rect second = form::RadioItemRect(classes, 1);
+    const form::Rect third = form::RadioItemRect(classes, 2);
     EXPECT_EQ(first.top, second.top);
     EXPECT_LT(first.left, second.left);
+    EXPECT_EQ(third.left, first.left);
+    EXPECT_GE(third.top, first.top + first.height);
+    EXPECT_EQ(third.left + third.width, second.left + second.width);
+}
+
+// The taller class group pushed everything below it down: nothing may sit
+// on anything else, and the progress row stays below every other control.
+TEST(Form, ControlsDoNotOverlapAndTheProgressRowIsBelowTheRest) {
+    // The classic form's labels reach one pixel into the box beside them.
+    auto trimmed = [](form::Rect r) { return form::Rect{r.left, r.top, r.width - 1, r.height}; };
+    for (std::size_t i = 0; i < form::kControls.size(); ++i) {
+        for (std::size_t j = i + 1; j < form::kControls.size(); ++j) {
+            EXPECT_TRUE(Apart(trimmed(form::kControls[i].rect), trimmed(form::kControls[j].rect)))
+                << form::kControls[i].name << " / " << form::kControls[j].name;
+        }
+    }
+    int lowestAtRest = 0;
+    int progressTop = form::kRestHeight;
+    int progressBottom = 0;
+    for (const form::Control& control : form::kControls) {
+        const form::Rect& r = control.rect;
+        const bool progressRow = control.id == Id::ProgressBar1 || control.id == Id::lbprogress ||
+                                 control.id == Id::btncancel;
+        if (progressRow) {
+            progressTop = std::min(progressTop, r.top);
+            progressBottom = std::max(progressBottom, r.top + r.height);
+        } else {
+            lowestAtRest = std::max(lowestAtRest, r.top + r.height);
+        }
+    }
+    EXPECT_LT(lowestAtRest, progressTop);
+    // What the run height adds holds the whole row.
+    EXPECT_LE(progressBottom - progressTop, form::kRunHeight - form::kRestHeight);
 }
 
 TEST(Form, MenuEntriesHangFromEntriesOfTheBar) {
@@ -118,6 +153,7 @@ TEST_P(Texts, ReachEveryCaptionedControlAndMenuEntryOnce) {
     EXPECT_EQ(byId[Id::nabout], "About host");
     EXPECT_EQ(byId[Id::gbencClassItem0], table.gbencClassItems[0]);
     EXPECT_EQ(byId[Id::gbencClassItem1], table.gbencClassItems[1]);
+    EXPECT_EQ(byId[Id::gbencClassItem2], table.gbencClassItems[2]);
     EXPECT_EQ(byId[Id::rgsuffixItem1], table.rgsuffixItems[1]);
     EXPECT_EQ(byId[Id::btnenc], table.btnenc);
     EXPECT_EQ(byId[Id::btndec], table.btndec);

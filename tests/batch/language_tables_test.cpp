@@ -39,6 +39,7 @@ std::vector<std::string_view> AllTexts(const LanguageTable& t) {
             t.gbencClassCaption,
             t.gbencClassItems[0],
             t.gbencClassItems[1],
+            t.gbencClassItems[2],
             t.windowCaption,
             t.applicationTitle,
             t.dialogFilter,

@@ -1,5 +1,7 @@
-// Picking the files of a batch through the open dialog.
+// Picking the files of a batch: the open dialog, drops, the command line.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "batch/dialog_filter.h"
 #include "tests/batch/batch_fixture.h"
@@ -7,7 +9,19 @@
 namespace imgcrypt {
 namespace {
 
-using Selection = test::BatchFixture;
+class Selection : public test::BatchFixture {
+  protected:
+    // Encrypt with a good password: the run takes two files, a.jpg and b.jpg
+    // of the photos folder.
+    void ExpectEncryptTakesAAndB() {
+        port.password = "secret1";
+        port.ClearCalls();
+        logic->btnencClick();
+        EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
+        EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
+        EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
+    }
+};
 
 TEST_F(Selection, DialogSettingsCarryOverBetweenCalls) {
     StartIn(true);
@@ -81,12 +95,7 @@ TEST_F(Selection, CancelledDialogKeepsTheEarlierSelection) {
     Select({a, b});
     logic->btnopenClick();  // cancelled
     EXPECT_EQ(port.folderBox, photos);
-    port.password = "secret1";
-    port.ClearCalls();
-    logic->btnencClick();
-    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
+    ExpectEncryptTakesAAndB();
 }
 
 TEST_F(Selection, RunsWithoutSelectionAskForFilesAndDoNotStart) {
@@ -135,13 +144,8 @@ TEST_F(Selection, DroppedFilesSelectLikeTheDialogInTheOrderDropped) {
     EXPECT_EQ(port.Of("folder-box"), std::vector<std::string>{photos});
     EXPECT_TRUE(port.Boxes().empty());
 
-    port.password = "secret1";
-    port.ClearCalls();
-    logic->btnencClick();
+    ExpectEncryptTakesAAndB();
     EXPECT_EQ(port.Of("range"), std::vector<std::string>{"0..2"});
-    EXPECT_EQ(port.Of("label"), (std::vector<std::string>{"1/2", "2/2"}));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/a.jpg")));
-    EXPECT_TRUE(test::Exists(InPhotos("encrypted/b.jpg")));
     logic->btnopenClick();
     EXPECT_EQ(port.dialogRequests.back().defaultFileName, b);
 }
@@ -173,6 +177,50 @@ TEST_F(Selection, DropsOfNoFileOfSeveralFoldersOrDuringARunAreRefused) {
     EXPECT_TRUE(port.Of("folder-box").empty());
     EXPECT_FALSE(test::Exists(InPhotos("encrypted/b.jpg")));
     EXPECT_TRUE(logic->FormDragOver({b}));
+}
+
+// The current folder of a test, put back on the way out whatever fails.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const std::string& folder) {
+        std::filesystem::current_path(test::FsPath(folder));
+    }
+    ~CurrentFolder() { std::filesystem::current_path(before_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+  private:
+    std::filesystem::path before_ = std::filesystem::current_path();
+};
+
+// What a file manager or a shell names on the window's command line takes
+// the drop's route; names relative to the shell's folder become absolute,
+// so the runs find the folder later whatever the current folder is then.
+TEST_F(Selection, FilesOnTheCommandLineAreSelectedAsDroppedAndNothingRuns) {
+    StartIn(true);
+    test::MakeFolders(InPhotos("sub"));
+    const std::string a = MakeFile("a.jpg", "a");
+    MakeFile("b.jpg", "b");
+    const std::string inSub = MakeFile("sub/c.jpg", "c");
+    for (const std::vector<std::string>& named :
+         {std::vector<std::string>{a, inSub}, {photos + "sub"}, {}}) {
+        logic->CommandLineFiles(named);
+    }
+    EXPECT_TRUE(port.calls.empty());
+
+    std::string shellFolder;
+    {
+        const CurrentFolder inPhotos(photos);
+        shellFolder = test::Utf8(std::filesystem::current_path()) + kPathSeparator;
+        logic->CommandLineFiles({"b.jpg", test::NativePath("sub/../a.jpg")});
+    }
+    EXPECT_EQ(port.Of("folder-box"), std::vector<std::string>{shellFolder});
+    EXPECT_TRUE(port.Boxes().empty());
+    EXPECT_FALSE(test::Exists(InPhotos("encrypted")));
+
+    ExpectEncryptTakesAAndB();
+    logic->btnopenClick();
+    EXPECT_EQ(port.dialogRequests.back().defaultFileName, shellFolder + "b.jpg");
 }
 
 }  // namespace

@@ -139,7 +139,11 @@ def main():
     assert status == 0, log
     salts = set()
     for name, source in sources.items():
-        with open(os.path.join(work, "theirs", "encrypted", name), "rb") as f:
+        path = os.path.join(work, "theirs", "encrypted", name)
+        # Everything the run left, should a container be missing.
+        assert os.path.exists(path), "%s not written; the program said:\n%s\nfolders: %s" % (
+            name, log, sorted(os.walk(os.path.join(work, "theirs"))))
+        with open(path, "rb") as f:
             container = f.read()
         assert unseal(container, password) == source, "%s opened wrongly here" % name
         salts.add(base64.b64decode(container.split(b"\r\n")[1])[16:32])

@@ -257,6 +257,10 @@ TEST(SealedKeys, ARunDerivesOncePerSaltAndCost) {
         EXPECT_EQ(OpenSealedText(MakeSealedFile("a", runA, DrawFileNonce()), keys), "a");
     }
     EXPECT_EQ(keys.derivations(), 1u);
+    SealedHeader header{kQuickCost, runA.salt(), {}};
+    EXPECT_TRUE(keys.HasKeyFor(header));
+    header.salt = runB.salt();
+    EXPECT_FALSE(keys.HasKeyFor(header));
     EXPECT_EQ(OpenSealedText(MakeSealedFile("b", runB, DrawFileNonce()), keys), "b");
     EXPECT_EQ(keys.derivations(), 2u);
     const SealingKey costlier("Tiger#42", runA.salt(), {2, 8, 1});

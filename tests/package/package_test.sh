@@ -3,13 +3,17 @@
 # and checks: the files lie where the desktop looks for them, the metadata
 # agree and validate, the programs are stripped, the manual page says what
 # --help says, both programs start from there, and the window keeps its
-# settings in the user's folder, writing nothing under usr/.
+# settings in the user's folder, writing nothing under usr/; started with two
+# files, as "Open with" starts it, the window has them selected.
 #
-# usage: package_test.sh BUILD_DIR WORK_DIR
+# usage: package_test.sh BUILD_DIR WORK_DIR PROBE_PLUGINS
+# PROBE_PLUGINS holds generic/ with the test's probe plugin
+# (window_probe_plugin.cpp).
 set -euo pipefail
 export LC_ALL=C.UTF-8
 build=$1
 work=$2
+probe_plugins=$3
 root=$work/root
 fail() {
     echo "FAIL: $*" >&2
@@ -85,6 +89,11 @@ fi
 if have desktop-file-validate; then
     desktop-file-validate "$share/applications/$app_id.desktop" || fail "desktop entry invalid"
 fi
+# "Open with" hands the window every chosen file, and offers it for pictures.
+grep -qx 'Exec=imgcrypt-gui %F' "$share/applications/$app_id.desktop" ||
+    fail "the desktop entry does not start imgcrypt-gui with the files"
+grep -q '^MimeType=.*image/jpeg;' "$share/applications/$app_id.desktop" ||
+    fail "the desktop entry declares no picture types"
 
 echo "-- the manual page says what --help says"
 "$root/usr/bin/imgcrypt" --version | grep -qF "$version" || fail "imgcrypt --version"
@@ -104,12 +113,16 @@ fi
 
 echo "-- the window starts from the unpacked root"
 home=$work/home
-# Its own session, so the web engine's helpers end with it.
-env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME \
-    HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
-    QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu \
-    setsid "$root/usr/bin/imgcrypt-gui" >"$work/gui.log" 2>&1 &
-gui=$!
+# Starts the unpacked window in the background with ARGS, as the user's
+# desktop would, in its own session, so the web engine's helpers end with it.
+start_gui() {
+    env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME \
+        HOME="$home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen \
+        QTWEBENGINE_DISABLE_SANDBOX=1 QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu \
+        setsid "$root/usr/bin/imgcrypt-gui" "$@" >"$work/gui.log" 2>&1 &
+    gui=$!
+}
+start_gui
 stop_gui() { kill -TERM -- "-$gui" 2>/dev/null || true; wait "$gui" 2>/dev/null || true; }
 trap stop_gui EXIT
 config=$home/.config/imgcrypt/config.db
@@ -124,6 +137,32 @@ kill -0 "$gui" 2>/dev/null || { cat "$work/gui.log"; fail "the window ended afte
 stop_gui
 trap - EXIT
 [ "$(od -An -c "$config" | tr -s ' ')" = " c h \r \n" ] || fail "config.db is not \"ch\" CR LF"
+
+echo "-- started with two files, the window has them selected"
+# The probe reports the folder box, presses Encrypt, answers the box and
+# closes the window. A run that started by itself, without a password, would
+# have shown a box of its own first.
+photos="$work/相册 1"
+mkdir -p "$photos"
+head -c 3000 /dev/urandom >"$photos/照片.jpg"
+head -c 5000 /dev/urandom >"$photos/b.png"
+report=$work/probe.txt
+QT_PLUGIN_PATH="$probe_plugins" QT_QPA_GENERIC_PLUGINS=imgcrypt_window_probe \
+    IMGCRYPT_PROBE_REPORT="$report" start_gui "$photos/照片.jpg" "$photos/b.png"
+trap stop_gui EXIT
+for _ in $(seq 600); do
+    kill -0 "$gui" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$gui" 2>/dev/null && { cat "$work/gui.log" "$report"; fail "the window did not close"; }
+stop_gui
+trap - EXIT
+grep -qxF "folder: $photos/" "$report" || { cat "$report"; fail "the folder box does not show $photos/"; }
+[[ $(grep -c '^box: ' "$report") = 1 && $(grep '^box: ' "$report") = "box: 2"* ]] ||
+    { cat "$report"; fail "the run did not end in one box for two files"; }
+for f in 照片.jpg b.png; do
+    [ -s "$photos/已加密/$f" ] || fail "no container of $f in $photos/已加密"
+done
 written=$(find "$root" -newer "$work/unpacked")
 [ -z "$written" ] || fail "written under the installed root: $written"
 

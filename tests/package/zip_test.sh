@@ -22,7 +22,7 @@ rm -rf "$work"
 mkdir -p "$work/out"
 
 echo "-- cpack"
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+cpack --config "$build/CPackConfig.cmake" -G ZIP -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack"; }
 zips=("$work"/out/imgcrypt-*-win*.zip)
 zip=${zips[0]}

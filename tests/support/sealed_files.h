@@ -37,6 +37,16 @@ inline std::string SealedText(std::string_view payload, std::size_t lineLength =
     return file + std::string(kSealedLastLine) + "\r\n";
 }
 
+// The container with one base64 character in the middle of its chunks
+// changed, as a stray write would change it: still well-formed, no longer
+// what was sealed.
+inline std::string Tampered(std::string file) {
+    std::size_t at = file.size() / 2;
+    while (file[at] == '\r' || file[at] == '\n') ++at;
+    file[at] = file[at] == 'A' ? 'B' : 'A';
+    return file;
+}
+
 // The plaintext of a container, fed to the reader in pieces of `piece`
 // bytes. Raises as the reader does.
 inline std::string OpenSealedText(std::string_view file, OpeningKeys& keys,

@@ -2,6 +2,7 @@
 // focus order, menu tree, frame and heights, the password and folder boxes,
 // Esc, and accessibility. What the controls do is the wiring test's.
 #include <QAccessible>
+#include <QAction>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,12 +58,28 @@ class WindowLayoutTest : public QObject {
                 for (std::size_t i = 0; i < control.items.size(); ++i) {
                     auto* item = f.Find<QRadioButton>(control.items[i].id);
                     QCOMPARE(item->parentWidget(), w);
-                    QCOMPARE(item->geometry(), Rect(form::RadioItemRect(static_cast<int>(i))));
+                    QCOMPARE(item->geometry(),
+                             Rect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
                 }
             }
             // Resizing the frame moves nothing.
             f.window().resize(f.window().width() + 120, f.window().height() + 80);
             QCoreApplication::processEvents();
+        }
+    }
+
+    // The sealed class's caption is the form's longest: at 96 DPI it fits
+    // its row in the form's font, in both languages.
+    void sealedClassCaptionFitsWithoutShrinking() {
+        WindowFixture f(kDeadSiteHost, "en\r\n");
+        auto* item = f.Find<QRadioButton>(form::Id::gbencClassItem2);
+        for (const bool english : {true, false}) {
+            f.Find<QAction>(english ? form::Id::men : form::Id::mch)->trigger();
+            QCOMPARE(item->text(), Q(LanguageTableFor(english).gbencClassItems[2]));
+            QCOMPARE(item->font().pixelSize(), form::kFontPixels);
+            qInfo("%s: %d of %d pixels", english ? "English" : "Chinese", item->sizeHint().width(),
+                  item->width());
+            QVERIFY(item->sizeHint().width() <= item->width());
         }
     }
 
@@ -122,12 +139,12 @@ class WindowLayoutTest : public QObject {
         // At rest the client area ends right above the progress row; during
         // a run it holds the whole row.
         QWidget* client = f.window().centralWidget();
-        QCOMPARE(client->height(), geometry::ClientHeightForOuter(form::kRestHeight));
-        QCOMPARE(client->width(), geometry::kClientWidth);
+        QCOMPARE(client->height(), form::ClientHeightForOuter(form::kRestHeight));
+        QCOMPARE(client->width(), form::kClientWidth);
         QVERIFY(client->height() <= f.Find<QWidget>(form::Id::btncancel)->geometry().top());
         QVERIFY(client->height() <= f.Find<QWidget>(form::Id::ProgressBar1)->geometry().top());
         f.window().SetOuterHeight(form::kRunHeight);
-        QTRY_COMPARE(client->height(), geometry::ClientHeightForOuter(form::kRunHeight));
+        QTRY_COMPARE(client->height(), form::ClientHeightForOuter(form::kRunHeight));
         QVERIFY(client->height() > f.Find<QWidget>(form::Id::btncancel)->geometry().bottom());
     }
 

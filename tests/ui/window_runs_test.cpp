@@ -14,6 +14,8 @@
 
 #include "batch/language_tables.h"
 #include "codec/file_operations.h"
+#include "codec/sealed_writer.h"
+#include "tests/support/sealed_files.h"
 #include "ui/window_geometry.h"
 #include "ui_test_support.h"
 
@@ -122,6 +124,7 @@ class WindowRunsTest : public QObject {
         QTest::addColumn<int>("encryptionClass");
         QTest::newRow("English, same name, standard") << true << 0 << 0;
         QTest::newRow("Chinese, E appended, high level") << false << 1 << 1;
+        QTest::newRow("English, E appended, sealed") << true << 1 << 2;
     }
     void encryptionAndDecryptionRoundTrip() {
         QFETCH(bool, english);
@@ -145,7 +148,7 @@ class WindowRunsTest : public QObject {
         QCOMPARE(f.snapshots.size(), size_t{1});
         const Snapshot& atEnd = f.snapshots.front();
         QCOMPARE(atEnd.kind, Kind::Confirm);
-        QCOMPARE(atEnd.clientHeight, geometry::ClientHeightForOuter(form::kRunHeight));
+        QCOMPARE(atEnd.clientHeight, form::ClientHeightForOuter(form::kRunHeight));
         QCOMPARE(atEnd.progressLabel, QString("3/3"));
         QVERIFY(!atEnd.openEnabled && !atEnd.encryptEnabled && !atEnd.decryptEnabled);
         QVERIFY(!atEnd.languageEnabled);
@@ -160,7 +163,7 @@ class WindowRunsTest : public QObject {
 
         // Back at rest.
         QTRY_COMPARE(f.window().centralWidget()->height(),
-                     geometry::ClientHeightForOuter(form::kRestHeight));
+                     form::ClientHeightForOuter(form::kRestHeight));
         QCOMPARE(f.Find<QProgressBar>("ProgressBar1")->value(), 0);
         QCOMPARE(f.Find<QLabel>("lbprogress")->text(), QString("3/3"));
         QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
@@ -173,7 +176,9 @@ class WindowRunsTest : public QObject {
             const QString container = QString::fromStdString(EncryptedOutputPath(
                 Bytes(source), t.messages.dirEncrypted, suffixMode == 1 ? "E" : ""));
             QVERIFY2(QFileInfo(container).dir().path() == encryptedDir, qPrintable(container));
-            QVERIFY(ReadFile(container).endsWith(encryptionClass == 1 ? "@@@@\r\n" : "****\r\n"));
+            const char* const marker[] = {"****\r\n", "@@@@\r\n", "####\r\n"};
+            QVERIFY(ReadFile(container).endsWith(marker[encryptionClass]));
+            QCOMPARE(ReadFile(container).startsWith("IMGCRYPT-SEALED-1\r\n"), encryptionClass == 2);
             containers << container;
         }
 
@@ -184,7 +189,7 @@ class WindowRunsTest : public QObject {
         f.Find<QPushButton>("btndec")->click();
         QCOMPARE(f.dialogs().unanswered(), 0);
         QCOMPARE(f.snapshots.size(), size_t{1});
-        QCOMPARE(f.snapshots.front().clientHeight, geometry::ClientHeightForOuter(form::kRunHeight));
+        QCOMPARE(f.snapshots.front().clientHeight, form::ClientHeightForOuter(form::kRunHeight));
         QCOMPARE(f.snapshots.front().progressLabel, QString("3/3"));
         QCOMPARE(Q(f.dialogs().records().back().text), "3" + Q(t.messages.msgDecryptDone) + "\r" +
                                                            f.FolderBox() + Q(t.messages.dirDecrypted));
@@ -196,6 +201,42 @@ class WindowRunsTest : public QObject {
                 f.FolderBox() + Q(t.messages.dirDecrypted) + "/" + QFileInfo(source).fileName();
             QCOMPARE(ReadFile(decrypted), ReadFile(source));
         }
+    }
+
+    // What the window shows for sealed files it refuses: a damaged one gets
+    // its message and nothing is written; ten wrong passwords lock Decrypt.
+    void sealedRefusals() {
+        RunFixture f(true);
+        f.Show();
+        const SealingKey key("pa$$w0rd", kQuickCost);
+        const QString sealed = f.photos() + "/s.jpg";
+        const std::string container =
+            MakeSealedFile(std::string(200'000, 'x'), key, DrawFileNonce());
+        WriteFile(sealed, QByteArray::fromStdString(container));
+        const QString tampered = f.photos() + "/t.jpg";
+        WriteFile(tampered, QByteArray::fromStdString(Tampered(container)));
+
+        f.TypePassword("pa$$w0rd");
+        f.Select({tampered});
+        f.dialogs().ClearRecords();
+        f.Find<QPushButton>("btndec")->click();
+        QCOMPARE(f.dialogs().records().size(), size_t{1});
+        QCOMPARE(f.dialogs().records().back().kind, Kind::Error);
+        QCOMPARE(Q(f.dialogs().records().back().text), Q(EnglishTable().sealed.damaged) + "t.jpg");
+        QVERIFY(QDir(f.photos() + "/decrypted").isEmpty());
+        QTRY_COMPARE(f.window().centralWidget()->height(),
+                     form::ClientHeightForOuter(form::kRestHeight));
+
+        f.TypePassword("wrong12");
+        f.Select({sealed});
+        f.dialogs().ClearRecords();
+        for (int i = 0; i < 10; ++i) f.Find<QPushButton>("btndec")->click();
+        QCOMPARE(f.dialogs().records().size(), size_t{11});
+        QCOMPARE(Q(f.dialogs().records()[9].text), Q(EnglishTable().messages.msgWrongPassword));
+        QCOMPARE(Q(f.dialogs().records()[10].text), Q(EnglishTable().messages.msgTenTries));
+        QVERIFY(!f.Find<QPushButton>("btndec")->isEnabled());
+        QVERIFY(f.Find<QPushButton>("btnenc")->isEnabled());
+        QVERIFY(QDir(f.photos() + "/decrypted").isEmpty());
     }
 
     // Files dropped anywhere on the window select as the dialog would, and

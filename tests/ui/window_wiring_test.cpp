@@ -189,10 +189,10 @@ class WindowWiringTest : public QObject {
         QCOMPARE(f.Find<QLabel>(form::Id::lbprogress)->text(), QString("3/7"));
         port.SetOuterHeight(form::kRunHeight);
         QTRY_COMPARE(port.centralWidget()->height(),
-                     geometry::ClientHeightForOuter(form::kRunHeight));
+                     form::ClientHeightForOuter(form::kRunHeight));
         port.SetOuterHeight(form::kRestHeight);
         QTRY_COMPARE(port.centralWidget()->height(),
-                     geometry::ClientHeightForOuter(form::kRestHeight));
+                     form::ClientHeightForOuter(form::kRestHeight));
 
         // Decrypt alone, then the run commands and nothing else.
         port.SetDecryptEnabled(false);

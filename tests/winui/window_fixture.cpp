@@ -49,15 +49,15 @@ RECT ClientRectOf(HWND child) {
     return r;
 }
 
-int OuterWidth(HWND window) {
+int ClientWidth(HWND window) {
     RECT r;
-    GetWindowRect(window, &r);
+    GetClientRect(window, &r);
     return r.right - r.left;
 }
 
-int OuterHeight(HWND window) {
+int ClientHeight(HWND window) {
     RECT r;
-    GetWindowRect(window, &r);
+    GetClientRect(window, &r);
     return r.bottom - r.top;
 }
 

@@ -42,9 +42,9 @@ inline std::string TextOf(HWND window) {
 }
 // Rectangle of a child window in its parent's client pixels.
 RECT ClientRectOf(HWND child);
-// Size of a window with its frame.
-int OuterWidth(HWND window);
-int OuterHeight(HWND window);
+// Size of a window's client area.
+int ClientWidth(HWND window);
+int ClientHeight(HWND window);
 std::wstring ClassOf(HWND window);
 // Caption of the menu entry `id` anywhere in `menu` (UTF-8); empty when absent.
 std::string MenuCaption(HMENU menu, form::Id id);

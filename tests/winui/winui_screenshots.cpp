@@ -87,7 +87,7 @@ bool TakePictures(const std::string& folder, bool english) {
     const auto sources = f.MakeSources({"a.jpg", "b.png", "c.gif"});
     f.TypePassword("secret");
     f.Select(sources);
-    f.Click(form::Id::gbencClassItem1);
+    f.Click(form::Id::gbencClassItem2);  // the run derives a key first, then seals
     f.dialogs().SetObserver([&](const ScriptedDialogs::Record& record) {
         if (record.kind != ScriptedDialogs::Kind::Confirm) return;
         Settle(f);

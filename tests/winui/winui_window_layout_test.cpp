@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -148,6 +149,34 @@ TEST(WindowLayout, KindsAndInitialStateOfTheControls) {
     EXPECT_TRUE(f.dialogs().records().empty());  // a clean start shows no box
 }
 
+// The sealed class's caption is the form's longest: at 96 DPI it fits its
+// row in the form's font, in both languages (the radio circle takes 20
+// pixels of the row).
+TEST(WindowLayout, SealedClassCaptionFitsWithoutShrinking) {
+    WindowFixture f;
+    const HWND item = f.Control(form::Id::gbencClassItem2);
+    RECT room;
+    GetClientRect(item, &room);
+    for (const bool english : {true, false}) {
+        f.Command(english ? form::Id::men : form::Id::mch);
+        EXPECT_EQ(TextOf(item), LanguageTableFor(english).gbencClassItems[2]);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        GetObjectW(font, sizeof logFont, &logFont);
+        EXPECT_EQ(logFont.lfHeight, -form::kFontPixels);
+        const HDC dc = GetDC(item);
+        const HGDIOBJ old = SelectObject(dc, font);
+        const std::wstring text = Utf16FromUtf8(TextOf(item));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(item, dc);
+        std::printf("%s: %ld + 20 of %ld pixels\n", english ? "English" : "Chinese", size.cx,
+                    room.right - room.left);
+        EXPECT_LE(size.cx + 20, room.right - room.left);
+    }
+}
+
 TEST(WindowLayout, CaptionsAtCreationAndTheOrderTabWalks) {
     std::vector<std::pair<int, std::string>> created;
     gCreated = &created;
@@ -218,7 +247,7 @@ TEST(WindowLayout, CaptionsAtCreationAndTheOrderTabWalks) {
     EXPECT_EQ(walked, walk);
 }
 
-TEST(WindowLayout, FrameIconAndTheTwoOuterHeights) {
+TEST(WindowLayout, FrameIconAndTheTwoHeights) {
     WindowFixture f;
     EXPECT_STREQ(ClassOf(f.hwnd()).c_str(), L"TfrmMain");
     const LONG_PTR style = Style(f.hwnd());
@@ -244,8 +273,16 @@ TEST(WindowLayout, FrameIconAndTheTwoOuterHeights) {
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
 
-    EXPECT_EQ(OuterWidth(f.hwnd()), form::kCreationOuterWidth);
-    EXPECT_EQ(OuterHeight(f.hwnd()), form::kRestHeight);
+    EXPECT_EQ(ClientWidth(f.hwnd()), form::kClientWidth);
+    EXPECT_EQ(ClientHeight(f.hwnd()), form::ClientHeightForOuter(form::kRestHeight));
+    // During a run the whole progress row is in view, whatever the frame.
+    f.window().SetOuterHeight(form::kRunHeight);
+    RECT client;
+    GetClientRect(f.hwnd(), &client);
+    for (const form::Id id : {form::Id::ProgressBar1, form::Id::btncancel}) {
+        EXPECT_LE(ClientRectOf(f.Control(id)).bottom, client.bottom) << form::ControlOf(id).name;
+    }
+    f.window().SetOuterHeight(form::kRestHeight);
     // Centred on the work area.
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -278,10 +315,13 @@ TEST(WindowLayout, ADpiChangeScalesPlacesFontAndHeights) {
         reinterpret_cast<HFONT>(SendMessageW(f.Control(form::Id::btnenc), WM_GETFONT, 0, 0)),
         sizeof logFont, &logFont);
     EXPECT_EQ(logFont.lfHeight, -scaled(form::kFontPixels));
-    EXPECT_EQ(OuterHeight(f.hwnd()), scaled(form::kRestHeight));
+    // The message is sent by hand: the system's frame stays that of its real
+    // DPI, thinner than the one the window adds for 144, so the client area
+    // comes out a little larger, never smaller.
+    EXPECT_GE(ClientHeight(f.hwnd()), scaled(form::ClientHeightForOuter(form::kRestHeight)));
     f.window().SetOuterHeight(form::kRunHeight);
-    EXPECT_EQ(OuterHeight(f.hwnd()), scaled(form::kRunHeight));
-    EXPECT_EQ(OuterWidth(f.hwnd()), scaled(form::kCreationOuterWidth));
+    EXPECT_GE(ClientHeight(f.hwnd()), scaled(form::ClientHeightForOuter(form::kRunHeight)));
+    EXPECT_GE(ClientWidth(f.hwnd()), scaled(form::kClientWidth));
 }
 
 TEST(WindowLayout, MenuTreeFollowsTheForm) {

@@ -9,12 +9,15 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 
 #include "batch/form_layout.h"
 #include "batch/language_tables.h"
 #include "codec/file_operations.h"
+#include "codec/sealed_writer.h"
 #include "runtime/paths.h"
 #include "runtime/utf16.h"
+#include "tests/support/sealed_files.h"
 #include "tests/winui/window_fixture.h"
 
 namespace imgcrypt::winui::test {
@@ -25,7 +28,7 @@ using form::Id;
 // What the window looked like while a box was up.
 struct Snapshot {
     ScriptedDialogs::Kind kind;
-    int outerHeight;
+    int clientHeight;
     std::string progressLabel;
     bool openEnabled, encryptEnabled, decryptEnabled, fileOpenEnabled, languageEnabled,
         cancelEnabled;
@@ -35,7 +38,7 @@ class RunFixture : public WindowFixture {
   public:
     explicit RunFixture(bool english) : WindowFixture(english ? "en\r\n" : "ch\r\n") {
         dialogs().SetObserver([this](const ScriptedDialogs::Record& r) {
-            snapshots.push_back({r.kind, OuterHeight(hwnd()), Text(Id::lbprogress),
+            snapshots.push_back({r.kind, ClientHeight(hwnd()), Text(Id::lbprogress),
                                  Enabled(Id::btnopen), Enabled(Id::btnenc), Enabled(Id::btndec),
                                  MenuItemEnabled(Id::N2),
                                  MenuItemEnabled(Id::men) && MenuItemEnabled(Id::mch),
@@ -51,7 +54,7 @@ class RunFixture : public WindowFixture {
         Click(form::ControlOf(Id::gbencClass).items[static_cast<std::size_t>(encryptionClass)].id);
     }
     void ExpectAtRest() {
-        EXPECT_EQ(OuterHeight(hwnd()), form::kRestHeight);
+        EXPECT_EQ(ClientHeight(hwnd()), form::ClientHeightForOuter(form::kRestHeight));
         EXPECT_EQ(SendMessageW(Control(Id::ProgressBar1), PBM_GETPOS, 0, 0), 0);
         EXPECT_TRUE(Enabled(Id::btnopen));
         EXPECT_TRUE(Enabled(Id::btnenc));
@@ -87,7 +90,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     ASSERT_EQ(f.snapshots.size(), 1u);
     const Snapshot& atEnd = f.snapshots.front();
     EXPECT_EQ(atEnd.kind, ScriptedDialogs::Kind::Confirm);
-    EXPECT_EQ(atEnd.outerHeight, form::kRunHeight);
+    EXPECT_EQ(atEnd.clientHeight, form::ClientHeightForOuter(form::kRunHeight));
     EXPECT_EQ(atEnd.progressLabel, "3/3");
     EXPECT_FALSE(atEnd.openEnabled || atEnd.encryptEnabled || atEnd.decryptEnabled);
     EXPECT_FALSE(atEnd.fileOpenEnabled || atEnd.languageEnabled);
@@ -107,9 +110,11 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
         containers.push_back(
             EncryptedOutputPath(source, t.messages.dirEncrypted, suffixMode == 1 ? "E" : ""));
         EXPECT_EQ(containers.back().rfind(encryptedDir + "\\", 0), 0u) << containers.back();
-        EXPECT_TRUE(ReadBytes(containers.back()).ends_with(encryptionClass == 1 ? "@@@@\r\n"
-                                                                                : "****\r\n"))
+        const char* const marker[] = {"****\r\n", "@@@@\r\n", "####\r\n"};
+        EXPECT_TRUE(ReadBytes(containers.back()).ends_with(marker[encryptionClass]))
             << containers.back();
+        EXPECT_EQ(ReadBytes(containers.back()).starts_with("IMGCRYPT-SEALED-1\r\n"),
+                  encryptionClass == 2);
     }
 
     // --- Decrypt the containers ---
@@ -119,7 +124,7 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     f.Click(Id::btndec);
     EXPECT_EQ(f.dialogs().unanswered(), 0);
     ASSERT_EQ(f.snapshots.size(), 1u);
-    EXPECT_EQ(f.snapshots.front().outerHeight, form::kRunHeight);
+    EXPECT_EQ(f.snapshots.front().clientHeight, form::ClientHeightForOuter(form::kRunHeight));
     EXPECT_EQ(f.snapshots.front().progressLabel, "3/3");
     EXPECT_FALSE(f.snapshots.front().decryptEnabled);
     const std::string decryptedDir = encryptedDir + "\\" + std::string(t.messages.dirDecrypted);
@@ -131,12 +136,50 @@ TEST_P(RoundTrip, ContainersAreTheCodecsAndFilesComeBackByteForByte) {
     }
 }
 
+std::string RoundTripName(const std::tuple<bool, int, int>& options) {
+    static constexpr std::array<const char*, 3> kClasses{"Standard", "HighLevel", "Sealed"};
+    return std::string(std::get<0>(options) ? "English" : "Chinese") +
+           kClasses.at(static_cast<std::size_t>(std::get<2>(options)));
+}
+
 INSTANTIATE_TEST_SUITE_P(Options, RoundTrip,
-                         ::testing::Values(std::tuple{true, 0, 0}, std::tuple{false, 1, 1}),
-                         [](const auto& info) {
-                             return std::get<0>(info.param) ? "EnglishSameNameStandard"
-                                                            : "ChineseEAppendedHighLevel";
-                         });
+                         ::testing::Values(std::tuple{true, 0, 0}, std::tuple{false, 1, 1},
+                                           std::tuple{false, 0, 2}),
+                         [](const auto& info) { return RoundTripName(info.param); });
+
+// What the window shows for sealed files it refuses: a damaged one gets its
+// message and nothing is written; ten wrong passwords lock Decrypt.
+TEST(WindowRuns, SealedRefusals) {
+    RunFixture f(true);
+    const SealingKey key("pa$$w0rd", imgcrypt::test::kQuickCost);
+    const std::string container = MakeSealedFile(std::string(200'000, 'x'), key, DrawFileNonce());
+    const std::string sealed = f.photos() + "s.jpg";
+    const std::string tampered = f.photos() + "t.jpg";
+    WriteBytes(sealed, container);
+    WriteBytes(tampered, imgcrypt::test::Tampered(container));
+
+    f.TypePassword("pa$$w0rd");
+    f.Select({tampered});
+    f.dialogs().ClearRecords();
+    f.Click(Id::btndec);
+    ASSERT_EQ(f.dialogs().records().size(), 1u);
+    EXPECT_EQ(f.dialogs().records().back().kind, ScriptedDialogs::Kind::Error);
+    EXPECT_EQ(f.dialogs().records().back().text,
+              std::string(EnglishTable().sealed.damaged) + "t.jpg");
+    EXPECT_TRUE(imgcrypt::test::Entries(f.photos() + "decrypted").empty());
+    f.ExpectAtRest();
+
+    f.TypePassword("wrong12");
+    f.Select({sealed});
+    f.dialogs().ClearRecords();
+    for (int i = 0; i < 10; ++i) f.Click(Id::btndec);
+    ASSERT_EQ(f.dialogs().records().size(), 11u);
+    EXPECT_EQ(f.dialogs().records()[9].text, EnglishTable().messages.msgWrongPassword);
+    EXPECT_EQ(f.dialogs().records()[10].text, EnglishTable().messages.msgTenTries);
+    EXPECT_FALSE(f.Enabled(Id::btndec));
+    EXPECT_TRUE(f.Enabled(Id::btnenc));
+    EXPECT_TRUE(imgcrypt::test::Entries(f.photos() + "decrypted").empty());
+}
 
 class EscapeCase : public ::testing::TestWithParam<Id> {};
 

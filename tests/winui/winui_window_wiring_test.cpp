@@ -164,9 +164,9 @@ TEST_P(PortCalls, LandOnTheirControls) {
     EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 3);
     EXPECT_EQ(f.Text(form::Id::lbprogress), "3/7");
     port.SetOuterHeight(form::kRunHeight);
-    EXPECT_EQ(OuterHeight(f.hwnd()), form::kRunHeight);
+    EXPECT_EQ(ClientHeight(f.hwnd()), form::ClientHeightForOuter(form::kRunHeight));
     port.SetOuterHeight(form::kRestHeight);
-    EXPECT_EQ(OuterHeight(f.hwnd()), form::kRestHeight);
+    EXPECT_EQ(ClientHeight(f.hwnd()), form::ClientHeightForOuter(form::kRestHeight));
 
     // Decrypt alone, then the run commands and nothing else.
     port.SetDecryptEnabled(false);
