@@ -1,6 +1,7 @@
 #include "codec/high_level_scramble.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 
@@ -11,6 +12,9 @@ namespace {
 
 constexpr std::size_t kShiftPassMargin = 10;  // the shift pass stops at L-10
 constexpr unsigned kShiftCycle = 5;
+
+// Positions a two-pass group of blocks spans (see Scramble).
+constexpr std::size_t kGroup = 4096;
 
 constexpr char kSlash = '/';
 constexpr char kBackslash = '\\';
@@ -25,6 +29,51 @@ char Raised(char c, unsigned by) noexcept {
 
 std::size_t ShiftEnd(std::size_t length) noexcept {
     return length > kShiftPassMargin ? length - kShiftPassMargin : 0;
+}
+
+// Hits ListHits takes without a branch: a block holds one '/' or '\\' on
+// average, and how many is a coin toss to the processor; more than two are
+// rare enough for a loop (measured: two beat one, three and four).
+constexpr std::size_t kBranchFreeHits = 2;
+
+// Appends the offset + k of every bit k of `bits` to `hits` from `count`
+// on, and counts them. The first kBranchFreeHits are written whether they
+// are there or not, and counted only when they are: `hits` needs room for
+// that many more.
+template <std::size_t N>
+void ListHits(std::uint64_t bits, std::size_t offset, std::array<std::uint16_t, N>& hits,
+              std::size_t& count) noexcept {
+    for (std::size_t k = 0; k < kBranchFreeHits; ++k) {
+        hits[count] =
+            static_cast<std::uint16_t>(offset + std::countr_zero(bits | (std::uint64_t{1} << 63)));
+        count += bits != 0;
+        bits &= bits - 1;
+    }
+    for (; bits != 0; bits &= bits - 1) {
+        hits[count++] = static_cast<std::uint16_t>(offset + std::countr_zero(bits));
+    }
+}
+
+// Undoes the scramble over [from, to), where every '\' raises its follower,
+// one '\' after the other as the text is at that moment: a follower raised
+// into '\' is one too, a '\' raised into something else is not.
+void UnscrambleAsTheyCome(char* text, std::size_t from, std::size_t to, std::size_t offset,
+                          unsigned& shift) noexcept {
+    for (std::size_t base = from; base < to; base += 64) {
+        std::uint64_t backslashes = detail::MatchBits(text, base, to, kBackslash);
+        while (backslashes != 0) {
+            const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
+            const std::size_t i = base + k;
+            backslashes &= backslashes - 1;
+            text[i + 1] = Raised(text[i + 1], shift);
+            shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
+            text[i] = kSlash;
+            if (k < 63 && i + 1 < to) {
+                const std::uint64_t bit = std::uint64_t{1} << (k + 1);
+                backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -56,7 +105,44 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
     // The '/' of the piece, 64 positions at a time; a lowered follower is
     // never taken for one (`skipFirst`: the follower opens the next 64).
     bool skipFirst = false;
-    for (std::size_t base = 0; base < end; base += 64) {
+    std::size_t base = 0;
+    // Whole blocks whose neighbours are all in the piece, a group of blocks
+    // at a time, in two passes. First the lone '/' of every block, from its
+    // bits and its neighbours' at once, all read before anything changes (a
+    // lowered follower may read as '/'), listed without a branch per hit:
+    // how many hits a block holds is a coin toss to the processor. Then the
+    // list is carried out in one loop.
+    if (end >= 128) {
+        bool slashBeforeBlock = slashBeforePiece;
+        std::uint64_t slashes = detail::MatchBits64(piece, kSlash);
+        // Offsets in the group; a lone '/' has no '/' beside it, so at most
+        // every second position, and ListHits writes ahead.
+        std::array<std::uint16_t, kGroup / 2 + kBranchFreeHits> hits;
+        while (base + 128 <= end) {
+            const std::size_t group = base;
+            std::size_t count = 0;
+            for (; base + 128 <= end && base < group + kGroup; base += 64) {
+                const std::uint64_t nextSlashes = detail::MatchBits64(piece + base + 64, kSlash);
+                const std::uint64_t lone = slashes & ~((slashes << 1) | std::uint64_t{slashBeforeBlock}) &
+                                     ~((slashes >> 1) | (nextSlashes << 63));
+                slashBeforeBlock = (slashes >> 63) != 0;
+                skipFirst = (lone >> 63) != 0;
+                ListHits(lone, base - group, hits, count);
+                slashes = nextSlashes;
+            }
+            for (std::size_t h = 0; h < count; ++h) {
+                const std::size_t i = group + hits[h];
+                piece[i] = kBackslash;
+                if (at + i < shiftEnd) {
+                    piece[i + 1] = Lowered(piece[i + 1], shift);
+                    shift = static_cast<unsigned>((at + i + 1) % kShiftCycle);
+                }
+            }
+        }
+        // The rest goes on as if this loop had found its '/' one by one.
+        if (slashBeforeBlock) previousSlash = base - 1;
+    }
+    for (; base < end; base += 64) {
         std::uint64_t slashes = detail::MatchBits(piece, base, end, kSlash);
         if (skipFirst) slashes &= ~std::uint64_t{1};
         skipFirst = false;
@@ -111,21 +197,32 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
     unsigned shift = shift_;
     const std::size_t offset = offset_;
     std::size_t base = 0;
-    // Whole blocks of 64 before raiseEnd: every '\' in them raises.
-    for (; base + 64 <= raiseEnd; base += 64) {
-        std::uint64_t backslashes = detail::MatchBits64(text + base, kBackslash);
-        while (backslashes != 0) {
-            const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
-            const std::size_t i = base + k;
-            backslashes &= backslashes - 1;
-            text[i + 1] = Raised(text[i + 1], shift);
+    // Whole blocks of 64 before raiseEnd, where every '\' raises: a group of
+    // them at a time, in two passes as in Scramble. The list holds the '\'
+    // as read before anything changes, which is what the writer made unless
+    // the text was damaged.
+    const std::size_t wholeEnd = raiseEnd / 64 * 64;
+    std::array<std::uint16_t, kGroup + kBranchFreeHits> hits;  // damaged text may be all '\'
+    while (base < wholeEnd) {
+        const std::size_t group = base;
+        const std::size_t groupEnd = std::min(group + kGroup, wholeEnd);
+        std::size_t count = 0;
+        for (; base < groupEnd; base += 64) {
+            ListHits(detail::MatchBits64(text + base, kBackslash), base - group, hits, count);
+        }
+        for (std::size_t h = 0; h < count; ++h) {
+            const std::size_t i = group + hits[h];
+            const char raised = Raised(text[i + 1], shift);
+            // Two '\' side by side, or a follower raised into one: only a
+            // damaged text holds them; its '\' are then taken as they come.
+            if (raised == kBackslash || (h + 1 < count && hits[h + 1] == hits[h] + 1))
+                [[unlikely]] {
+                UnscrambleAsTheyCome(text, i, groupEnd, offset, shift);
+                break;
+            }
+            text[i + 1] = raised;
             shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
             text[i] = kSlash;
-            // The raised follower is looked at as it now is.
-            if (k < 63) {
-                const std::uint64_t bit = std::uint64_t{1} << (k + 1);
-                backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
-            }
         }
     }
     for (; base < settled; base += 64) {

@@ -105,12 +105,13 @@ TEST(Scramble, ShiftIsZeroAfterBackslashAtMultipleOfFive) {
     EXPECT_EQ(scrambled[10 - 1], 'Q');  // 5 mod 5 = 0
 }
 
-// Lengths past 64 and 128: the passes take their hits 64 positions at a time.
+// Lengths past 64, 128 and 256: the passes take their hits 64 positions at a
+// time, whole blocks with their neighbours' bits at once.
 TEST(Scramble, OnePassMatchesTheRulesAppliedLiterally) {
     std::mt19937 gen(23);
     const std::string base64Pool = "//////0123AQz+9";
     for (int round = 0; round < 3000; ++round) {
-        std::string text(gen() % 200, '\0');
+        std::string text(gen() % 400, '\0');
         for (auto& c : text) c = base64Pool[gen() % base64Pool.size()];
         std::string expected = text;
         ReferenceScramble(expected);
@@ -131,11 +132,12 @@ TEST(Scramble, OnePassMatchesTheRulesAppliedLiterally) {
 
 TEST(HighLevelScrambler, PiecesGiveTheWholeTextScramble) {
     // Texts over '/', the followers '0'..'3' that may turn into '/', and a
-    // plain letter; cut at random points, including empty pieces.
+    // plain letter; cut at random points, including empty pieces, some long
+    // enough for whole blocks of 64.
     constexpr std::string_view kAlphabet = "/0123A";
     std::mt19937 gen(19);
     for (int round = 0; round < 20000; ++round) {
-        const std::size_t len = gen() % 120;
+        const std::size_t len = gen() % (round % 4 == 0 ? 600 : 120);
         std::string text(len, 'A');
         for (auto& c : text) c = kAlphabet[gen() % kAlphabet.size()];
         std::string expected = text;
@@ -153,6 +155,53 @@ TEST(HighLevelScrambler, PiecesGiveTheWholeTextScramble) {
             scrambler.Scramble(pieces.data() + from, to - from, to < len ? text[to] : '\0');
         }
         ASSERT_EQ(pieces, expected) << "text " << text;
+    }
+}
+
+// Past groups of 4096 positions, which both passes list before they act on
+// them: the densest texts (every second character a lone '/', every one a
+// '\\'), damaged ones with '\\' side by side or followers that rise into one,
+// whole and in pieces.
+TEST(HighLevelScrambler, LongTextsAcrossGroups) {
+    std::mt19937 gen(31);
+    std::string dense;
+    for (int i = 0; i < 5000; ++i) dense += "/A";
+    std::vector<std::string> texts = {dense, std::string(9000, '/'), dense.substr(1)};
+    for (int round = 0; round < 6; ++round) {
+        std::string text(4000 + gen() % 9000, 'A');
+        for (auto& c : text) c = "//0123AQz+9"[gen() % 11];
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        std::string expected = text;
+        ReferenceScramble(expected);
+        std::string whole = text;
+        ScrambleHighLevel(whole);
+        ASSERT_EQ(whole, expected);
+        std::string pieces = text;
+        HighLevelScrambler scrambler(text.size());
+        for (std::size_t from = 0; from < text.size();) {
+            const std::size_t to = std::min(text.size(), from + 1 + gen() % 6000);
+            scrambler.Scramble(pieces.data() + from, to - from, to < text.size() ? text[to] : '\0');
+            from = to;
+        }
+        ASSERT_EQ(pieces, expected);
+        UnscrambleHighLevel(whole);
+        ASSERT_EQ(whole, text);
+    }
+    std::vector<std::string> damaged = {std::string(9000, '\\'), dense};
+    for (auto& c : damaged.back()) c = c == '/' ? '\\' : c;
+    for (int round = 0; round < 6; ++round) {
+        std::string noise(4000 + gen() % 9000, 'A');
+        for (auto& c : noise) c = "\\\\\\/[]ZY0A"[gen() % 10];
+        damaged.push_back(noise);
+    }
+    for (const std::string& noise : damaged) {
+        std::string expected = noise;
+        ReferenceUnscramble(expected);
+        std::string whole = noise;
+        UnscrambleHighLevel(whole);
+        ASSERT_EQ(whole, expected);
     }
 }
 
