@@ -123,8 +123,9 @@ void HighLevelScrambler::Scramble(char* piece, std::size_t n, char next) noexcep
             std::size_t count = 0;
             for (; base + 128 <= end && base < group + kGroup; base += 64) {
                 const std::uint64_t nextSlashes = detail::MatchBits64(piece + base + 64, kSlash);
-                const std::uint64_t lone = slashes & ~((slashes << 1) | std::uint64_t{slashBeforeBlock}) &
-                                     ~((slashes >> 1) | (nextSlashes << 63));
+                const std::uint64_t lone = slashes &
+                                           ~((slashes << 1) | std::uint64_t{slashBeforeBlock}) &
+                                           ~((slashes >> 1) | (nextSlashes << 63));
                 slashBeforeBlock = (slashes >> 63) != 0;
                 skipFirst = (lone >> 63) != 0;
                 ListHits(lone, base - group, hits, count);
@@ -236,7 +237,8 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
                 shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
                 if (k < 63 && i + 1 < settled) {
                     const std::uint64_t bit = std::uint64_t{1} << (k + 1);
-                    backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
+                    backslashes =
+                        text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
                 }
             }
             text[i] = kSlash;
