@@ -47,7 +47,7 @@ run_tests() {
     booted+=("$loader $prefix")
     scripts/wine-run "$loader" "$prefix" --boot
     echo "== tests of $preset under Wine"
-    ctest --preset "$preset" --parallel 2 || status=1
+    ctest --preset "$preset" || status=1
 }
 
 # The display comes before the prefixes boot: a prefix booted without one

@@ -24,20 +24,39 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-stage "fuzz targets, ${fuzz_seconds}s each"
+stage "fuzz targets, ${fuzz_seconds}s each, two at a time"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 mkdir -p build/fuzz/corpus
-for target in build/fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+# One target; its last lines once it is done. Fails as the target does.
+fuzz_one() {
+    local target=$1 name status=0
     name=$(basename "$target")
     mkdir -p "build/fuzz/corpus/$name"
     # Seeds kept in the repository join the corpus (read only).
-    seeds=()
+    local seeds=()
     [ -d "fuzz/seeds/$name" ] && seeds=("fuzz/seeds/$name")
-    echo "-- $name"
     "$target" -max_total_time="$fuzz_seconds" -max_len=65536 -timeout=10 \
-        -print_final_stats=0 "build/fuzz/corpus/$name" "${seeds[@]}" 2>&1 | tail -n 2
+        -print_final_stats=0 "build/fuzz/corpus/$name" "${seeds[@]}" \
+        >"build/fuzz/$name.log" 2>&1 || status=$?
+    echo "-- $name"
+    tail -n 2 "build/fuzz/$name.log"
+    return $status
+}
+# One per core; a target that fails stops the script (set -e) at its wait.
+running=0
+for target in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    fuzz_one "$target" &
+    running=$((running + 1))
+    if ((running == 2)); then
+        wait -n
+        running=$((running - 1))
+    fi
+done
+while ((running > 0)); do
+    wait -n
+    running=$((running - 1))
 done
 
 stage "Windows builds (MinGW-w64), tests under Wine"
