@@ -3,7 +3,10 @@
 // (fork and exec), cli_runner_windows.cpp (CreateProcessW).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
@@ -39,5 +42,11 @@ struct CliStreamFiles {
 // returns its exit status (-1 when it did not exit normally).
 int StartCliAndWait(const std::vector<std::string>& args, const std::string& input,
                     const std::string& workDir, StandardInput from, const CliStreamFiles& files);
+
+// Whether a report holds `part`; shows the whole report when it does not.
+inline ::testing::AssertionResult Has(const std::string& text, std::string_view part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "'" << part << "' not in:\n" << text;
+}
 
 }  // namespace imgcrypt::test

@@ -17,6 +17,7 @@ namespace {
 
 using test::CliRun;
 using test::Exists;
+using test::Has;
 using test::RandomBytes;
 using test::ReadBytes;
 using test::RunCli;
@@ -25,11 +26,6 @@ using test::WriteBytes;
 
 constexpr std::string_view kPassword = "Tiger#42";
 const std::string kPasswordLine = std::string(kPassword) + "\n";
-
-::testing::AssertionResult Has(const std::string& text, std::string_view part) {
-    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "'" << part << "' not in:\n" << text;
-}
 
 class CliEndToEnd : public ::testing::Test {
   protected:

@@ -14,17 +14,13 @@ namespace {
 
 using test::CliRun;
 using test::Exists;
+using test::Has;
 using test::RandomBytes;
 using test::ReadBytes;
 using test::RunCli;
 using test::TempFolder;
 
 const std::string kPasswordLine = "Tiger#42\n";
-
-::testing::AssertionResult Has(const std::string& text, std::string_view part) {
-    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "'" << part << "' not in:\n" << text;
-}
 
 class CliSealed : public ::testing::Test {
   protected:
