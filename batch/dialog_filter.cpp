@@ -1,14 +1,12 @@
 #include "batch/dialog_filter.h"
 
+#include <utility>
+
+#include "runtime/text.h"
+
 namespace imgcrypt {
 
 namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The next field up to `separator`, taken off the front of `text`.
 std::string_view TakeField(std::string_view& text, char separator) {
@@ -28,8 +26,8 @@ std::vector<FilterEntry> FilterEntries(std::string_view filter) {
         FilterEntry entry{std::string(fields[i]), {}};
         std::string_view patterns = fields[i + 1];
         while (!patterns.empty()) {
-            const std::string_view pattern = Trimmed(TakeField(patterns, ';'));
-            if (!pattern.empty()) entry.patterns.emplace_back(pattern);
+            std::string pattern = TrimBlanks(TakeField(patterns, ';'));
+            if (!pattern.empty()) entry.patterns.push_back(std::move(pattern));
         }
         entries.push_back(std::move(entry));
     }
