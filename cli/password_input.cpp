@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "cli/console_input.h"
+#include "codec/secret_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/whole_file.h"
 
@@ -23,25 +25,26 @@ std::string ReadFromTerminal() {
         std::fputc('\n', stderr);
         throw EPasswordInputError("no password typed");
     }
-    return *line;
+    return std::move(*line);
 }
 
 // Only the start of the file is read: the line that counts is short, and a
-// large file given by mistake costs nothing.
+// large file given by mistake costs nothing. It is read into a buffer that
+// is wiped when it goes, as the password's other copies are.
 std::string ReadPasswordFile(const std::string& path) {
     const std::string source = "\"" + path + "\"";
-    std::string start;
+    SecretBytes start;
     try {
         FileReader file(path);
-        start.resize(
+        start = SecretBytes(
             static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), kMaxPasswordLine)));
-        file.Read(start.data(), start.size());
+        file.Read(reinterpret_cast<char*>(start.data()), start.size());
     } catch (const EFOpenError& e) {
         throw EPasswordInputError("cannot open the password file " + source + ": " +
                                   SystemErrorText(e.systemError()));
     }
-    if (start.empty()) throw EPasswordInputError("the password file " + source + " is empty");
-    return FirstLine(start);
+    if (start.size() == 0) throw EPasswordInputError("the password file " + source + " is empty");
+    return FirstLine({reinterpret_cast<const char*>(start.data()), start.size()});
 }
 
 }  // namespace
@@ -54,6 +57,9 @@ std::string FirstLine(std::string_view text) {
 
 std::optional<std::string> ReadFirstLine(std::FILE* in, std::string_view source) {
     std::string line;
+    // Room for the longest line from the start: growing would leave copies
+    // of the password behind in freed memory.
+    line.reserve(kMaxPasswordLine);
     int c = 0;
     while (line.size() < kMaxPasswordLine && (c = std::getc(in)) != EOF) {
         line.push_back(static_cast<char>(c));
@@ -72,7 +78,7 @@ std::string ReadTypedPassword(const std::optional<std::string>& passwordFile) {
     if (StdinIsConsole()) return ReadFromTerminal();
     std::optional<std::string> line = ReadFirstLine(stdin, "standard input");
     if (!line) throw EPasswordInputError("no password on standard input");
-    return *line;
+    return std::move(*line);
 }
 
 }  // namespace imgcrypt
