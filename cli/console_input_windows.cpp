@@ -8,6 +8,7 @@
 
 #include "cli/console_input.h"
 #include "cli/password_input.h"
+#include "codec/secret_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/utf16.h"
 
@@ -54,10 +55,13 @@ class EchoOff {
 };
 
 // Reads up to the end of the line (or kMaxPasswordLine characters). Nothing
-// when the console input ends (Ctrl-Z) before the first character.
+// when the console input ends (Ctrl-Z) before the first character. The line
+// has room for the longest read from the start and each piece is wiped once
+// taken, so no copy of the password is left behind in memory.
 std::optional<std::wstring> ReadConsoleLine() {
     std::wstring line;
     wchar_t buffer[256];
+    line.reserve(kMaxPasswordLine + std::size(buffer));
     while (line.find(L'\n') == std::wstring::npos && line.size() < kMaxPasswordLine) {
         DWORD got = 0;
         if (!::ReadConsoleW(ConsoleInput(), buffer, static_cast<DWORD>(std::size(buffer)), &got,
@@ -67,6 +71,7 @@ std::optional<std::wstring> ReadConsoleLine() {
         }
         if (got == 0) break;
         line.append(buffer, got);
+        WipeBytes(buffer, got * sizeof(wchar_t));
     }
     if (line.empty() || line.front() == L'\x1A') return std::nullopt;
     if (const std::size_t lineFeed = line.find(L'\n'); lineFeed != std::wstring::npos) {
@@ -96,6 +101,7 @@ std::optional<std::string> ReadConsoleLineWithoutEcho(const char* prompt) {
     // The console did not echo the Enter that ended the line.
     std::fputc('\n', stderr);
     std::string text = Utf8FromUtf16(*line);
+    WipeBytes(line->data(), line->size() * sizeof(wchar_t));
     if (text.size() > kMaxPasswordLine) text.resize(kMaxPasswordLine);
     return text;
 }
