@@ -25,11 +25,8 @@ inline std::string SealedPayload(std::string_view file) {
 
 // A container around `payload`, its base64 in lines of `lineLength`.
 inline std::string SealedText(std::string_view payload, std::size_t lineLength = 76) {
-    const std::string text = EncodeBase64Text(payload);
-    std::string flat;
-    for (char c : text) {
-        if (c != '\r' && c != '\n') flat += c;
-    }
+    std::string flat(Base64TextSize(payload.size(), false), '\0');
+    EncodeBase64Into(payload, flat.data(), false);
     std::string file = std::string(kSealedFirstLine) + "\r\n";
     for (std::size_t i = 0; i < flat.size(); i += lineLength) {
         file += flat.substr(i, lineLength) + "\r\n";
