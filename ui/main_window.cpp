@@ -26,6 +26,7 @@
 #include "codec/password.h"
 #include "ui/dialogs.h"
 #include "ui/password_mask_style.h"
+#include "ui/qt_text.h"
 #include "ui/window_geometry.h"
 
 namespace imgcrypt {
@@ -35,14 +36,6 @@ namespace {
 // Room the caption does not get: radio indicator, button frame.
 constexpr int kRadioExtra = 24;
 constexpr int kButtonExtra = 8;
-
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string Path(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // Removes the banner's scroll bars and border. `scroll` is what the classic
 // engine honoured; today's engines need the root element's overflow hidden.
