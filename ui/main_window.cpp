@@ -391,7 +391,7 @@ int TfrmMain::CheckedItem(form::Id group) const {
 }
 
 std::string TfrmMain::PasswordText() const {
-    return Item<QLineEdit>(form::Id::edtEnpass)->text().toStdString();
+    return SecretUtf8(Item<QLineEdit>(form::Id::edtEnpass)->text());
 }
 
 int TfrmMain::SuffixMode() const {

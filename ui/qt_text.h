@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringEncoder>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,15 @@ inline QString Text(std::string_view utf8) {
 
 inline std::string Path(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// A secret's UTF-8 (the password's), encoded straight into the string: no
+// converted copy is left behind unwiped in freed memory.
+inline std::string SecretUtf8(QStringView text) {
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    std::string utf8(static_cast<std::size_t>(encoder.requiredSpace(text.size())), '\0');
+    utf8.resize(static_cast<std::size_t>(encoder.appendToBuffer(utf8.data(), text) - utf8.data()));
+    return utf8;
 }
 
 }  // namespace imgcrypt

@@ -169,7 +169,9 @@ class WindowWiringTest : public QObject {
         QCOMPARE(port.FolderBoxText(), std::string("/photos/"));
         QCOMPARE(f.Find<QLineEdit>(form::Id::edtdir)->text(), QString("/photos/"));
 
-        // The controls the logic reads.
+        // The controls the logic reads; a Chinese password as its UTF-8.
+        f.Find<QLineEdit>(form::Id::edtEnpass)->setText(QStringLiteral("密码abc"));
+        QCOMPARE(port.PasswordText(), std::string("密码abc"));
         for (const form::Id group : {form::Id::rgsuffix, form::Id::gbencClass}) {
             const auto items = form::ControlOf(group).items;
             for (std::size_t i = 0; i < items.size(); ++i) {
