@@ -365,7 +365,8 @@ int TfrmMain::CheckedItem(form::Id group) const {
 }
 
 std::string TfrmMain::PasswordText() const {
-    return Utf8WindowText(Control(form::Id::edtEnpass));
+    std::wstring wide = WideWindowText(Control(form::Id::edtEnpass));
+    return Utf8WipingUtf16(wide);
 }
 
 int TfrmMain::SuffixMode() const {

@@ -384,6 +384,13 @@ TEST(WindowLayout, PasswordBoxTakesTenCharactersShownAsHashes) {
     EXPECT_TRUE(f.Text(form::Id::edtdir).empty());
 }
 
+// The password's UTF-16 copy, read from the box, is gone once converted.
+TEST(WindowLayout, PasswordConversionWipesTheUtf16Copy) {
+    std::wstring wide = L"密码abc";
+    EXPECT_EQ(Utf8WipingUtf16(wide), "密码abc");
+    EXPECT_EQ(wide, std::wstring(5, L'\0'));
+}
+
 TEST(WindowLayout, EnterInABoxStartsNothing) {
     WindowFixture f;
     for (const form::Id box : {form::Id::edtEnpass, form::Id::edtdir}) {
