@@ -130,8 +130,8 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
     BuildMenu();
     ConnectHandlers();
     setAcceptDrops(true);
-    resize(form::kClientWidth, menuBar()->sizeHint().height() +
-                                       form::ClientHeightForOuter(form::kCreationOuterHeight));
+    resize(form::kClientWidth,
+           menuBar()->sizeHint().height() + form::ClientHeightForOuter(form::kCreationOuterHeight));
 
     logic_.FormCreate();
     // The banner's page made its inner widget, which takes its focus.
@@ -289,7 +289,8 @@ void TfrmMain::ConnectHandlers() {
     }
     for (const form::MenuEntry& entry : form::kMenu) {
         if (auto* action = Item<QAction>(entry.id)) {
-            connect(action, &QAction::triggered, this, [this, id = entry.id] { logic_.Command(id); });
+            connect(action, &QAction::triggered, this,
+                    [this, id = entry.id] { logic_.Command(id); });
         }
     }
     connect(Item<QLineEdit>(form::Id::edtEnpass), &QLineEdit::textChanged, this,

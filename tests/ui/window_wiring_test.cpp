@@ -78,6 +78,8 @@ class WindowWiringTest : public QObject {
             QString firstText;        // of the first box
             QString opened;           // the page it opens
         };
+        // One row a command.
+        // clang-format off
         const std::vector<Row> rows = {
             {form::Id::btnopen, {Kind::OpenFiles}, "", ""},
             {form::Id::N2, {Kind::OpenFiles}, "", ""},
@@ -88,6 +90,7 @@ class WindowWiringTest : public QObject {
             {form::Id::nabout, {}, "", site + "about.htm"},
             {form::Id::ndonate, {}, "", site + "donate.htm"},
         };
+        // clang-format on
         for (const Row& row : rows) {
             const QString name = Q(NameOf(row.id));
             WindowFixture f("www.example.org");  // Chinese: the two messages differ
@@ -190,11 +193,9 @@ class WindowWiringTest : public QObject {
         QCOMPARE(f.Find<QProgressBar>(form::Id::ProgressBar1)->value(), 3);
         QCOMPARE(f.Find<QLabel>(form::Id::lbprogress)->text(), QString("3/7"));
         port.SetOuterHeight(form::kRunHeight);
-        QTRY_COMPARE(port.centralWidget()->height(),
-                     form::ClientHeightForOuter(form::kRunHeight));
+        QTRY_COMPARE(port.centralWidget()->height(), form::ClientHeightForOuter(form::kRunHeight));
         port.SetOuterHeight(form::kRestHeight);
-        QTRY_COMPARE(port.centralWidget()->height(),
-                     form::ClientHeightForOuter(form::kRestHeight));
+        QTRY_COMPARE(port.centralWidget()->height(), form::ClientHeightForOuter(form::kRestHeight));
 
         // Decrypt alone, then the run commands and nothing else.
         port.SetDecryptEnabled(false);
