@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineSettings>
@@ -27,7 +28,6 @@
 #include "ui/dialogs.h"
 #include "ui/password_mask_style.h"
 #include "ui/qt_text.h"
-#include "ui/window_geometry.h"
 
 namespace imgcrypt {
 
@@ -36,6 +36,12 @@ namespace {
 // Room the caption does not get: radio indicator, button frame.
 constexpr int kRadioExtra = 24;
 constexpr int kButtonExtra = 8;
+
+// The form's rectangles are client pixels already (or, for radio items, the
+// group's own pixels, which is where Qt places a group's children).
+QRect QtRect(const form::Rect& r) {
+    return {r.left, r.top, r.width, r.height};
+}
 
 // Removes the banner's scroll bars and border. `scroll` is what the classic
 // engine honoured; today's engines need the root element's overflow hidden.
@@ -149,7 +155,7 @@ void TfrmMain::BuildControls() {
     for (const form::Control& control : form::kControls) {
         QWidget* widget = MakeControl(client, control);
         widget->setObjectName(Text(control.name));
-        widget->setGeometry(geometry::QtRect(control.rect));
+        widget->setGeometry(QtRect(control.rect));
         items_[static_cast<std::size_t>(form::IndexOf(control.id))] = widget;
     }
     for (const form::Control& control : form::kControls) {
@@ -183,8 +189,7 @@ QWidget* TfrmMain::MakeControl(QWidget* client, const form::Control& control) {
                 const form::RadioItem& spec = control.items[i];
                 auto* item = new QRadioButton(Text(spec.caption), group);
                 item->setObjectName(Text(spec.name));
-                item->setGeometry(
-                    geometry::QtRect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
+                item->setGeometry(QtRect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
                 item->setChecked(i == 0);
                 items_[static_cast<std::size_t>(form::IndexOf(spec.id))] = item;
             }
