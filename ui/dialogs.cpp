@@ -10,14 +10,11 @@
 #include <QSet>
 
 #include "batch/language_tables.h"
+#include "ui/qt_text.h"
 
 namespace imgcrypt {
 
 namespace {
-
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 // The logic's texts break lines with a lone carriage return, which the
 // Windows box shows as a line break; Qt's labels want a line feed.
@@ -121,7 +118,7 @@ std::vector<std::string> QtDialogs::OpenFiles(const OpenDialogRequest& request) 
     if (dialog.exec() != QDialog::Accepted) return {};
     std::vector<std::string> paths;
     for (const QString& path : ChosenFiles(dialog)) {
-        paths.push_back(QFile::encodeName(path).toStdString());
+        paths.push_back(Path(path));
     }
     return paths;
 }

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineSettings>
@@ -26,7 +27,7 @@
 #include "codec/password.h"
 #include "ui/dialogs.h"
 #include "ui/password_mask_style.h"
-#include "ui/window_geometry.h"
+#include "ui/qt_text.h"
 
 namespace imgcrypt {
 
@@ -36,12 +37,10 @@ namespace {
 constexpr int kRadioExtra = 24;
 constexpr int kButtonExtra = 8;
 
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string Path(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+// The form's rectangles are client pixels already (or, for radio items, the
+// group's own pixels, which is where Qt places a group's children).
+QRect QtRect(const form::Rect& r) {
+    return {r.left, r.top, r.width, r.height};
 }
 
 // Removes the banner's scroll bars and border. `scroll` is what the classic
@@ -137,8 +136,8 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs, QWi
     BuildMenu();
     ConnectHandlers();
     setAcceptDrops(true);
-    resize(form::kClientWidth, menuBar()->sizeHint().height() +
-                                       form::ClientHeightForOuter(form::kCreationOuterHeight));
+    resize(form::kClientWidth,
+           menuBar()->sizeHint().height() + form::ClientHeightForOuter(form::kCreationOuterHeight));
 
     logic_.FormCreate();
     // The banner's page made its inner widget, which takes its focus.
@@ -156,7 +155,7 @@ void TfrmMain::BuildControls() {
     for (const form::Control& control : form::kControls) {
         QWidget* widget = MakeControl(client, control);
         widget->setObjectName(Text(control.name));
-        widget->setGeometry(geometry::QtRect(control.rect));
+        widget->setGeometry(QtRect(control.rect));
         items_[static_cast<std::size_t>(form::IndexOf(control.id))] = widget;
     }
     for (const form::Control& control : form::kControls) {
@@ -190,8 +189,7 @@ QWidget* TfrmMain::MakeControl(QWidget* client, const form::Control& control) {
                 const form::RadioItem& spec = control.items[i];
                 auto* item = new QRadioButton(Text(spec.caption), group);
                 item->setObjectName(Text(spec.name));
-                item->setGeometry(
-                    geometry::QtRect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
+                item->setGeometry(QtRect(form::RadioItemRectInGroup(control, static_cast<int>(i))));
                 item->setChecked(i == 0);
                 items_[static_cast<std::size_t>(form::IndexOf(spec.id))] = item;
             }
@@ -296,7 +294,8 @@ void TfrmMain::ConnectHandlers() {
     }
     for (const form::MenuEntry& entry : form::kMenu) {
         if (auto* action = Item<QAction>(entry.id)) {
-            connect(action, &QAction::triggered, this, [this, id = entry.id] { logic_.Command(id); });
+            connect(action, &QAction::triggered, this,
+                    [this, id = entry.id] { logic_.Command(id); });
         }
     }
     connect(Item<QLineEdit>(form::Id::edtEnpass), &QLineEdit::textChanged, this,
@@ -398,7 +397,7 @@ int TfrmMain::CheckedItem(form::Id group) const {
 }
 
 std::string TfrmMain::PasswordText() const {
-    return Item<QLineEdit>(form::Id::edtEnpass)->text().toStdString();
+    return SecretUtf8(Item<QLineEdit>(form::Id::edtEnpass)->text());
 }
 
 int TfrmMain::SuffixMode() const {

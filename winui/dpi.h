@@ -21,7 +21,8 @@ inline int Scale(int pixels96, UINT dpi) {
 // The outer size of a window of `style`/`exStyle` with a menu bar whose client
 // area is clientWidth96 x clientHeight96 at 96 DPI, at `dpi`: the frame is the
 // system's own (AdjustWindowRectExForDpi where the system has it).
-SIZE OuterSizeForClient(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle, UINT dpi);
+SIZE OuterSizeForClient(int clientWidth96, int clientHeight96, DWORD style, DWORD exStyle,
+                        UINT dpi);
 
 inline RECT ScaleRect(const form::Rect& r, UINT dpi) {
     const int left = Scale(r.left, dpi);

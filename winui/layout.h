@@ -42,8 +42,8 @@ enum class ChildKind {
 struct ChildSpec {
     form::Id id = form::Id::WebBrowser1;
     ChildKind kind = ChildKind::Banner;
-    form::Rect rect{};           // client pixels at 96 DPI
-    std::string_view caption;    // UTF-8, before the first language switch
+    form::Rect rect{};         // client pixels at 96 DPI
+    std::string_view caption;  // UTF-8, before the first language switch
 };
 
 constexpr ChildKind ChildKindOf(form::Kind kind) noexcept {
@@ -80,10 +80,9 @@ constexpr std::array<ChildSpec, ChildCount()> MakeChildWindows() noexcept {
     for (const form::Control& control : form::kControls) {
         children[next++] = {control.id, ChildKindOf(control.kind), control.rect, control.caption};
         for (std::size_t i = 0; i < control.items.size(); ++i) {
-            children[next++] = {control.items[i].id,
-                                i == 0 ? ChildKind::FirstRadio : ChildKind::Radio,
-                                form::RadioItemRect(control, static_cast<int>(i)),
-                                control.items[i].caption};
+            children[next++] = {
+                control.items[i].id, i == 0 ? ChildKind::FirstRadio : ChildKind::Radio,
+                form::RadioItemRect(control, static_cast<int>(i)), control.items[i].caption};
         }
     }
     return children;

@@ -126,7 +126,7 @@ TfrmMain::TfrmMain(AppLocations locations, std::unique_ptr<Dialogs> dialogs)
     if (systemDialogs_ != nullptr) systemDialogs_->SetOwner(window_);
 
     dpi_ = WindowDpi(window_);
-    SetFormHeight(form::kCreationOuterHeight);
+    SetOuterHeight(form::kCreationOuterHeight);
     CreateControls();
     DragAcceptFiles(window_, TRUE);
     logic_.FormCreate();
@@ -347,13 +347,6 @@ SIZE TfrmMain::OuterSize() const {
                               kWindowStyle, kWindowExStyle, dpi_);
 }
 
-void TfrmMain::SetFormHeight(int height) {
-    formHeight_ = height;
-    const SIZE outer = OuterSize();
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // ---- WindowPort ----
 
 int TfrmMain::CheckedItem(form::Id group) const {
@@ -365,7 +358,8 @@ int TfrmMain::CheckedItem(form::Id group) const {
 }
 
 std::string TfrmMain::PasswordText() const {
-    return Utf8WindowText(Control(form::Id::edtEnpass));
+    std::wstring wide = WideWindowText(Control(form::Id::edtEnpass));
+    return Utf8WipingUtf16(wide);
 }
 
 int TfrmMain::SuffixMode() const {
@@ -388,8 +382,13 @@ void TfrmMain::ProcessPendingEvents() {
     PumpPendingMessages(window_);
 }
 
+// The form's height (kRestHeight, kRunHeight, ...) as the client area of the
+// classic window it stands for, under this system's own frame.
 void TfrmMain::SetOuterHeight(int height) {
-    SetFormHeight(height);
+    formHeight_ = height;
+    const SIZE outer = OuterSize();
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmMain::SetProgressRange(int minimum, int maximum) {

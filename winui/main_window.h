@@ -9,9 +9,9 @@
 
 #include <functional>
 #include <memory>
-#include <string>
-
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "batch/dialogs.h"
 #include "batch/form_layout.h"
@@ -88,9 +88,6 @@ class TfrmMain : public WindowPort {
     void OnSetFocus(HWND hwnd, HWND previous);
     void OnDropFiles(HWND hwnd, HDROP drop);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
-    // The form's height (kRestHeight, kRunHeight, ...) as the client area of
-    // the classic window it stands for, under this system's own frame.
-    void SetFormHeight(int height);
     SIZE OuterSize() const;
 
     void CreateControls();

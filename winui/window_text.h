@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "codec/secret_bytes.h"
 #include "runtime/utf16.h"
 
 namespace imgcrypt::winui {
@@ -20,6 +21,14 @@ inline std::wstring WideWindowText(HWND window) {
 
 inline std::string Utf8WindowText(HWND window) {
     return Utf8FromUtf16(WideWindowText(window));
+}
+
+// `wide` as UTF-8, and `wide` wiped: for a secret read from a box (the
+// password), whose UTF-16 copy must not outlive its use in freed memory.
+inline std::string Utf8WipingUtf16(std::wstring& wide) {
+    std::string text = Utf8FromUtf16(wide);
+    WipeBytes(wide.data(), wide.size() * sizeof(wchar_t));
+    return text;
 }
 
 inline void SetUtf8WindowText(HWND window, std::string_view text) {

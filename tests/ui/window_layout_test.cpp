@@ -16,7 +16,6 @@
 
 #include "batch/form_layout.h"
 #include "batch/language_tables.h"
-#include "ui/window_geometry.h"
 #include "ui_test_support.h"
 
 using namespace imgcrypt;

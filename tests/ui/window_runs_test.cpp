@@ -16,7 +16,6 @@
 #include "codec/file_operations.h"
 #include "codec/sealed_writer.h"
 #include "tests/support/sealed_files.h"
-#include "ui/window_geometry.h"
 #include "ui_test_support.h"
 
 using namespace imgcrypt;

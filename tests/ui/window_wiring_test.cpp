@@ -16,7 +16,6 @@
 #include "batch/form_layout.h"
 #include "batch/form_texts.h"
 #include "batch/language_tables.h"
-#include "ui/window_geometry.h"
 #include "ui_test_support.h"
 
 using namespace imgcrypt;
@@ -78,6 +77,8 @@ class WindowWiringTest : public QObject {
             QString firstText;        // of the first box
             QString opened;           // the page it opens
         };
+        // One row a command.
+        // clang-format off
         const std::vector<Row> rows = {
             {form::Id::btnopen, {Kind::OpenFiles}, "", ""},
             {form::Id::N2, {Kind::OpenFiles}, "", ""},
@@ -88,6 +89,7 @@ class WindowWiringTest : public QObject {
             {form::Id::nabout, {}, "", site + "about.htm"},
             {form::Id::ndonate, {}, "", site + "donate.htm"},
         };
+        // clang-format on
         for (const Row& row : rows) {
             const QString name = Q(NameOf(row.id));
             WindowFixture f("www.example.org");  // Chinese: the two messages differ
@@ -169,7 +171,9 @@ class WindowWiringTest : public QObject {
         QCOMPARE(port.FolderBoxText(), std::string("/photos/"));
         QCOMPARE(f.Find<QLineEdit>(form::Id::edtdir)->text(), QString("/photos/"));
 
-        // The controls the logic reads.
+        // The controls the logic reads; a Chinese password as its UTF-8.
+        f.Find<QLineEdit>(form::Id::edtEnpass)->setText(QStringLiteral("密码abc"));
+        QCOMPARE(port.PasswordText(), std::string("密码abc"));
         for (const form::Id group : {form::Id::rgsuffix, form::Id::gbencClass}) {
             const auto items = form::ControlOf(group).items;
             for (std::size_t i = 0; i < items.size(); ++i) {
@@ -188,11 +192,9 @@ class WindowWiringTest : public QObject {
         QCOMPARE(f.Find<QProgressBar>(form::Id::ProgressBar1)->value(), 3);
         QCOMPARE(f.Find<QLabel>(form::Id::lbprogress)->text(), QString("3/7"));
         port.SetOuterHeight(form::kRunHeight);
-        QTRY_COMPARE(port.centralWidget()->height(),
-                     form::ClientHeightForOuter(form::kRunHeight));
+        QTRY_COMPARE(port.centralWidget()->height(), form::ClientHeightForOuter(form::kRunHeight));
         port.SetOuterHeight(form::kRestHeight);
-        QTRY_COMPARE(port.centralWidget()->height(),
-                     form::ClientHeightForOuter(form::kRestHeight));
+        QTRY_COMPARE(port.centralWidget()->height(), form::ClientHeightForOuter(form::kRestHeight));
 
         // Decrypt alone, then the run commands and nothing else.
         port.SetDecryptEnabled(false);

@@ -227,8 +227,7 @@ TEST(WindowLayout, CaptionsAtCreationAndTheOrderTabWalks) {
     for (std::size_t i = 1; i < expected.size(); ++i) {
         const form::Id stop = expected[i];
         if (stop == form::Id::ProgressBar1) continue;
-        if (stop == form::Id::WebBrowser1 &&
-            (Style(f->Control(stop)) & WS_TABSTOP) == 0) {
+        if (stop == form::Id::WebBrowser1 && (Style(f->Control(stop)) & WS_TABSTOP) == 0) {
             continue;
         }
         const auto& items = form::ControlOf(stop).items;
@@ -311,9 +310,8 @@ TEST(WindowLayout, ADpiChangeScalesPlacesFontAndHeights) {
             << Describe(ClientRectOf(f.Control(id)));
     }
     LOGFONTW logFont{};
-    GetObjectW(
-        reinterpret_cast<HFONT>(SendMessageW(f.Control(form::Id::btnenc), WM_GETFONT, 0, 0)),
-        sizeof logFont, &logFont);
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(f.Control(form::Id::btnenc), WM_GETFONT, 0, 0)),
+               sizeof logFont, &logFont);
     EXPECT_EQ(logFont.lfHeight, -scaled(form::kFontPixels));
     // The message is sent by hand: the system's frame stays that of its real
     // DPI, thinner than the one the window adds for 144, so the client area
@@ -357,8 +355,8 @@ TEST(WindowLayout, MenuTreeFollowsTheForm) {
         for (const auto& [child, none] : entries(dropDown)) {
             under.push_back(child);
             const bool separator = child == form::Id::N4;
-            const UINT state = GetMenuState(dropDown, static_cast<UINT>(under.size() - 1),
-                                            MF_BYPOSITION);
+            const UINT state =
+                GetMenuState(dropDown, static_cast<UINT>(under.size() - 1), MF_BYPOSITION);
             EXPECT_EQ((state & MF_SEPARATOR) != 0, separator);
         }
         EXPECT_EQ(under, expectedUnder(id));
@@ -382,6 +380,13 @@ TEST(WindowLayout, PasswordBoxTakesTenCharactersShownAsHashes) {
     for (const wchar_t c : std::wstring(L"typed"))
         SendMessageW(f.Control(form::Id::edtdir), WM_CHAR, c, 0);
     EXPECT_TRUE(f.Text(form::Id::edtdir).empty());
+}
+
+// The password's UTF-16 copy, read from the box, is gone once converted.
+TEST(WindowLayout, PasswordConversionWipesTheUtf16Copy) {
+    std::wstring wide = L"密码abc";
+    EXPECT_EQ(Utf8WipingUtf16(wide), "密码abc");
+    EXPECT_EQ(wide, std::wstring(5, L'\0'));
 }
 
 TEST(WindowLayout, EnterInABoxStartsNothing) {
