@@ -166,12 +166,12 @@ bool ContainerReader::EndsArePlain() const noexcept {
 
 ProbeResult ContainerReader::Probe(std::string_view typedPassword) {
     if (probeEnd_ == kUnknown) {
-        const bool wholeFileRead = backStart_ == front_.size();
+        // A small file was read whole into front_, leaving back_ empty.
+        const bool wholeFileRead = back_.empty();
         if (const auto nul = front_.find(kNul); nul != std::string::npos) {
             probeEnd_ = nul;  // the first NUL of all
         } else if (wholeFileRead) {
-            const auto nul2 = back_.find(kNul);
-            probeEnd_ = nul2 == std::string::npos ? source_.size : backStart_ + nul2;
+            probeEnd_ = source_.size;
         } else if (!EndsArePlain()) {
             probeEnd_ = Find(0, source_.size, kNul);
         }
