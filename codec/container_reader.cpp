@@ -37,8 +37,8 @@ bool IsLineBreak(char c) noexcept {
 }
 
 std::size_t TextLength(std::string_view bytes) noexcept {
-    return bytes.size() - static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(),
-                                                                 IsLineBreak));
+    return bytes.size() -
+           static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), IsLineBreak));
 }
 
 // First position of c in t[0, n), or n.
@@ -73,9 +73,11 @@ void DecodeInto(Base64Decoder& decoder, std::string_view piece, std::string& byt
 ContainerReader::ContainerReader(ContainerSource source) : source_(std::move(source)) {
     const std::uint64_t size = source_.size;
     const bool small = size <= kPieceBytes;
-    front_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, small ? size : kEdgeBytes)));
+    front_.resize(
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, small ? size : kEdgeBytes)));
     source_.readAt(0, front_.data(), front_.size());
-    backStart_ = std::max<std::uint64_t>(front_.size(), size - std::min<std::uint64_t>(size, kEdgeBytes));
+    backStart_ =
+        std::max<std::uint64_t>(front_.size(), size - std::min<std::uint64_t>(size, kEdgeBytes));
     back_.resize(static_cast<std::size_t>(size - backStart_));
     if (!back_.empty()) source_.readAt(backStart_, back_.data(), back_.size());
 }
@@ -260,8 +262,8 @@ bool ContainerReader::Decode(DecodedOutput& out) {
 bool ContainerReader::DecodeBody(const Layout& layout, DecodedOutput& out, std::uint64_t& stop) {
     const bool checking = guessed_ && !ProbeIsFinal();
     const std::string_view head = std::string_view(layout.trailer).substr(0, kHeadLength);
-    const bool high = std::string_view(layout.trailer).substr(kTrailerLength - kMarkerLength) ==
-                      kHighMarker;
+    const bool high =
+        std::string_view(layout.trailer).substr(kTrailerLength - kMarkerLength) == kHighMarker;
     // Each piece is read to the same aligned place; the characters still
     // waiting for the unscrambler (at first the text head) stand right
     // before it.
