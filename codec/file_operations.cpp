@@ -135,7 +135,7 @@ std::optional<std::string> DecryptWith(ContainerReader& reader, std::string_view
 }  // namespace
 
 std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted) {
-    FileReader file(path, ReadErrors::LineText);
+    FileReader file(path, FileErrors::LineText);
     ContainerReader reader(SourceOf(file));
     // Without a probe answer to keep, the reader never declines.
     return *DecryptWith(reader, path, suffixFlag, dirDecrypted);
