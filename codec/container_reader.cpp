@@ -230,9 +230,10 @@ std::uint64_t ContainerReader::ExpectedSize(const Layout& layout, bool high) {
 }
 
 bool ContainerReader::Decode(DecodedOutput& out) {
+    // A Probe answer given on a guess is checked along the way.
+    const bool checking = guessed_ && !ProbeIsFinal();
     std::uint64_t textEnd = source_.size;
     for (;;) {
-        const bool checking = guessed_ && !ProbeIsFinal();
         const Layout layout = Locate(textEnd);
         // The probe's guess covers bytes the decoder will not read.
         if (checking && layout.textEnd != source_.size) {
@@ -252,15 +253,15 @@ bool ContainerReader::Decode(DecodedOutput& out) {
         }
         std::uint64_t stop = kUnknown;
         out.Expect(ExpectedSize(layout, Recognise(layout.trailer).highLevel));
-        if (DecodeBody(layout, out, stop)) return true;
+        if (DecodeBody(layout, checking, out, stop)) return true;
         out.StartOver();
         if (checking) return false;
         textEnd = stop;  // a byte 26 in the body: the text ends there
     }
 }
 
-bool ContainerReader::DecodeBody(const Layout& layout, DecodedOutput& out, std::uint64_t& stop) {
-    const bool checking = guessed_ && !ProbeIsFinal();
+bool ContainerReader::DecodeBody(const Layout& layout, bool checking, DecodedOutput& out,
+                                 std::uint64_t& stop) {
     const std::string_view head = std::string_view(layout.trailer).substr(0, kHeadLength);
     const bool high =
         std::string_view(layout.trailer).substr(kTrailerLength - kMarkerLength) == kHighMarker;
