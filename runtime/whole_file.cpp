@@ -8,8 +8,7 @@
 
 namespace imgcrypt {
 
-FileReader::FileReader(const std::string& path, FileErrors errors)
-    : path_(path), errors_(errors) {
+FileReader::FileReader(const std::string& path, FileErrors errors) : path_(path), errors_(errors) {
     if (const int err = platform::OpenForSharedReading(path, file_, &size_); err != 0) Raise(err);
 }
 
