@@ -37,8 +37,8 @@ bool IsLineBreak(char c) noexcept {
 }
 
 std::size_t TextLength(std::string_view bytes) noexcept {
-    return bytes.size() - static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(),
-                                                                 IsLineBreak));
+    return bytes.size() -
+           static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), IsLineBreak));
 }
 
 // First position of c in t[0, n), or n.
@@ -73,9 +73,11 @@ void DecodeInto(Base64Decoder& decoder, std::string_view piece, std::string& byt
 ContainerReader::ContainerReader(ContainerSource source) : source_(std::move(source)) {
     const std::uint64_t size = source_.size;
     const bool small = size <= kPieceBytes;
-    front_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(size, small ? size : kEdgeBytes)));
+    front_.resize(
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, small ? size : kEdgeBytes)));
     source_.readAt(0, front_.data(), front_.size());
-    backStart_ = std::max<std::uint64_t>(front_.size(), size - std::min<std::uint64_t>(size, kEdgeBytes));
+    backStart_ =
+        std::max<std::uint64_t>(front_.size(), size - std::min<std::uint64_t>(size, kEdgeBytes));
     back_.resize(static_cast<std::size_t>(size - backStart_));
     if (!back_.empty()) source_.readAt(backStart_, back_.data(), back_.size());
 }
@@ -166,12 +168,12 @@ bool ContainerReader::EndsArePlain() const noexcept {
 
 ProbeResult ContainerReader::Probe(std::string_view typedPassword) {
     if (probeEnd_ == kUnknown) {
-        const bool wholeFileRead = backStart_ == front_.size();
+        // A small file was read whole into front_, leaving back_ empty.
+        const bool wholeFileRead = back_.empty();
         if (const auto nul = front_.find(kNul); nul != std::string::npos) {
             probeEnd_ = nul;  // the first NUL of all
         } else if (wholeFileRead) {
-            const auto nul2 = back_.find(kNul);
-            probeEnd_ = nul2 == std::string::npos ? source_.size : backStart_ + nul2;
+            probeEnd_ = source_.size;
         } else if (!EndsArePlain()) {
             probeEnd_ = Find(0, source_.size, kNul);
         }
@@ -228,9 +230,10 @@ std::uint64_t ContainerReader::ExpectedSize(const Layout& layout, bool high) {
 }
 
 bool ContainerReader::Decode(DecodedOutput& out) {
+    // A Probe answer given on a guess is checked along the way.
+    const bool checking = guessed_ && !ProbeIsFinal();
     std::uint64_t textEnd = source_.size;
     for (;;) {
-        const bool checking = guessed_ && !ProbeIsFinal();
         const Layout layout = Locate(textEnd);
         // The probe's guess covers bytes the decoder will not read.
         if (checking && layout.textEnd != source_.size) {
@@ -250,18 +253,18 @@ bool ContainerReader::Decode(DecodedOutput& out) {
         }
         std::uint64_t stop = kUnknown;
         out.Expect(ExpectedSize(layout, Recognise(layout.trailer).highLevel));
-        if (DecodeBody(layout, out, stop)) return true;
+        if (DecodeBody(layout, checking, out, stop)) return true;
         out.StartOver();
         if (checking) return false;
         textEnd = stop;  // a byte 26 in the body: the text ends there
     }
 }
 
-bool ContainerReader::DecodeBody(const Layout& layout, DecodedOutput& out, std::uint64_t& stop) {
-    const bool checking = guessed_ && !ProbeIsFinal();
+bool ContainerReader::DecodeBody(const Layout& layout, bool checking, DecodedOutput& out,
+                                 std::uint64_t& stop) {
     const std::string_view head = std::string_view(layout.trailer).substr(0, kHeadLength);
-    const bool high = std::string_view(layout.trailer).substr(kTrailerLength - kMarkerLength) ==
-                      kHighMarker;
+    const bool high =
+        std::string_view(layout.trailer).substr(kTrailerLength - kMarkerLength) == kHighMarker;
     // Each piece is read to the same aligned place; the characters still
     // waiting for the unscrambler (at first the text head) stand right
     // before it.

@@ -88,7 +88,7 @@ class ContainerReader {
     bool EndsArePlain() const noexcept;
     Layout Locate(std::uint64_t textEnd);
     std::uint64_t ExpectedSize(const Layout& layout, bool high);
-    bool DecodeBody(const Layout& layout, DecodedOutput& out, std::uint64_t& stop);
+    bool DecodeBody(const Layout& layout, bool checking, DecodedOutput& out, std::uint64_t& stop);
 
     ContainerSource source_;
     std::string front_;  // the file's first bytes

@@ -67,7 +67,8 @@ std::string encryption(FileReader& source, const EncryptionInputs& inputs) {
         [&](std::string_view piece) {
             if (file.mode() == LineTextFile::Mode::Closed)
                 file = CreateTextForReplacing(
-                    outPath, ContainerFileSize(static_cast<std::size_t>(source.size()), inputs.cls));
+                    outPath,
+                    ContainerFileSize(static_cast<std::size_t>(source.size()), inputs.cls));
             PutText(file, piece);
         });
     CloseText(file);  // the container already ends in CR LF
@@ -117,8 +118,9 @@ class DecryptedFile final : public DecodedOutput {
 };
 
 ContainerSource SourceOf(FileReader& file) {
-    return {file.size(),
-            [&file](std::uint64_t offset, char* dst, std::size_t n) { file.ReadAt(offset, dst, n); }};
+    return {file.size(), [&file](std::uint64_t offset, char* dst, std::size_t n) {
+                file.ReadAt(offset, dst, n);
+            }};
 }
 
 // Decodes the container that `reader` reads into the decrypted file of
@@ -135,7 +137,7 @@ std::optional<std::string> DecryptWith(ContainerReader& reader, std::string_view
 }  // namespace
 
 std::string decryption(const std::string& path, bool suffixFlag, const std::string& dirDecrypted) {
-    FileReader file(path, ReadErrors::LineText);
+    FileReader file(path, FileErrors::LineText);
     ContainerReader reader(SourceOf(file));
     // Without a probe answer to keep, the reader never declines.
     return *DecryptWith(reader, path, suffixFlag, dirDecrypted);

@@ -54,24 +54,28 @@ void ListHits(std::uint64_t bits, std::size_t offset, std::array<std::uint16_t, 
     }
 }
 
-// Undoes the scramble over [from, to), where every '\' raises its follower,
-// one '\' after the other as the text is at that moment: a follower raised
-// into '\' is one too, a '\' raised into something else is not.
-void UnscrambleAsTheyCome(char* text, std::size_t from, std::size_t to, std::size_t offset,
-                          unsigned& shift) noexcept {
+// Undoes the scramble over [from, to), one '\' after the other as the text
+// is at that moment: each before `raiseEnd` raises its follower, and a
+// follower raised into '\' is one too, a '\' raised into something else is
+// not.
+void UnscrambleAsTheyCome(char* text, std::size_t from, std::size_t to, std::size_t raiseEnd,
+                          std::size_t offset, unsigned& shift) noexcept {
     for (std::size_t base = from; base < to; base += 64) {
         std::uint64_t backslashes = detail::MatchBits(text, base, to, kBackslash);
         while (backslashes != 0) {
             const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
             const std::size_t i = base + k;
             backslashes &= backslashes - 1;
-            text[i + 1] = Raised(text[i + 1], shift);
-            shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
-            text[i] = kSlash;
-            if (k < 63 && i + 1 < to) {
-                const std::uint64_t bit = std::uint64_t{1} << (k + 1);
-                backslashes = text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
+            if (i < raiseEnd) {
+                text[i + 1] = Raised(text[i + 1], shift);
+                shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
+                if (k < 63 && i + 1 < to) {
+                    const std::uint64_t bit = std::uint64_t{1} << (k + 1);
+                    backslashes =
+                        text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
+                }
             }
+            text[i] = kSlash;
         }
     }
 }
@@ -218,7 +222,7 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
             // damaged text holds them; its '\' are then taken as they come.
             if (raised == kBackslash || (h + 1 < count && hits[h + 1] == hits[h] + 1))
                 [[unlikely]] {
-                UnscrambleAsTheyCome(text, i, groupEnd, offset, shift);
+                UnscrambleAsTheyCome(text, i, groupEnd, raiseEnd, offset, shift);
                 break;
             }
             text[i + 1] = raised;
@@ -226,24 +230,9 @@ std::size_t HighLevelUnscrambler::Unscramble(char* text, std::size_t n, bool las
             text[i] = kSlash;
         }
     }
-    for (; base < settled; base += 64) {
-        std::uint64_t backslashes = detail::MatchBits(text, base, settled, kBackslash);
-        while (backslashes != 0) {
-            const auto k = static_cast<unsigned>(std::countr_zero(backslashes));
-            const std::size_t i = base + k;
-            backslashes &= backslashes - 1;
-            if (i < raiseEnd) {
-                text[i + 1] = Raised(text[i + 1], shift);
-                shift = static_cast<unsigned>((offset + i + 1) % kShiftCycle);
-                if (k < 63 && i + 1 < settled) {
-                    const std::uint64_t bit = std::uint64_t{1} << (k + 1);
-                    backslashes =
-                        text[i + 1] == kBackslash ? backslashes | bit : backslashes & ~bit;
-                }
-            }
-            text[i] = kSlash;
-        }
-    }
+    // The rest, past the whole blocks; a '\' among the text's last ten
+    // characters raises nothing.
+    UnscrambleAsTheyCome(text, base, settled, raiseEnd, offset, shift);
     shift_ = shift;
     offset_ = offset + settled;
     return settled;

@@ -1,11 +1,11 @@
 #include "codec/sealed_reader.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <utility>
 
 #include "codec/base64.h"
+#include "codec/base64_tables.h"
 #include "codec/sealed_errors.h"
 
 namespace imgcrypt {
@@ -13,35 +13,24 @@ namespace {
 
 constexpr std::size_t kLongestLine = kBase64LineLength + 1;  // with its CR
 
-// The value of a base64 alphabet character, or -1.
-constexpr int Base64Value(unsigned char c) noexcept {
-    if (c >= 'A' && c <= 'Z') return c - 'A';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-    if (c >= '0' && c <= '9') return c - '0' + 52;
-    if (c == '+') return 62;
-    if (c == '/') return 63;
-    return -1;
+// The decoder's value of a character: 0..63 for the alphabet, more for
+// '=' and every other byte.
+std::uint8_t Base64Value(char c) noexcept {
+    return detail::kBase64Values.value[static_cast<unsigned char>(c)];
 }
 
-// 1 for every byte outside the base64 alphabet.
-constexpr std::array<std::uint8_t, 256> kNotBase64 = [] {
-    std::array<std::uint8_t, 256> table{};
-    for (int c = 0; c < 256; ++c) table[c] = Base64Value(static_cast<unsigned char>(c)) < 0;
-    return table;
-}();
-
 // Whether every character of `text` is of the base64 alphabet; no branch per
-// character.
+// character (a value above 63 has one of the two top bits set).
 bool AllAlphabet(std::string_view text) noexcept {
     std::uint8_t bad = 0;
-    for (const char c : text) bad |= kNotBase64[static_cast<unsigned char>(c)];
-    return bad == 0;
+    for (const char c : text) bad |= Base64Value(c);
+    return (bad & 0xC0) == 0;
 }
 
 // How many characters at the start of `line` are of the base64 alphabet.
 std::size_t AlphabetPrefix(std::string_view line) noexcept {
     std::size_t i = 0;
-    while (i < line.size() && Base64Value(static_cast<unsigned char>(line[i])) >= 0) ++i;
+    while (i < line.size() && Base64Value(line[i]) < 64) ++i;
     return i;
 }
 
@@ -155,7 +144,7 @@ void SealedReader::TakeBase64Line(std::string_view line) {
     }
     // The bits the padding leaves over must be zero: one text per payload.
     if (pad > 0) {
-        const int last = Base64Value(static_cast<unsigned char>(line[letters - 1]));
+        const unsigned last = Base64Value(line[letters - 1]);
         if ((last & (pad == 1 ? 0x03 : 0x0F)) != 0) Damaged("base64 padding with bits set");
     }
     text_.append(line);

@@ -56,6 +56,12 @@ class EFCreateError : public std::runtime_error {
     EFCreateError(std::string_view path, int err);
 };
 
+// How a file operation reports a failure: as whole files do (EFOpenError
+// reading, EFCreateError writing: sources, probes, decrypted files, the
+// command line) or as line-text files do (EInOutError: the containers the
+// window writes and decrypts, config.db).
+enum class FileErrors { WholeFile, LineText };
+
 // The system's text for the platform's error code `err`, in the system's
 // language, with trailing blanks, line breaks and full stops removed.
 std::string SystemErrorText(int err);

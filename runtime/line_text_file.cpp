@@ -48,13 +48,11 @@ LineTextFile& LineTextFile::operator=(LineTextFile&& other) noexcept {
     if (this != &other) {
         Release();
         // The moved-from file is left closed, owning nothing.
-        file_ = std::move(other.file_);
         mode_ = std::exchange(other.mode_, Mode::Closed);
         path_ = std::move(other.path_);
-        tempPath_ = std::exchange(other.tempPath_, {});
+        file_ = std::move(other.file_);
+        writer_ = std::move(other.writer_);
         buffer_ = std::exchange(other.buffer_, {});
-        writer_ = other.writer_;
-        other.writer_.Clear();
         pos_ = std::exchange(other.pos_, 0);
         eof_ = std::exchange(other.eof_, false);
     }
@@ -66,19 +64,13 @@ LineTextFile::~LineTextFile() {
 }
 
 void LineTextFile::Release() noexcept {
-    // A write that was never closed is abandoned: the final file stays as it was.
     file_.Close();
-    if (!tempPath_.empty()) (void)platform::RemoveFile(tempPath_);
+    // A write that was never closed is abandoned: the final file stays as it was.
+    writer_.reset();
     mode_ = Mode::Closed;
-    tempPath_.clear();
     buffer_.clear();
-    writer_.Clear();
     pos_ = 0;
     eof_ = false;
-}
-
-void LineTextFile::Flush() {
-    if (const int err = writer_.Finish(file_); err != 0) ThrowInOutError(err, path_);
 }
 
 // Called only when every buffered byte has been consumed.
@@ -97,23 +89,18 @@ bool LineTextFile::Fill() {
     return got > 0;
 }
 
-LineTextFile::LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath)
-    : file_(std::move(file)), mode_(mode), path_(std::move(path)), tempPath_(std::move(tempPath)) {}
-
 LineTextFile CreateTextForReplacing(const std::string& path, std::uint64_t expectedSize) {
-    FileHandle file;
-    std::string tempPath;
-    if (const int err = platform::CreateTempBeside(path, file, tempPath); err != 0)
-        ThrowInOutError(err, path);
-    LineTextFile text(std::move(file), LineTextFile::Mode::Writing, path, std::move(tempPath));
-    text.writer_.Expect(text.file_, expectedSize);
+    LineTextFile text;
+    text.writer_ = std::make_unique<ReplacingFile>(path, FileErrors::LineText);
+    text.writer_->Expect(expectedSize);
+    text.mode_ = LineTextFile::Mode::Writing;
+    text.path_ = path;
     return text;
 }
 
 void PutText(LineTextFile& file, std::string_view text) {
     RequireMode(file, LineTextFile::Mode::Writing);
-    if (const int err = file.writer_.Write(file.file_, text); err != 0)
-        ThrowInOutError(err, file.path_);
+    file.writer_->Write(text);
 }
 
 void PutLineBreak(LineTextFile& file) {
@@ -121,10 +108,12 @@ void PutLineBreak(LineTextFile& file) {
 }
 
 LineTextFile OpenTextForReading(const std::string& path) {
-    FileHandle file;
-    if (const int err = platform::OpenForSharedReading(path, file); err != 0)
+    LineTextFile text;
+    if (const int err = platform::OpenForSharedReading(path, text.file_); err != 0)
         ThrowInOutError(err, path);
-    return LineTextFile(std::move(file), LineTextFile::Mode::Reading, path);
+    text.mode_ = LineTextFile::Mode::Reading;
+    text.path_ = path;
+    return text;
 }
 
 bool AtTextEnd(LineTextFile& file) {
@@ -158,20 +147,11 @@ void CloseText(LineTextFile& file) {
         return;
     }
     try {
-        file.Flush();
+        file.writer_->Commit();
     } catch (...) {
         file.Release();
         throw;
     }
-    if (const int err = file.file_.Close(); err != 0) {
-        file.Release();
-        ThrowInOutError(err, file.path_);
-    }
-    if (const int err = platform::RenameOver(file.tempPath_, file.path_); err != 0) {
-        file.Release();
-        ThrowInOutError(err, file.path_);
-    }
-    file.tempPath_.clear();
     file.Release();
 }
 

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "runtime/page_writer.h"
 #include "runtime/file_handle.h"
+#include "runtime/replacing_file.h"
 
 namespace imgcrypt {
 
@@ -36,20 +37,15 @@ class LineTextFile {
     friend std::string TakeLine(LineTextFile& file);
     friend void CloseText(LineTextFile& file);
 
-    // An open file in `mode`; a write also knows its temporary file.
-    LineTextFile(FileHandle file, Mode mode, std::string path, std::string tempPath = {});
-
-    void Flush();
     bool Fill();
     void Release() noexcept;
 
-    FileHandle file_;
     Mode mode_ = Mode::Closed;
-    std::string path_;      // the final path
-    std::string tempPath_;  // set while a write is in progress
-    std::string buffer_;   // read ahead
-    std::size_t pos_ = 0;  // read position in buffer_
-    PageWriter writer_;
+    std::string path_;
+    FileHandle file_;                        // while reading
+    std::unique_ptr<ReplacingFile> writer_;  // while writing
+    std::string buffer_;                     // read ahead
+    std::size_t pos_ = 0;                    // read position in buffer_
     bool eof_ = false;
 };
 

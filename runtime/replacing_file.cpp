@@ -7,7 +7,8 @@
 
 namespace imgcrypt {
 
-ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)) {
+ReplacingFile::ReplacingFile(std::string path, FileErrors errors)
+    : path_(std::move(path)), errors_(errors) {
     Open();
 }
 
@@ -18,8 +19,13 @@ ReplacingFile::~ReplacingFile() {
 void ReplacingFile::Open() {
     if (const int err = platform::CreateTempBeside(path_, file_, tempPath_); err != 0) {
         tempPath_.clear();
-        throw EFCreateError(path_, err);
+        Raise(err);
     }
+}
+
+void ReplacingFile::Raise(int err) const {
+    if (errors_ == FileErrors::LineText) throw EInOutError(InOutCodeFromSystemError(err, path_));
+    throw EFCreateError(path_, err);
 }
 
 void ReplacingFile::Abandon() noexcept {
@@ -32,11 +38,11 @@ void ReplacingFile::Abandon() noexcept {
 
 void ReplacingFile::Fail(int err) {
     Abandon();
-    throw EFCreateError(path_, err);
+    Raise(err);
 }
 
 void ReplacingFile::Write(std::string_view bytes) {
-    if (tempPath_.empty()) throw EFCreateError(path_, 0);
+    if (tempPath_.empty()) Raise(0);
     if (const int err = pages_.Write(file_, bytes); err != 0) Fail(err);
 }
 
@@ -46,7 +52,7 @@ void ReplacingFile::StartOver() {
 }
 
 void ReplacingFile::Commit() {
-    if (tempPath_.empty()) throw EFCreateError(path_, 0);
+    if (tempPath_.empty()) Raise(0);
     if (const int err = pages_.Finish(file_); err != 0) Fail(err);
     if (const int err = file_.Close(); err != 0) Fail(err);
     if (const int err = platform::RenameOver(tempPath_, path_); err != 0) Fail(err);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/errors.h"
 #include "runtime/file_handle.h"
 #include "runtime/page_writer.h"
 
@@ -15,9 +16,9 @@ namespace imgcrypt {
 
 class ReplacingFile {
   public:
-    // Creates the temporary file (shared with nobody). Raises EFCreateError
-    // naming `path`, as every failure here does.
-    explicit ReplacingFile(std::string path);
+    // Creates the temporary file (shared with nobody). Every failure here
+    // raises the error of `errors` naming `path`.
+    explicit ReplacingFile(std::string path, FileErrors errors = FileErrors::WholeFile);
     ~ReplacingFile();
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -40,8 +41,10 @@ class ReplacingFile {
     void Open();
     void Abandon() noexcept;
     [[noreturn]] void Fail(int err);
+    [[noreturn]] void Raise(int err) const;
 
     std::string path_;
+    FileErrors errors_;
     std::string tempPath_;  // empty once committed or given up
     FileHandle file_;
     PageWriter pages_;

@@ -8,13 +8,12 @@
 
 namespace imgcrypt {
 
-FileReader::FileReader(const std::string& path, ReadErrors errors)
-    : path_(path), errors_(errors) {
+FileReader::FileReader(const std::string& path, FileErrors errors) : path_(path), errors_(errors) {
     if (const int err = platform::OpenForSharedReading(path, file_, &size_); err != 0) Raise(err);
 }
 
 void FileReader::Raise(int err) const {
-    if (errors_ == ReadErrors::LineText) throw EInOutError(InOutCodeFromSystemError(err, path_));
+    if (errors_ == FileErrors::LineText) throw EInOutError(InOutCodeFromSystemError(err, path_));
     throw EFOpenError(path_, err);
 }
 

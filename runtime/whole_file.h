@@ -7,14 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/errors.h"
 #include "runtime/file_handle.h"
 
 namespace imgcrypt {
-
-// How a failed read is reported: as whole-file reading reports it
-// (EFOpenError, for sources, probes and the command line) or as line-text
-// reading does (EInOutError, for the containers the window decrypts).
-enum class ReadErrors { WholeFile, LineText };
 
 // A file read piece by piece through the caller's buffers, in order or at
 // any offset, so large files need no whole-file buffer. Holds the shared
@@ -22,7 +18,7 @@ enum class ReadErrors { WholeFile, LineText };
 class FileReader {
   public:
     // Raises the error of `errors`.
-    explicit FileReader(const std::string& path, ReadErrors errors = ReadErrors::WholeFile);
+    explicit FileReader(const std::string& path, FileErrors errors = FileErrors::WholeFile);
 
     const std::string& path() const noexcept { return path_; }
 
@@ -41,7 +37,7 @@ class FileReader {
     [[noreturn]] void Raise(int err) const;
 
     std::string path_;
-    ReadErrors errors_;
+    FileErrors errors_;
     FileHandle file_;
     std::uint64_t size_ = 0;
     std::uint64_t next_ = 0;  // where Read goes on

@@ -51,7 +51,7 @@ TEST_F(FileSystemTest, ReadersShareAFileThatNobodyWrites) {
         const test::FileHeldOpenForWriting writer(path);
         EXPECT_EQ(InOutCodeOf([&] { OpenTextForReading(path); }), kCodeSharingViolation);
         EXPECT_THROW(ReadWholeFile(path), EFOpenError);
-        EXPECT_THROW(FileReader(path, ReadErrors::LineText), EInOutError);
+        EXPECT_THROW(FileReader(path, FileErrors::LineText), EInOutError);
         EXPECT_FALSE(FileSizeOf(path).has_value());
     }
     EXPECT_EQ(ReadWholeFile(path), "abc");

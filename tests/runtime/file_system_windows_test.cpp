@@ -49,8 +49,7 @@ TEST_F(WindowsFileSystem, AFileAnotherProgramWritesIsNeitherReadNorWritten) {
         SCOPED_TRACE(sharing);
         FileHandle writer = OpenElsewhere(path_, GENERIC_WRITE, sharing);
         EXPECT_EQ(MessageOf<EInOutError>([&] { OpenTextForReading(path_); }), inUse);
-        EXPECT_EQ(MessageOf<EInOutError>([&] { FileReader(path_, ReadErrors::LineText); }),
-                  inUse);
+        EXPECT_EQ(MessageOf<EInOutError>([&] { FileReader(path_, FileErrors::LineText); }), inUse);
         EXPECT_EQ(
             MessageOf<EFOpenError>([&] { ReadWholeFile(path_); }),
             "Cannot open file \"" + path_ + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));

@@ -56,7 +56,7 @@ TEST_F(WholeFileTest, ReadsAtAnyOffsetAndRefusesBytesThatAreNotThere) {
     file.Read(got.data(), 3);  // in order, whatever was read at offsets
     EXPECT_EQ(got.substr(0, 3), bytes.substr(0, 3));
     EXPECT_THROW(file.ReadAt(99500, got.data(), 1000), EFOpenError);
-    FileReader container(path_, ReadErrors::LineText);
+    FileReader container(path_, FileErrors::LineText);
     EXPECT_THROW(container.ReadAt(99500, got.data(), 1000), EInOutError);
 }
 
@@ -78,7 +78,7 @@ TEST_F(WholeFileTest, AFileBeingWrittenCannotBeRead) {
         const test::FileHeldOpenForWriting writer(path_);
         const std::string message = MessageOf<EFOpenError>([&] { ReadWholeFile(path_); });
         EXPECT_EQ(message, "Cannot open file \"" + path_ + "\". " + SystemErrorText(kErrInUse));
-        EXPECT_EQ(test::InOutCodeOf([&] { FileReader(path_, ReadErrors::LineText); }),
+        EXPECT_EQ(test::InOutCodeOf([&] { FileReader(path_, FileErrors::LineText); }),
                   kCodeSharingViolation);
         EXPECT_FALSE(FileSizeOf(path_).has_value());
     }
